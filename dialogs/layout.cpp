@@ -1,0 +1,54 @@
+// The two dialogs' controls and layout, in dialog units, in focus (tab) order.
+#include "dialogs/frmAutoRun.h"
+#include "dialogs/frmDateTime.h"
+
+namespace tarvex {
+namespace {
+
+using K = ControlKind;
+
+constexpr Control kDateTimeControls[] = {
+    {"Label2", K::Label,
+     "Enter times in 24 hour format.  Example 4:45 p.m. would be entered as 16:45:00", 10, 7, 180,
+     18},
+    {"Label1", K::Label, "Real Time (HH:MM:SS)", 7, 32, 105, 8, Align::Right},
+    {"txtRealTime", K::TextBox, "", 116, 30, 60, 12, Align::Left, 8},
+    {"Label3", K::Label, "Real Date (MM/DD/YYYY)", 7, 48, 105, 8, Align::Right},
+    {"txtRealDate", K::TextBox, "", 116, 46, 60, 12, Align::Left, 10},
+    {"Label4", K::Label, "Kestrune Time (HH:MM:SS)", 7, 64, 105, 8, Align::Right},
+    {"txtZRDTime", K::TextBox, "", 116, 62, 60, 12, Align::Left, 8},
+    {"Label5", K::Label, "Kestrune Date (MM/DD/YYYY)", 7, 80, 105, 8, Align::Right},
+    {"txtZRDDate", K::TextBox, "", 116, 78, 60, 12, Align::Left, 10},
+    {"cmdSetDateandTime", K::Button, "Set Date and Times", 30, 100, 72, 14, Align::Center, 0,
+     false, true},
+    {"cmdCancel", K::Button, "Cancel", 110, 100, 60, 14, Align::Center, 0, false, false, true},
+};
+
+constexpr Control kAutoRunControls[] = {
+    {"Frame1", K::Frame, "Auto Run Time", 7, 7, 186, 62},
+    {"optKSTime", K::OptionButton, "Kestrune Time", 20, 20, 70, 10},
+    {"optRLTime", K::OptionButton, "Real Time", 110, 20, 70, 10},
+    {"Label1", K::Label, "Time (HH:MM:SS)", 14, 36, 80, 8, Align::Right},
+    {"Label2", K::Label, "Date (MM/DD/YYYY)", 14, 52, 80, 8, Align::Right},
+    {"txtTime", K::TextBox, "", 98, 34, 80, 12},
+    {"txtDate", K::TextBox, "", 98, 50, 80, 12},
+    {"cmdOK", K::Button, "OK", 45, 150, 50, 14, Align::Center, 0, false, true},
+    {"cmdCancel", K::Button, "Cancel", 105, 150, 50, 14, Align::Center, 0, false, false, true},
+    {"Label3", K::Label, "Character file to autostart", 7, 76, 186, 8},
+    {"txtCharacterFile", K::TextBox, "", 7, 86, 186, 12},
+    {"Label4", K::Label, "Character Password", 7, 120, 186, 8, Align::Center},
+    {"cmdLoad", K::Button, "Load", 75, 101, 50, 14, Align::Center},
+    {"txtPassword", K::TextBox, "", 50, 130, 100, 12, Align::Left, 0, true},
+};
+
+}  // namespace
+
+int frmDateTime::Width() const { return 200; }
+int frmDateTime::Height() const { return 122; }
+std::span<const Control> frmDateTime::Controls() const { return kDateTimeControls; }
+
+int frmAutoRun::Width() const { return 200; }
+int frmAutoRun::Height() const { return 172; }
+std::span<const Control> frmAutoRun::Controls() const { return kAutoRunControls; }
+
+}  // namespace tarvex

@@ -1,0 +1,85 @@
+// The calibration record and its data files, the game clock and the moon forecast.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "modGeneral.h"
+
+namespace tarvex {
+
+// A text field of fixed width in characters: what is stored is blank-padded or cut to fit.
+template <std::size_t Width>
+class FixedText {
+ public:
+  FixedText() : text_(Width, ' ') {}
+  FixedText(std::string_view text) : text_(FixedWidth(text, Width)) {}  // NOLINT: stores like "="
+  FixedText& operator=(std::string_view text) {
+    text_ = FixedWidth(text, Width);
+    return *this;
+  }
+  const std::string& str() const { return text_; }
+  operator std::string_view() const { return text_; }  // NOLINT: reads as its text
+  friend bool operator==(const FixedText&, const FixedText&) = default;
+
+ private:
+  std::string text_;
+};
+
+// One pair of moments that correspond: a real date and time, and the game's at that moment.
+struct CalibrationRecord {
+  FixedText<8> RealTime;   // "hh:mm:ss", local wall clock, 24-hour
+  FixedText<10> RealDate;  // "MM/DD/YYYY"
+  FixedText<8> ZRDTime;    // game time at the same moment
+  FixedText<10> ZRDDate;   // game date at the same moment
+  friend bool operator==(const CalibrationRecord&, const CalibrationRecord&) = default;
+};
+
+// The program's one calibration record and its game folder (as a rule ending in a separator).
+extern CalibrationRecord Calibration;
+extern std::string GamePath;
+
+inline constexpr std::string_view kCalibrationFile = "ZRDTIMES.DAT";
+inline constexpr std::string_view kGamePathFile = "ZRDDIR.DAT";
+
+// The present local time "hh:mm:ss" and date "MM/DD/YYYY" of the current clock.
+std::string GetRealTime();
+std::string GetRealDate();
+
+// The game folder from ZRDDIR.DAT (created empty when missing); the program folder when empty.
+std::string ReadGamePath();
+// Writes the folder of `path` (up to and including its last separator) to ZRDDIR.DAT, replacing
+// the file atomically. False when `path` is shorter than 3 characters or the file cannot be
+// written; the old file is then left as it was.
+bool SaveGamePath(std::string_view path);
+
+// The record from ZRDTIMES.DAT (created empty when missing); the default record (the present
+// real moment paired with game 00:00:01 on 01/01/0001) when the file is shorter than 11 bytes or
+// holds fewer than four values.
+CalibrationRecord ReadCalibration();
+// Writes the record to ZRDTIMES.DAT as four CR LF lines of 8, 10, 8 and 10 characters, replacing
+// the file atomically. False when it cannot be written; the old file is then left as it was.
+bool SaveCalibration(const CalibrationRecord& record);
+
+// The calibration re-based to the present moment: the real fields hold the present real time and
+// date, the game fields the game moment that corresponds to it.
+CalibrationRecord GetZRDTime(const CalibrationRecord& calibration);
+
+// How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words.
+struct NextMoon {
+  std::string Countdown;  // e.g. "1 HOUR  20 MINUTES  "
+  std::string Moment;     // e.g. "TOMORROW AT 3:05 PM"
+};
+NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay);
+
+inline constexpr int kGoodMoonDay = 15;
+inline constexpr int kBadMoonDay = 1;
+
+// The tray picture of the moon's phase for a game day of the month (the day's leading-number
+// value): 101 new moon on day 1 ... 108 waning crescent, 109 the application picture for any
+// other value. Days 1 and 15 give 101 and 105, the lit phase of their blink.
+int MoonPhaseIcon(double day);
+inline constexpr int kApplicationIcon = 109;
+
+}  // namespace tarvex

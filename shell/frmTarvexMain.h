@@ -1,0 +1,82 @@
+// The hidden main window: the tray icon, the popup menu with its check marks, the half-second
+// tick, the auto-run and its launch. A front-end delivers the desktop's events to these handlers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "shell/platform.h"
+
+namespace tarvex {
+
+class frmTarvexMain {
+ public:
+  explicit frmTarvexMain(Platform& platform);
+
+  // --- Events ---------------------------------------------------------------------------------
+  void Form_Load();
+  void Form_Unload();
+  // The tray callback: X is the mouse event's code; 517 (right button released) opens the menu.
+  void Form_MouseMove(int Button, int Shift, float X, float Y);
+  void tmrUpdateTimes_Timer();
+  // The desktop shell restarted (Windows: "TaskbarCreated"): the icon is added again.
+  void TaskbarCreated();
+
+  void mnuSetDateandTime_Click();
+  void mnuSetPath_Click();
+  void mnuShowCurrentTime_Click();
+  void mnuShowNextGoodMoon_Click();
+  void mnuShowNextBadMoon_Click();
+  void mnuAutoRunKestrune_Click();
+  void mnuExit_Click();
+  // Runs the handler of a chosen menu item.
+  void MenuCommand(MenuItem item);
+
+  // The popup menu's items with their captions and present check marks.
+  std::vector<MenuEntry> PopupMenu() const;
+  bool Checked(MenuItem item) const;
+  void SetChecked(MenuItem item, bool checked);
+
+  // --- State ----------------------------------------------------------------------------------
+  TrayIcon TrayIcon;
+  int BlinkPhase = 1;  // 1 or 2
+  bool AutoRunFired = false;
+
+  // The auto-run settings, filled by the auto-run dialog.
+  bool AutoRunKSTime = false;
+  std::string AutoRunDate;
+  std::string AutoRunTime;
+  std::string AutoRunPassword;
+  std::string AutoRunCharacter;
+
+  Platform& platform() { return platform_; }
+
+ private:
+  void ToggleView(MenuItem view, MenuItem other1, MenuItem other2);
+  void ComposeTip();
+  void PickIcon();
+  void UpdateTray();
+  void TestAutoRun();
+  void Launch();
+  void ContinueLogIn();
+
+  Platform& platform_;
+  bool loaded_ = false;
+  bool unloaded_ = false;
+  std::array<bool, 10> checked_{};  // by MenuItem
+  std::optional<TrayIcon> shown_;   // what the tray was last given
+  bool dateTimeOpen_ = false;
+  bool autoRunOpen_ = false;
+
+  // A launch waiting for the game's window to take the keyboard focus.
+  struct PendingLogIn {
+    ProcessId Process = 0;
+    std::int64_t Deadline = 0;  // clock seconds
+  };
+  std::optional<PendingLogIn> logIn_;
+};
+
+}  // namespace tarvex

@@ -1,0 +1,112 @@
+// Everything the tray utility takes from the desktop, as one abstract interface. The presenters
+// (frmTarvexMain and the dialogs) hold all state and behaviour; a front-end implements this
+// interface and delivers the desktop's events to frmTarvexMain's handlers. No platform header is
+// included here.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "dialogs/dialog.h"
+#include "engine/modZRD.h"
+
+namespace tarvex {
+
+// The tray-icon record that the main window hands to the platform on every add, modify and delete.
+struct TrayIcon {
+  std::uint32_t Size = 88;              // size of the shell's first-form record
+  std::uint32_t ID = 1;                 // icon identifier
+  std::uint32_t Flags = 7;              // callback message (1), icon (2) and tip (4) are valid
+  std::uint32_t CallbackMessage = 512;  // the window's mouse-move message
+  int Icon = 1;                         // icon resource number: 1, or 101 to 109
+  FixedText<64> Tip;                    // the tip, blank-padded; shown up to its first NUL
+  friend bool operator==(const TrayIcon&, const TrayIcon&) = default;
+};
+
+// The tip as the tray shows it: up to the first NUL, at most 63 characters.
+std::string VisibleTip(const TrayIcon& icon);
+
+enum class TrayMessage { Add = 0, Modify = 1, Delete = 2 };
+
+// The items of the popup menu, in menu order.
+enum class MenuItem {
+  SetDateandTime,
+  SetPath,
+  Sep1,
+  ShowCurrentTime,
+  ShowNextGoodMoon,
+  ShowNextBadMoon,
+  Sep2,
+  AutoRunKestrune,
+  Sep3,
+  Exit,
+};
+
+struct MenuEntry {
+  MenuItem Item;
+  std::string_view Caption;  // empty for a separator line
+  bool Separator = false;
+  bool Checked = false;
+};
+
+// The file-open dialog's settings. The filter is already split at its bar.
+struct FileOpenRequest {
+  std::string FileName;           // initial file name
+  std::string InitialFolder;      // starting folder
+  std::string FilterDescription;  // "Kestrune Character Files (*.zrd) "
+  std::string FilterPattern;      // "*.zrd"
+};
+
+// Show-window code 2: minimized and active.
+inline constexpr int kShowMinimized = 2;
+
+using ProcessId = std::uint64_t;
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // Calls frmTarvexMain::tmrUpdateTimes_Timer every `intervalMs` from now on, also while a menu,
+  // message box or dialog is open.
+  virtual void StartTimer(int intervalMs) = 0;
+  // Adds, modifies or deletes the tray icon; loads each icon picture once. False when the shell
+  // refused (no tray yet); the caller may retry.
+  virtual bool NotifyIcon(TrayMessage message, const TrayIcon& icon) = 0;
+  // Brings the hidden main window to the foreground, so that the popup menu closes on a click
+  // elsewhere.
+  virtual void BringToForeground() = 0;
+  // Shows the popup menu at the mouse position and waits; the chosen item, or none when dismissed.
+  virtual std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) = 0;
+  // A modal message box with one OK button and no icon; returns when it is dismissed.
+  virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
+  // The file-open dialog; the chosen file's full path, or empty when the user cancelled.
+  virtual std::string ShowOpenFileDialog(const FileOpenRequest& request) = 0;
+  // Shows `dialog` modally, owned by no window, and returns once dialog.Closed() is true.
+  virtual void ShowDialog(Dialog& dialog) = 0;
+  // Brings an open dialog of that kind to the front.
+  virtual void ActivateDialog(DialogKind kind) = 0;
+  // Closes the open dialog of that kind (its ShowDialog returns); nothing when none is open.
+  virtual void CloseDialog(DialogKind kind) = 0;
+  // Closes the main window: the front-end runs frmTarvexMain::Form_Unload and ends the program.
+  virtual void CloseMainWindow() = 0;
+
+  // The stored name of the normal file at `path` (not hidden, not system, not a folder), or none.
+  virtual std::optional<std::string> FindNormalFile(const std::string& path) = 0;
+  // Starts the program at `path` in `workingFolder` with a show-window code, without waiting;
+  // its process, or none when it could not be started.
+  virtual std::optional<ProcessId> StartProgram(const std::string& path,
+                                                const std::string& workingFolder,
+                                                int showWindow) = 0;
+  // Why keystrokes cannot be typed into a started program on this desktop; empty when they can.
+  virtual std::string KeystrokeLimitation() = 0;
+  // Whether the window with the keyboard focus belongs to process `process`.
+  virtual bool FocusBelongsTo(ProcessId process) = 0;
+  // Types one keystroke text (see keystrokes.h) into the window with the focus and returns once
+  // its keys have been processed.
+  virtual void PlayKeystrokes(std::string_view keys) = 0;
+};
+
+}  // namespace tarvex

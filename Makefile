@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets. Each target installs what it needs (only when absent).
-.PHONY: all deps build test test-native test-asan fuzz bench run clean
+.PHONY: all deps build test test-asan fuzz bench run clean windows test-windows
 
 all: build
 
@@ -31,6 +31,17 @@ bench: build
 
 run: build
 	@tools/run.sh
+
+# Windows programs, cross-compiled with mingw-w64 into build-win/bin/.
+windows:
+	@tools/install-deps.sh windows
+	cmake --preset windows
+	cmake --build --preset windows
+
+# The Windows build's tests, under Wine and Xvfb.
+test-windows: windows
+	@tools/install-deps.sh desktop
+	ctest --preset windows
 
 clean:
 	rm -rf build build-asan build-fuzz build-win

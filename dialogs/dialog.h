@@ -45,7 +45,7 @@ class Dialog {
   // Puts what the user typed into text box `name`; ignored for any other name.
   virtual void SetText(std::string_view name, std::string text) = 0;
   // Whether option button `name` is selected.
-  virtual bool Value(std::string_view name) const { return false; }
+  virtual bool Value(std::string_view /*name*/) const { return false; }
   // Button or option button `name` was clicked: runs its handler.
   virtual void Click(std::string_view name) = 0;
   // The title bar's close box: the same as Cancel.

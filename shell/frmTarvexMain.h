@@ -41,7 +41,7 @@ class frmTarvexMain {
   void SetChecked(MenuItem item, bool checked);
 
   // --- State ----------------------------------------------------------------------------------
-  TrayIcon TrayIcon;
+  tarvex::TrayIcon TrayIcon;  // qualified: the member hides the type inside the class
   int BlinkPhase = 1;  // 1 or 2
   bool AutoRunFired = false;
 
@@ -67,7 +67,7 @@ class frmTarvexMain {
   bool loaded_ = false;
   bool unloaded_ = false;
   std::array<bool, 10> checked_{};  // by MenuItem
-  std::optional<TrayIcon> shown_;   // what the tray was last given
+  std::optional<tarvex::TrayIcon> shown_;  // what the tray was last given
   bool dateTimeOpen_ = false;
   bool autoRunOpen_ = false;
 

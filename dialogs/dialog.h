@@ -23,10 +23,10 @@ struct Control {
   std::string_view Caption;  // labels, buttons, option buttons and the frame
   int X, Y, Width, Height;
   Align Alignment = Align::Left;
-  int MaxLength = 0;        // text boxes: most characters the box takes; 0 for no limit
-  bool Password = false;    // text boxes: shows each character as "*"
-  bool Default = false;     // buttons: pressed by Enter
-  bool Cancel = false;      // buttons: pressed by Escape
+  int MaxLength = 0;      // text boxes: most characters the box takes; 0 for no limit
+  bool Password = false;  // text boxes: shows each character as "*"
+  bool Default = false;   // buttons: pressed by Enter
+  bool Cancel = false;    // buttons: pressed by Escape
 };
 
 class Dialog {

@@ -41,6 +41,7 @@ class frmAutoRun final : public Dialog {
 
  private:
   std::string* Box(std::string_view name);
+  const std::string* Box(std::string_view name) const;
   Platform& platform_;
   frmTarvexMain& main_;
 };

@@ -34,6 +34,7 @@ class frmDateTime final : public Dialog {
 
  private:
   std::string* Box(std::string_view name);
+  const std::string* Box(std::string_view name) const;
   Platform& platform_;
   CalibrationRecord& calibration_;
 };

@@ -19,8 +19,8 @@ constexpr Control kDateTimeControls[] = {
     {"txtZRDTime", K::TextBox, "", 116, 62, 60, 12, Align::Left, 8},
     {"Label5", K::Label, "Kestrune Date (MM/DD/YYYY)", 7, 80, 105, 8, Align::Right},
     {"txtZRDDate", K::TextBox, "", 116, 78, 60, 12, Align::Left, 10},
-    {"cmdSetDateandTime", K::Button, "Set Date and Times", 30, 100, 72, 14, Align::Center, 0,
-     false, true},
+    {"cmdSetDateandTime", K::Button, "Set Date and Times", 30, 100, 72, 14, Align::Center, 0, false,
+     true},
     {"cmdCancel", K::Button, "Cancel", 110, 100, 60, 14, Align::Center, 0, false, false, true},
 };
 
@@ -43,12 +43,24 @@ constexpr Control kAutoRunControls[] = {
 
 }  // namespace
 
-int frmDateTime::Width() const { return 200; }
-int frmDateTime::Height() const { return 122; }
-std::span<const Control> frmDateTime::Controls() const { return kDateTimeControls; }
+int frmDateTime::Width() const {
+  return 200;
+}
+int frmDateTime::Height() const {
+  return 122;
+}
+std::span<const Control> frmDateTime::Controls() const {
+  return kDateTimeControls;
+}
 
-int frmAutoRun::Width() const { return 200; }
-int frmAutoRun::Height() const { return 172; }
-std::span<const Control> frmAutoRun::Controls() const { return kAutoRunControls; }
+int frmAutoRun::Width() const {
+  return 200;
+}
+int frmAutoRun::Height() const {
+  return 172;
+}
+std::span<const Control> frmAutoRun::Controls() const {
+  return kAutoRunControls;
+}
 
 }  // namespace tarvex

@@ -42,7 +42,7 @@ class frmTarvexMain {
 
   // --- State ----------------------------------------------------------------------------------
   tarvex::TrayIcon TrayIcon;  // qualified: the member hides the type inside the class
-  int BlinkPhase = 1;  // 1 or 2
+  int BlinkPhase = 1;         // 1 or 2
   bool AutoRunFired = false;
 
   // The auto-run settings, filled by the auto-run dialog.
@@ -66,7 +66,7 @@ class frmTarvexMain {
   Platform& platform_;
   bool loaded_ = false;
   bool unloaded_ = false;
-  std::array<bool, 10> checked_{};  // by MenuItem
+  std::array<bool, 10> checked_{};         // by MenuItem
   std::optional<tarvex::TrayIcon> shown_;  // what the tray was last given
   bool dateTimeOpen_ = false;
   bool autoRunOpen_ = false;
@@ -74,7 +74,8 @@ class frmTarvexMain {
   // A launch waiting for the game's window to take the keyboard focus.
   struct PendingLogIn {
     ProcessId Process = 0;
-    std::int64_t Deadline = 0;  // clock seconds
+    std::int64_t Deadline = 0;       // clock seconds
+    std::vector<std::string> Texts;  // the keystroke texts, as armed at the launch
   };
   std::optional<PendingLogIn> logIn_;
 };

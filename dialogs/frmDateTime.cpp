@@ -1,0 +1,103 @@
+#include "dialogs/frmDateTime.h"
+
+#include <string_view>
+#include <utility>
+
+#include "dialogs/text_box.h"
+#include "engine/modGeneral.h"
+#include "shell/platform.h"
+
+namespace tarvex {
+namespace {
+
+constexpr std::string_view kTitle = "Tarvex";
+
+constexpr std::string_view kRealTimeFormat =
+    "The real time is not in the correct format.  Please fix it and try again.";
+constexpr std::string_view kRealTimeCalendar =
+    "The real time is not a valid time of day.  Please fix it and try again.";
+constexpr std::string_view kRealDateFormat =
+    "The real date is not in the correct format.  Please fix it and try again.";
+constexpr std::string_view kRealDateCalendar =
+    "The real date is not a valid calendar date.  Please fix it and try again.";
+constexpr std::string_view kGameTimeFormat =
+    "The Kestrune time is not in the correct format.  Please fix it and try again.";
+constexpr std::string_view kGameDateFormat =
+    "The Kestrune date is not in the correct format.  Please fix it and try again.";
+
+}  // namespace
+
+frmDateTime::frmDateTime(Platform& platform, CalibrationRecord& calibration)
+    : platform_(platform), calibration_(calibration) {}
+
+const std::string* frmDateTime::Box(std::string_view name) const {
+  if (name == "txtRealTime") return &txtRealTime;
+  if (name == "txtRealDate") return &txtRealDate;
+  if (name == "txtZRDTime") return &txtZRDTime;
+  if (name == "txtZRDDate") return &txtZRDDate;
+  return nullptr;
+}
+
+std::string* frmDateTime::Box(std::string_view name) {
+  return const_cast<std::string*>(std::as_const(*this).Box(name));
+}
+
+std::string frmDateTime::Text(std::string_view name) const {
+  const std::string* box = Box(name);
+  return box ? *box : std::string();
+}
+
+void frmDateTime::SetText(std::string_view name, std::string text) {
+  if (std::string* box = Box(name)) *box = FitTextBox(Controls(), name, std::move(text));
+}
+
+void frmDateTime::Click(std::string_view name) {
+  if (name == "cmdSetDateandTime") {
+    cmdSetDateandTime_Click();
+  } else if (name == "cmdCancel") {
+    cmdCancel_Click();
+  }
+}
+
+// The four texts are checked in the order of the rows, and only the first bad one is named. The
+// real pair must also be a moment of the calendar, since the game clock counts from it; the game
+// pair only needs the form, as the game clock carries any day up to 31 and any hour up to 24.
+void frmDateTime::cmdSetDateandTime_Click() {
+  // The boxes never hold more than their limit, whoever wrote into them.
+  for (const std::string_view name : {"txtRealTime", "txtRealDate", "txtZRDTime", "txtZRDDate"}) {
+    std::string* box = Box(name);
+    *box = FitTextBox(Controls(), name, std::move(*box));
+  }
+
+  std::string_view failure;
+  if (!IsValidTime(txtRealTime)) {
+    failure = kRealTimeFormat;
+  } else if (!IsCalendarTime(txtRealTime)) {
+    failure = kRealTimeCalendar;
+  } else if (!IsValidDate(txtRealDate)) {
+    failure = kRealDateFormat;
+  } else if (!IsCalendarDate(txtRealDate)) {
+    failure = kRealDateCalendar;
+  } else if (!IsValidTime(txtZRDTime)) {
+    failure = kGameTimeFormat;
+  } else if (!IsValidDate(txtZRDDate)) {
+    failure = kGameDateFormat;
+  }
+  if (!failure.empty()) {
+    platform_.ShowMessage(failure, kTitle);
+    return;
+  }
+
+  // All four in one handler: no tick sees half a pair.
+  calibration_.RealTime = txtRealTime;
+  calibration_.RealDate = txtRealDate;
+  calibration_.ZRDTime = txtZRDTime;
+  calibration_.ZRDDate = txtZRDDate;
+  Unload();
+}
+
+void frmDateTime::cmdCancel_Click() {
+  Unload();
+}
+
+}  // namespace tarvex

@@ -1,0 +1,398 @@
+#include "shell/frmTarvexMain.h"
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+
+#include "dialogs/frmAutoRun.h"
+#include "dialogs/frmDateTime.h"
+#include "engine/clock.h"
+#include "engine/modGeneral.h"
+#include "engine/modZRD.h"
+#include "shell/character_file.h"
+#include "shell/keystrokes.h"
+
+namespace tarvex {
+namespace {
+
+constexpr int kTimerIntervalMs = 500;
+constexpr float kRightButtonUp = 517.0f;
+constexpr std::int64_t kFocusWaitSeconds = 60;
+
+constexpr std::string_view kTitle = "Tarvex";
+constexpr std::string_view kViewLimitText =
+    "Due to limitations on the length of the tool tip text, you can only choose 2 options to "
+    "view.";
+constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
+constexpr std::string_view kSetPathText =
+    "To set the path, open a character file that resides in the same directory as the game.";
+constexpr std::string_view kSetPathTitle = "Set Path";
+constexpr std::string_view kFocusLostText =
+    "The log-in was not typed because the game's window did not have the keyboard focus.";
+
+constexpr std::string_view kGameExecutable = "vrak.exe";
+constexpr std::string_view kEnter = "~";
+constexpr std::string_view kTab = "{TAB}";
+
+struct MenuLine {
+  MenuItem Item;
+  std::string_view Caption;
+};
+
+// The popup menu, in menu order; an empty caption is a separator line.
+constexpr MenuLine kMenu[] = {
+    {MenuItem::SetDateandTime, "Set Date and Time"},
+    {MenuItem::SetPath, "Set Kestrune Path"},
+    {MenuItem::Sep1, ""},
+    {MenuItem::ShowCurrentTime, "Show Current Time"},
+    {MenuItem::ShowNextGoodMoon, "Show Next Good Moon"},
+    {MenuItem::ShowNextBadMoon, "Show Next Bad Moon"},
+    {MenuItem::Sep2, ""},
+    {MenuItem::AutoRunKestrune, "Auto Run Kestrune"},
+    {MenuItem::Sep3, ""},
+    {MenuItem::Exit, "Exit"},
+};
+
+std::size_t Index(MenuItem item) {
+  return static_cast<std::size_t>(item);
+}
+
+// Keeps a flag set while a dialog is shown, and clears it however the showing ends.
+class FlagWhile {
+ public:
+  explicit FlagWhile(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagWhile() { flag_ = false; }
+  FlagWhile(const FlagWhile&) = delete;
+  FlagWhile& operator=(const FlagWhile&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// The 29 keystroke texts of the log-in, in the order they are typed.
+std::vector<std::string> LogInTexts(const std::string& character, const std::string& password) {
+  std::vector<std::string> texts;
+  texts.reserve(29);
+  const auto tabs = [&texts](int count) { texts.insert(texts.end(), count, std::string(kTab)); };
+  tabs(4);
+  texts.emplace_back(kEnter);
+  texts.push_back(character);
+  texts.emplace_back(kEnter);
+  texts.emplace_back(kEnter);
+  tabs(9);
+  texts.push_back(password);
+  tabs(10);
+  texts.emplace_back(kEnter);
+  return texts;
+}
+
+}  // namespace
+
+std::string VisibleTip(const tarvex::TrayIcon& icon) {
+  std::string_view tip = icon.Tip;
+  tip = tip.substr(0, tip.find('\0'));
+  return std::string(Piece(tip, 1, 63));
+}
+
+frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
+  // The view options start at their defaults on every run.
+  checked_[Index(MenuItem::ShowCurrentTime)] = true;
+  checked_[Index(MenuItem::ShowNextGoodMoon)] = true;
+}
+
+// --- Start-up and shut-down --------------------------------------------------------------------
+
+void frmTarvexMain::Form_Load() {
+  GamePath = ReadGamePath();
+  Calibration = ReadCalibration();
+  AutoRunFired = false;
+  BlinkPhase = 1;
+  platform_.StartTimer(kTimerIntervalMs);
+
+  TrayIcon = tarvex::TrayIcon{};
+  TrayIcon.Icon = 1;  // the application picture
+  TrayIcon.Tip = std::string_view("\0", 1);
+  loaded_ = true;
+  // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
+  if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
+}
+
+void frmTarvexMain::Form_Unload() {
+  if (unloaded_) return;
+  unloaded_ = true;
+  logIn_.reset();
+  if (!loaded_) return;  // nothing was read, so nothing is written back
+
+  if (!SaveCalibration(Calibration)) {
+    platform_.ShowMessage("The calibration could not be saved to " + DataFolder() +
+                              std::string(kCalibrationFile) +
+                              ".  The date and time set in Tarvex will be lost.",
+                          kTitle);
+  }
+  if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
+  // Deleted even when the last add seemed to fail: a shell that timed out may still show it.
+  platform_.NotifyIcon(TrayMessage::Delete, TrayIcon);
+  shown_.reset();
+}
+
+void frmTarvexMain::TaskbarCreated() {
+  if (!loaded_ || unloaded_) return;
+  // The new shell has no icon of ours: add the present one. A refused add is retried by the ticks.
+  if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) {
+    shown_ = TrayIcon;
+  } else {
+    shown_.reset();
+  }
+}
+
+// --- Tray icon and popup menu ------------------------------------------------------------------
+
+void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float /*Y*/) {
+  if (!loaded_ || unloaded_) return;
+  if (X != kRightButtonUp) return;
+  platform_.BringToForeground();
+  const std::vector<MenuEntry> menu = PopupMenu();
+  if (const std::optional<MenuItem> chosen = platform_.ShowPopupMenu(menu)) MenuCommand(*chosen);
+}
+
+std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
+  std::vector<MenuEntry> entries;
+  entries.reserve(std::size(kMenu));
+  for (const MenuLine& line : kMenu) {
+    entries.push_back({line.Item, line.Caption, line.Caption.empty(), Checked(line.Item)});
+  }
+  return entries;
+}
+
+bool frmTarvexMain::Checked(MenuItem item) const {
+  return checked_.at(Index(item));
+}
+
+void frmTarvexMain::SetChecked(MenuItem item, bool checked) {
+  checked_.at(Index(item)) = checked;
+}
+
+void frmTarvexMain::MenuCommand(MenuItem item) {
+  switch (item) {
+    case MenuItem::SetDateandTime:
+      mnuSetDateandTime_Click();
+      break;
+    case MenuItem::SetPath:
+      mnuSetPath_Click();
+      break;
+    case MenuItem::ShowCurrentTime:
+      mnuShowCurrentTime_Click();
+      break;
+    case MenuItem::ShowNextGoodMoon:
+      mnuShowNextGoodMoon_Click();
+      break;
+    case MenuItem::ShowNextBadMoon:
+      mnuShowNextBadMoon_Click();
+      break;
+    case MenuItem::AutoRunKestrune:
+      mnuAutoRunKestrune_Click();
+      break;
+    case MenuItem::Exit:
+      mnuExit_Click();
+      break;
+    case MenuItem::Sep1:
+    case MenuItem::Sep2:
+    case MenuItem::Sep3:
+      break;
+  }
+}
+
+// --- View options ------------------------------------------------------------------------------
+
+void frmTarvexMain::mnuShowCurrentTime_Click() {
+  ToggleView(MenuItem::ShowCurrentTime, MenuItem::ShowNextGoodMoon, MenuItem::ShowNextBadMoon);
+}
+
+void frmTarvexMain::mnuShowNextGoodMoon_Click() {
+  ToggleView(MenuItem::ShowNextGoodMoon, MenuItem::ShowCurrentTime, MenuItem::ShowNextBadMoon);
+}
+
+void frmTarvexMain::mnuShowNextBadMoon_Click() {
+  ToggleView(MenuItem::ShowNextBadMoon, MenuItem::ShowCurrentTime, MenuItem::ShowNextGoodMoon);
+}
+
+// At most two views fit the tip. The tip follows the new choice at the next tick.
+void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) {
+  if (Checked(view)) {
+    SetChecked(view, false);
+  } else if (Checked(other1) && Checked(other2)) {
+    platform_.ShowMessage(kViewLimitText, kViewLimitTitle);
+  } else {
+    SetChecked(view, true);
+  }
+}
+
+// --- Commands ----------------------------------------------------------------------------------
+
+void frmTarvexMain::mnuSetDateandTime_Click() {
+  if (dateTimeOpen_) {
+    platform_.ActivateDialog(DialogKind::DateTime);
+    return;
+  }
+  const FlagWhile open(dateTimeOpen_);
+  frmDateTime dialog(platform_, Calibration);
+  platform_.ShowDialog(dialog);
+}
+
+void frmTarvexMain::mnuSetPath_Click() {
+  platform_.ShowMessage(kSetPathText, kSetPathTitle);
+  const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
+  if (chosen.empty()) return;
+  SaveGamePath(chosen);
+  GamePath = ReadGamePath();
+}
+
+void frmTarvexMain::mnuAutoRunKestrune_Click() {
+  if (autoRunOpen_) {
+    platform_.ActivateDialog(DialogKind::AutoRun);
+    return;
+  }
+  if (Checked(MenuItem::AutoRunKestrune)) {
+    SetChecked(MenuItem::AutoRunKestrune, false);  // disarmed; the settings stay
+    return;
+  }
+  {
+    const FlagWhile open(autoRunOpen_);
+    frmAutoRun dialog(platform_, *this);
+    platform_.ShowDialog(dialog);
+  }
+  // The check mark is on only when OK stored fresh texts. After a Cancel the stored texts are
+  // the escaped ones of an earlier arming; escaping them again would double their braces.
+  if (Checked(MenuItem::AutoRunKestrune)) {
+    AutoRunCharacter = EscapeKeystrokes(AutoRunCharacter);
+    AutoRunPassword = EscapeKeystrokes(AutoRunPassword);
+  }
+  AutoRunFired = false;
+}
+
+void frmTarvexMain::mnuExit_Click() {
+  platform_.CloseDialog(DialogKind::DateTime);
+  dateTimeOpen_ = false;  // closing; unload need not close it again
+  platform_.CloseDialog(DialogKind::AutoRun);
+  platform_.CloseMainWindow();
+}
+
+// --- The tick ----------------------------------------------------------------------------------
+
+void frmTarvexMain::tmrUpdateTimes_Timer() {
+  if (!loaded_ || unloaded_) return;
+  Calibration = GetZRDTime(Calibration);
+  ComposeTip();
+  PickIcon();
+  UpdateTray();
+  if (logIn_) ContinueLogIn();
+  if (unloaded_) return;  // a message box of the log-in may have let the program end
+  TestAutoRun();
+}
+
+void frmTarvexMain::ComposeTip() {
+  const bool time = Checked(MenuItem::ShowCurrentTime);
+  const bool good = Checked(MenuItem::ShowNextGoodMoon);
+  const bool bad = Checked(MenuItem::ShowNextBadMoon);
+  std::string tip;
+  if (time) {
+    tip = Calibration.ZRDTime.str() + " " + Calibration.ZRDDate.str();
+  }
+  if (good) {
+    if (time) tip += "\r\n";
+    tip += "GOOD MOON " + GetNextMoon(Calibration, kGoodMoonDay).Moment;
+  }
+  if (bad) {
+    if (time || good) tip += "\r\n";
+    tip += "BAD MOON " + GetNextMoon(Calibration, kBadMoonDay).Moment;
+  }
+  tip += '\0';
+  TrayIcon.Tip = tip;  // cut at 64 characters: a long pair of moon lines loses its end
+}
+
+// The moon's phase by game day; days 1 and 15 blink, alternating with the application picture.
+void frmTarvexMain::PickIcon() {
+  const std::int64_t day = RoundHalfEven(LeadingNumber(Piece(Calibration.ZRDDate, 4, 2)));
+  int icon = MoonPhaseIcon(static_cast<double>(day));
+  if (day == kBadMoonDay || day == kGoodMoonDay) {
+    if (BlinkPhase == 1) {
+      BlinkPhase = 2;
+    } else {
+      icon = kApplicationIcon;
+      BlinkPhase = 1;
+    }
+  }
+  TrayIcon.Icon = icon;
+}
+
+// Tells the tray only what changed; an icon that is not in the tray yet is added.
+void frmTarvexMain::UpdateTray() {
+  if (!shown_) {
+    if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
+    return;
+  }
+  if (TrayIcon == *shown_) return;
+  if (platform_.NotifyIcon(TrayMessage::Modify, TrayIcon)) shown_ = TrayIcon;
+}
+
+// --- The auto-run ------------------------------------------------------------------------------
+
+void frmTarvexMain::TestAutoRun() {
+  if (AutoRunFired || !Checked(MenuItem::AutoRunKestrune)) return;
+  // While the auto-run dialog is still up, its OK has stored texts that the command has not yet
+  // escaped: the arming is complete only once the dialog has returned.
+  if (autoRunOpen_) return;
+  const std::string_view time = AutoRunKSTime ? Calibration.ZRDTime : Calibration.RealTime;
+  const std::string_view date = AutoRunKSTime ? Calibration.ZRDDate : Calibration.RealDate;
+  // Hours and minutes of the time, the whole date; the seconds play no part.
+  if (Piece(AutoRunTime, 1, 5) != Piece(time, 1, 5) || AutoRunDate != date) return;
+
+  // Spent before anything is started: no later or nested tick launches again.
+  AutoRunFired = true;
+  SetChecked(MenuItem::AutoRunKestrune, false);
+  Launch();
+}
+
+void frmTarvexMain::Launch() {
+  const std::string path = GamePath + std::string(kGameExecutable);
+  const std::optional<std::string> found = platform_.FindNormalFile(path);
+  if (!found || *found != kGameExecutable) return;  // no game here: spent without a word
+
+  const std::optional<ProcessId> process = platform_.StartProgram(path, GamePath, kShowMinimized);
+  if (!process) {
+    platform_.ShowMessage("Kestrune could not be started from " + path + ".", kTitle);
+    return;
+  }
+  if (const std::string limitation = platform_.KeystrokeLimitation(); !limitation.empty()) {
+    platform_.ShowMessage(limitation, kTitle);
+    return;
+  }
+  // The log-in is typed by the following ticks, once the game's window has the focus.
+  logIn_ = PendingLogIn{*process, CurrentClock().Now() + kFocusWaitSeconds,
+                        LogInTexts(AutoRunCharacter, AutoRunPassword)};
+}
+
+// Types the log-in when the game's window has the focus; gives up when the wait is over or the
+// focus leaves the game during the typing, so that the password never reaches another window.
+void frmTarvexMain::ContinueLogIn() {
+  const ProcessId game = logIn_->Process;
+  if (!platform_.FocusBelongsTo(game)) {
+    if (CurrentClock().Now() < logIn_->Deadline) return;  // wait for the next tick
+    logIn_.reset();
+    platform_.ShowMessage(kFocusLostText, kTitle);
+    return;
+  }
+  // Taken off before the first key: a tick nested in the typing finds nothing left to type.
+  const std::vector<std::string> texts = std::move(logIn_->Texts);
+  logIn_.reset();
+  for (std::size_t i = 0; i < texts.size(); ++i) {
+    if (unloaded_) return;
+    if (i > 0 && !platform_.FocusBelongsTo(game)) {
+      platform_.ShowMessage(kFocusLostText, kTitle);
+      return;
+    }
+    platform_.PlayKeystrokes(texts[i]);
+  }
+}
+
+}  // namespace tarvex

@@ -1,0 +1,201 @@
+#include "platform/qt/dialog_window.h"
+
+#include <QCloseEvent>
+#include <QFontMetricsF>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <cmath>
+#include <string>
+
+namespace tarvex {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The base units of a dialog, measured the way the classic dialog manager does: the mean width
+// of the 52 Latin letters, and the font's full line height.
+DialogUnits MeasureUnits(const QFont& font) {
+  const QFontMetricsF metrics(font);
+  static const QString letters =
+      QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+  return {metrics.horizontalAdvance(letters) / 52.0, metrics.height()};
+}
+
+Qt::Alignment ToQt(Align alignment) {
+  switch (alignment) {
+    case Align::Center:
+      return Qt::AlignHCenter | Qt::AlignVCenter;
+    case Align::Right:
+      return Qt::AlignRight | Qt::AlignVCenter;
+    case Align::Left:
+      break;
+  }
+  return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+QRect DialogUnits::ToPixels(int x, int y, int width, int height) const {
+  const auto across = [this](int units) {
+    return static_cast<int>(std::lround(units * CharWidth / 4));
+  };
+  const auto down = [this](int units) {
+    return static_cast<int>(std::lround(units * CharHeight / 8));
+  };
+  const int left = across(x);
+  const int top = down(y);
+  // Right and bottom edges are converted as well, so that neighbours never overlap by rounding.
+  return {left, top, across(x + width) - left, down(y + height) - top};
+}
+
+DialogWindow::DialogWindow(Dialog& dialog)
+    : QDialog(nullptr, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dialog_(dialog),
+      units_(MeasureUnits(font())) {
+  setWindowTitle(ToQString(dialog_.Caption()));
+  setAttribute(Qt::WA_DeleteOnClose, false);
+  Build();
+  ShowValues();
+}
+
+void DialogWindow::Build() {
+  const QRect client = units_.ToPixels(0, 0, dialog_.Width(), dialog_.Height());
+  setFixedSize(client.size());
+
+  QWidget* previous = nullptr;  // the last control that takes the focus, for the tab order
+  QWidget* first = nullptr;
+  QGroupBox* frame = nullptr;
+  for (const Control& control : dialog_.Controls()) {
+    const QString name = ToQString(control.Name);
+    const QString caption = ToQString(control.Caption);
+    QWidget* widget = nullptr;
+    switch (control.Kind) {
+      case ControlKind::Label: {
+        auto* label = new QLabel(caption, this);
+        label->setAlignment(ToQt(control.Alignment));
+        // A label taller than one line of text wraps its words, like the instruction line.
+        label->setWordWrap(control.Height >= 16);
+        widget = label;
+        break;
+      }
+      case ControlKind::TextBox: {
+        auto* edit = new QLineEdit(this);
+        if (control.MaxLength > 0) edit->setMaxLength(control.MaxLength);
+        if (control.Password) {
+          edit->setEchoMode(QLineEdit::Password);
+          // Stars, as the dialogs promise, rather than the style's own dot.
+          edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
+        }
+        boxes_.push_back({name, edit});
+        widget = edit;
+        break;
+      }
+      case ControlKind::Button: {
+        auto* button = new QPushButton(caption, this);
+        button->setAutoDefault(true);
+        button->setDefault(control.Default);
+        if (control.Cancel) cancelName_ = name;
+        connect(button, &QPushButton::clicked, this, [this, name] { Click(name); });
+        widget = button;
+        break;
+      }
+      case ControlKind::OptionButton: {
+        auto* option = new QRadioButton(caption, this);
+        // The dialog owns which option is selected; the button only reports the click.
+        option->setAutoExclusive(false);
+        options_.push_back({name, option});
+        connect(option, &QRadioButton::clicked, this, [this, name] { Click(name); });
+        widget = option;
+        break;
+      }
+      case ControlKind::Frame: {
+        // The controls drawn inside the frame are the dialog's children, positioned in the
+        // dialog's own units; the frame is drawn beneath them.
+        frame = new QGroupBox(caption, this);
+        widget = frame;
+        break;
+      }
+    }
+    widget->setObjectName(name);
+    widget->setGeometry(units_.ToPixels(control.X, control.Y, control.Width, control.Height));
+    if (widget->focusPolicy() & Qt::TabFocus) {
+      if (previous) QWidget::setTabOrder(previous, widget);
+      if (!first) first = widget;
+      previous = widget;
+    }
+  }
+  if (frame) frame->lower();
+  if (first) first->setFocus(Qt::OtherFocusReason);
+}
+
+QWidget* DialogWindow::Widget(const QString& name) const {
+  return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
+}
+
+void DialogWindow::StoreTexts() {
+  for (const Box& box : boxes_) {
+    dialog_.SetText(box.Name.toStdString(), box.Edit->text().toStdString());
+  }
+}
+
+void DialogWindow::ShowValues() {
+  for (const Box& box : boxes_) {
+    const QString text = QString::fromStdString(dialog_.Text(box.Name.toStdString()));
+    // Only a changed text is put back, so the caret stays where the user left it.
+    if (box.Edit->text() != text) box.Edit->setText(text);
+  }
+  for (const Option& option : options_) {
+    option.Button->setChecked(dialog_.Value(option.Name.toStdString()));
+  }
+}
+
+void DialogWindow::FinishIfClosed() {
+  if (dialog_.Closed() && isVisible()) done(QDialog::Rejected);
+}
+
+void DialogWindow::Click(const QString& name) {
+  if (dialog_.Closed() || inClick_) return;
+  inClick_ = true;
+  StoreTexts();
+  dialog_.Click(name.toStdString());
+  inClick_ = false;
+  if (dialog_.Closed()) {
+    FinishIfClosed();
+  } else {
+    ShowValues();
+  }
+}
+
+void DialogWindow::Cancel() {
+  if (!dialog_.Closed()) {
+    if (cancelName_.isEmpty()) {
+      StoreTexts();
+      dialog_.CloseBox();
+      if (!dialog_.Closed()) ShowValues();
+    } else {
+      Click(cancelName_);
+    }
+  }
+  FinishIfClosed();
+}
+
+void DialogWindow::reject() {
+  Cancel();
+}
+
+void DialogWindow::closeEvent(QCloseEvent* event) {
+  if (!dialog_.Closed()) Cancel();
+  if (dialog_.Closed()) {
+    event->accept();
+  } else {
+    event->ignore();
+  }
+}
+
+}  // namespace tarvex

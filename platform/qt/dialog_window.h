@@ -1,0 +1,70 @@
+// One window for any of the presenters' dialogs: the widgets are built from Dialog::Controls(),
+// every click goes to the dialog, and what the dialog holds afterwards is shown again. The window
+// decides nothing itself.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <vector>
+
+#include "dialogs/dialog.h"
+
+class QLineEdit;
+class QRadioButton;
+class QWidget;
+
+namespace tarvex {
+
+// Converts dialog units (a quarter of the average character width across, an eighth of the
+// character height down) into pixels for the window's font.
+struct DialogUnits {
+  double CharWidth = 0;   // average width of a character, pixels
+  double CharHeight = 0;  // height of a line of text, pixels
+  QRect ToPixels(int x, int y, int width, int height) const;
+};
+
+class DialogWindow final : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit DialogWindow(Dialog& dialog);
+
+  Dialog& dialog() { return dialog_; }
+  const DialogUnits& units() const { return units_; }
+  // The widget of control `name`, or nullptr.
+  QWidget* Widget(const QString& name) const;
+
+  // Runs the handler of button or option button `name` with the texts as typed, then shows the
+  // dialog's values again, or finishes the window when the dialog has closed.
+  void Click(const QString& name);
+  // Escape, the close box and closing from outside all end here.
+  void Cancel();
+
+ protected:
+  void reject() override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Box {
+    QString Name;
+    QLineEdit* Edit;
+  };
+  struct Option {
+    QString Name;
+    QRadioButton* Button;
+  };
+
+  void Build();
+  void StoreTexts();
+  void ShowValues();
+  void FinishIfClosed();
+
+  Dialog& dialog_;
+  DialogUnits units_;
+  std::vector<Box> boxes_;
+  std::vector<Option> options_;
+  QString cancelName_;  // the button that Escape presses; empty for the dialog's close box
+  bool inClick_ = false;
+};
+
+}  // namespace tarvex

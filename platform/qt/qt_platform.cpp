@@ -1,0 +1,260 @@
+#include "platform/qt/qt_platform.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+
+#include "platform/qt/dialog_window.h"
+#include "platform/qt/game_process.h"
+#include "platform/qt/x11_input.h"
+#include "shell/keystrokes.h"
+
+namespace tarvex {
+namespace {
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+
+// The tray's mouse events as the window's mouse-move codes: 514 left button up, 515 left double
+// click, 517 right button up, 520 middle button up.
+std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
+  switch (reason) {
+    case QSystemTrayIcon::Context:
+      return 517.0f;
+    case QSystemTrayIcon::Trigger:
+      return 514.0f;
+    case QSystemTrayIcon::DoubleClick:
+      return 515.0f;
+    case QSystemTrayIcon::MiddleClick:
+      return 520.0f;
+    case QSystemTrayIcon::Unknown:
+      break;
+  }
+  return std::nullopt;
+}
+
+// The items whose check mark is state: the three views and the armed auto-run.
+bool Checkable(MenuItem item) {
+  return item == MenuItem::ShowCurrentTime || item == MenuItem::ShowNextGoodMoon ||
+         item == MenuItem::ShowNextBadMoon || item == MenuItem::AutoRunKestrune;
+}
+
+// The tip with its CR LF line breaks as the tray's line breaks.
+QString TipText(const TrayIcon& icon) {
+  return ToQString(VisibleTip(icon)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+}
+
+}  // namespace
+
+QtPlatform::QtPlatform() {
+  connect(&timer_, &QTimer::timeout, this, [this] {
+    if (main_ && !shutDown_) main_->tmrUpdateTimes_Timer();
+  });
+  connect(&tray_, &QSystemTrayIcon::activated, this, &QtPlatform::OnTrayActivated);
+}
+
+QtPlatform::~QtPlatform() = default;
+
+void QtPlatform::Attach(frmTarvexMain& main) {
+  main_ = &main;
+}
+
+void QtPlatform::Shutdown() {
+  if (shutDown_) return;
+  shutDown_ = true;
+  timer_.stop();
+  if (main_) main_->Form_Unload();
+  tray_.hide();
+  for (const auto& [kind, window] : std::map(dialogs_)) CloseDialog(kind);
+  QCoreApplication::exit(0);  // leaves nested loops too: menus, message boxes, dialogs
+}
+
+QIcon QtPlatform::IconFor(int number) {
+  if (number != 1 && (number < 101 || number > 108)) number = 1;  // 109 and any other: the app
+  if (const auto found = icons_.find(number); found != icons_.end()) return found->second;
+  const QString stem = number == 1 ? QStringLiteral("app") : QStringLiteral("moon%1").arg(number);
+  QIcon icon;
+  for (const int size : kIconSizes) {
+    icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size), QSize(size, size));
+  }
+  return icons_.emplace(number, icon).first->second;
+}
+
+DialogWindow* QtPlatform::OpenDialog(DialogKind kind) const {
+  const auto found = dialogs_.find(kind);
+  return found == dialogs_.end() ? nullptr : found->second;
+}
+
+// --- Tray, timer, menu -------------------------------------------------------------------------
+
+void QtPlatform::StartTimer(int intervalMs) {
+  timer_.start(intervalMs);
+}
+
+bool QtPlatform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
+  switch (message) {
+    case TrayMessage::Add:
+      tray_.setIcon(IconFor(icon.Icon));
+      tray_.setToolTip(TipText(icon));
+      // Shown even without a tray: Qt docks the icon as soon as a tray appears.
+      tray_.show();
+      return QSystemTrayIcon::isSystemTrayAvailable();
+    case TrayMessage::Modify: {
+      const QString tip = TipText(icon);
+      if (tray_.toolTip() != tip) tray_.setToolTip(tip);
+      const QIcon picture = IconFor(icon.Icon);
+      if (tray_.icon().cacheKey() != picture.cacheKey()) tray_.setIcon(picture);
+      return true;
+    }
+    case TrayMessage::Delete:
+      tray_.hide();
+      return true;
+  }
+  return false;
+}
+
+void QtPlatform::BringToForeground() {
+  // Nothing to do: a Qt popup menu grabs the pointer and closes on a click anywhere else.
+}
+
+std::optional<MenuItem> QtPlatform::ShowPopupMenu(std::span<const MenuEntry> items) {
+  QMenu menu;
+  std::map<QAction*, MenuItem> chosen;
+  for (const MenuEntry& entry : items) {
+    if (entry.Separator) {
+      menu.addSeparator();
+      continue;
+    }
+    QAction* action = menu.addAction(ToQString(entry.Caption));
+    action->setCheckable(Checkable(entry.Item) || entry.Checked);
+    action->setChecked(entry.Checked);
+    chosen.emplace(action, entry.Item);
+  }
+  QAction* action = menu.exec(QCursor::pos());
+  if (!action) return std::nullopt;
+  const auto found = chosen.find(action);
+  return found == chosen.end() ? std::nullopt : std::optional<MenuItem>(found->second);
+}
+
+void QtPlatform::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
+  const std::optional<float> code = MouseCode(reason);
+  if (!code) return;
+  // Queued, so that the tray's own mouse handling ends before the menu's event loop starts.
+  QTimer::singleShot(0, this, [this, x = *code] {
+    if (main_ && !shutDown_) main_->Form_MouseMove(0, 0, x, 0);
+  });
+}
+
+// --- Messages and dialogs ----------------------------------------------------------------------
+
+void QtPlatform::ShowMessage(std::string_view text, std::string_view title) {
+  QMessageBox box(QMessageBox::NoIcon, title.empty() ? QStringLiteral("Tarvex") : ToQString(title),
+                  ToQString(text), QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+std::string QtPlatform::ShowOpenFileDialog(const FileOpenRequest& request) {
+  QString folder = ToQString(request.InitialFolder);
+  if (!request.FileName.empty()) folder = QDir(folder).filePath(ToQString(request.FileName));
+  // "Description (pattern)", the form from which Qt takes the pattern.
+  QString description = ToQString(request.FilterDescription);
+  if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += u' ';
+  const QString filter = description + u'(' + ToQString(request.FilterPattern).trimmed() + u')';
+  const QString path = chooser_ ? chooser_(folder, filter)
+                                : QFileDialog::getOpenFileName(nullptr, QString(), folder, filter);
+  return QDir::toNativeSeparators(path).toStdString();
+}
+
+void QtPlatform::ShowDialog(Dialog& dialog) {
+  const DialogKind kind = dialog.Kind();
+  DialogWindow window(dialog);
+  DialogWindow* const outer = OpenDialog(kind);
+  dialogs_[kind] = &window;
+  // A local loop rather than an application-modal one: the tray icon and its menu stay usable
+  // while the dialog is open, and the presenter decides what they may do meanwhile.
+  QEventLoop loop;
+  connect(&window, &QDialog::finished, &loop, &QEventLoop::quit);
+  window.show();
+  window.raise();
+  window.activateWindow();
+  if (!dialog.Closed() && !shutDown_) loop.exec();
+  window.hide();
+  if (outer) {
+    dialogs_[kind] = outer;
+  } else {
+    dialogs_.erase(kind);
+  }
+  if (!dialog.Closed()) dialog.Unload();  // the program is ending
+}
+
+void QtPlatform::ActivateDialog(DialogKind kind) {
+  if (DialogWindow* window = OpenDialog(kind)) {
+    window->show();
+    window->raise();
+    window->activateWindow();
+  }
+}
+
+void QtPlatform::CloseDialog(DialogKind kind) {
+  DialogWindow* window = OpenDialog(kind);
+  if (!window) return;
+  window->dialog().Unload();
+  window->done(QDialog::Rejected);
+}
+
+void QtPlatform::CloseMainWindow() {
+  Shutdown();
+}
+
+// --- The game ------------------------------------------------------------------------------------
+
+std::optional<std::string> QtPlatform::FindNormalFile(const std::string& path) {
+  const std::optional<QString> name = NormalFileName(QString::fromStdString(path));
+  if (!name) return std::nullopt;
+  return name->toStdString();
+}
+
+std::optional<ProcessId> QtPlatform::StartProgram(const std::string& path,
+                                                  const std::string& workingFolder,
+                                                  int /*showWindow*/) {
+  // Wine takes no show-window code from its command line: the game opens its window its own way.
+  return StartUnderWine(FindWine(), QString::fromStdString(path),
+                        QString::fromStdString(workingFolder));
+}
+
+std::string QtPlatform::KeystrokeLimitation() {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+    return "Tarvex cannot type the log-in on this desktop: it needs an X11 session.";
+  }
+  if (!x11::HasXTest()) {
+    return "Tarvex cannot type the log-in: the X server lacks the XTEST extension.";
+  }
+  if (FindWine().isEmpty()) {
+    return "Tarvex cannot start the game: no Wine was found. Install Wine or set TARVEX_WINE.";
+  }
+  return {};
+}
+
+bool QtPlatform::FocusBelongsTo(ProcessId process) {
+  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
+  const std::optional<std::uint64_t> owner = x11::FocusedWindowProcess();
+  return owner && IsSameOrDescendant(*owner, process);
+}
+
+void QtPlatform::PlayKeystrokes(std::string_view keys) {
+  if (!keyboard_) keyboard_ = std::make_unique<x11::Keyboard>();
+  keyboard_->Type(ParseKeystrokes(keys));
+}
+
+}  // namespace tarvex

@@ -1,0 +1,81 @@
+// The Linux desktop under Qt 6 Widgets: a QSystemTrayIcon, QMenu, QMessageBox, QFileDialog and
+// one generic dialog window; the game runs under Wine and the log-in is typed through XTEST.
+#pragma once
+
+#include <QIcon>
+#include <QObject>
+#include <QString>
+#include <QSystemTrayIcon>
+#include <QTimer>
+#include <functional>
+#include <map>
+#include <memory>
+
+#include "shell/frmTarvexMain.h"
+#include "shell/platform.h"
+
+namespace tarvex {
+
+class DialogWindow;
+namespace x11 {
+class Keyboard;
+}
+
+class QtPlatform final : public QObject, public Platform {
+  Q_OBJECT
+
+ public:
+  QtPlatform();
+  ~QtPlatform() override;
+
+  // Delivers the timer's ticks and the tray's clicks to `main` from now on.
+  void Attach(frmTarvexMain& main);
+  // Ends the program in order: stops the timer, runs frmTarvexMain::Form_Unload (once, however
+  // often this is called) and leaves every event loop.
+  void Shutdown();
+  bool IsShutDown() const { return shutDown_; }
+
+  // Replaces the modal file dialog (tests): given the starting folder and the Qt name filter,
+  // gives the chosen path or an empty text.
+  using FileChooser = std::function<QString(const QString& folder, const QString& filter)>;
+  void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
+
+  // The icon for a tray picture number: 1 and 109 the application picture, 101 to 108 the moon's
+  // phases. Each is built once, from every size there is.
+  QIcon IconFor(int number);
+  QSystemTrayIcon& tray() { return tray_; }
+  // The window of the open dialog of that kind, or nullptr.
+  DialogWindow* OpenDialog(DialogKind kind) const;
+
+  // --- Platform ---
+  void StartTimer(int intervalMs) override;
+  bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
+  void BringToForeground() override;
+  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  void ShowMessage(std::string_view text, std::string_view title) override;
+  std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
+  void ShowDialog(Dialog& dialog) override;
+  void ActivateDialog(DialogKind kind) override;
+  void CloseDialog(DialogKind kind) override;
+  void CloseMainWindow() override;
+  std::optional<std::string> FindNormalFile(const std::string& path) override;
+  std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
+                                        int showWindow) override;
+  std::string KeystrokeLimitation() override;
+  bool FocusBelongsTo(ProcessId process) override;
+  void PlayKeystrokes(std::string_view keys) override;
+
+ private:
+  void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+
+  frmTarvexMain* main_ = nullptr;
+  QTimer timer_;
+  QSystemTrayIcon tray_;
+  std::map<int, QIcon> icons_;
+  std::map<DialogKind, DialogWindow*> dialogs_;
+  FileChooser chooser_;
+  std::unique_ptr<x11::Keyboard> keyboard_;
+  bool shutDown_ = false;
+};
+
+}  // namespace tarvex

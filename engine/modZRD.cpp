@@ -1,0 +1,385 @@
+#include "engine/modZRD.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "engine/clock.h"
+#include "engine/utf8.h"
+
+namespace tarvex {
+
+CalibrationRecord Calibration;
+std::string GamePath;
+
+namespace {
+
+// --- Files ---------------------------------------------------------------------------------
+
+std::filesystem::path DataFile(std::string_view name) {
+  return PathFromUtf8(DataFolder() + std::string(name));
+}
+
+// Creates the file empty when it is missing; changes nothing otherwise.
+void Touch(const std::filesystem::path& file) {
+  std::ofstream(file, std::ios::binary | std::ios::app);
+}
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Replaces `file` with `text` (encoded for the file) through a temporary file in the same folder,
+// so that the old contents stay whole when anything fails.
+bool ReplaceFile(const std::filesystem::path& file, std::string_view text) {
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << CurrentFileCodec().ToFile(text);
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, file, error);
+  if (error) std::filesystem::remove(temporary, error);
+  return !error;
+}
+
+bool IsLineEnd(char c) {
+  return c == '\r' || c == '\n';
+}
+
+// Reads up to `count` values by the files' rule: leading blanks are skipped; a value ends at the
+// first comma or at the end of its line; a value that opens with a double quote runs to the next
+// double quote, and both are dropped.
+std::vector<std::string> ReadValues(std::string_view text, std::size_t count) {
+  std::vector<std::string> values;
+  std::size_t at = 0;
+  while (values.size() < count && at < text.size()) {
+    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
+    std::string value;
+    if (at < text.size() && text[at] == '"') {
+      const std::size_t close = text.find('"', at + 1);
+      const std::size_t end = close == std::string_view::npos ? text.size() : close;
+      value = text.substr(at + 1, end - at - 1);
+      at = end == text.size() ? end : end + 1;
+      while (at < text.size() && text[at] != ',' && !IsLineEnd(text[at])) ++at;
+    } else {
+      const std::size_t begin = at;
+      while (at < text.size() && text[at] != ',' && !IsLineEnd(text[at])) ++at;
+      value = text.substr(begin, at - begin);
+    }
+    // Past the delimiter: a comma, or one line end (CR LF, CR or LF).
+    if (at < text.size() && text[at] == ',') {
+      ++at;
+    } else if (at < text.size()) {
+      at += text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+    }
+    values.push_back(std::move(value));
+  }
+  return values;
+}
+
+std::string Trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+bool IsSeparator(char c) {
+#ifdef _WIN32
+  return c == '\\' || c == '/';
+#else
+  return c == '/';
+#endif
+}
+
+// --- Clock texts ---------------------------------------------------------------------------
+
+std::string TwoDigits(std::int64_t n) {  // n in [0, 99]
+  return (n >= 10 ? "" : "0") + std::to_string(n);
+}
+
+std::string FourDigits(std::int64_t n) {  // "0000" from 10000 on
+  if (n >= 10000) return "0000";
+  const std::string digits = std::to_string(n);
+  return std::string(4 - digits.size(), '0') + digits;
+}
+
+std::string TimeText(std::int64_t hour, std::int64_t minute, std::int64_t second) {
+  return TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
+}
+
+std::string DateText(std::int64_t month, std::int64_t day, std::int64_t year) {
+  return TwoDigits(month) + "/" + TwoDigits(day) + "/" + FourDigits(year);
+}
+
+// --- Game calendar -------------------------------------------------------------------------
+
+constexpr std::int64_t kRate = 18;  // game seconds per real second
+constexpr std::int64_t kMinute = 60;
+constexpr std::int64_t kHour = 60 * kMinute;
+constexpr std::int64_t kDay = 24 * kHour;    // 86,400
+constexpr std::int64_t kMonth = 28 * kDay;   // 2,419,200
+constexpr std::int64_t kYear = 12 * kMonth;  // 29,030,400
+
+struct GameMoment {
+  std::int64_t year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
+};
+
+// The real moment of the calibration, when its real fields name a moment of the calendar.
+std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Clock& clock,
+                                       std::int64_t now) {
+  if (!IsCalendarTime(record.RealTime) || !IsCalendarDate(record.RealDate)) return std::nullopt;
+  const auto number = [](std::string_view text, std::size_t position, std::size_t count) {
+    return static_cast<int>(LeadingNumber(Piece(text, position, count)));
+  };
+  const CivilTime local{number(record.RealDate, 7, 4), number(record.RealDate, 1, 2),
+                        number(record.RealDate, 4, 2), number(record.RealTime, 1, 2),
+                        number(record.RealTime, 4, 2), number(record.RealTime, 7, 2)};
+  return MomentOfLocal(clock, local, now);
+}
+
+// One step of the addition: the field plus what is added plus the carry, as a whole number.
+// It wraps at most once upwards; a sum below zero (only from a hand-edited file) borrows
+// instead of being written with a minus sign.
+std::int64_t AddUnit(double field, std::int64_t added, std::int64_t& carry, std::int64_t limit,
+                     std::int64_t span) {
+  std::int64_t sum = RoundHalfEven(field + static_cast<double>(added + carry));
+  carry = 0;
+  if (sum > limit) {
+    sum -= span;
+    carry = 1;
+  } else if (sum < 0) {
+    const std::int64_t borrow = (-sum + span - 1) / span;
+    sum += borrow * span;
+    carry = -borrow;
+  }
+  return sum;
+}
+
+// Adds `game` game seconds (zero or more) to the moment in the record's game fields, unit by
+// unit from the smallest up.
+GameMoment AddForward(const CalibrationRecord& record, std::int64_t game) {
+  const std::int64_t years = game / kYear;
+  game -= years * kYear;
+  const std::int64_t months = game / kMonth;  // [0, 11]
+  game -= months * kMonth;
+  const std::int64_t days = game / kDay;  // [0, 27]
+  game -= days * kDay;
+  const std::int64_t hours = game / kHour;  // [0, 23]
+  game -= hours * kHour;
+  const std::int64_t minutes = game / kMinute;            // [0, 59]
+  const std::int64_t seconds = game - minutes * kMinute;  // [0, 59]
+
+  const auto field = [](std::string_view text, std::size_t position, std::size_t count = 2) {
+    return LeadingNumber(Piece(text, position, count));
+  };
+  GameMoment m;
+  std::int64_t carry = 0;
+  m.second = AddUnit(field(record.ZRDTime, 7), seconds, carry, 59, 60);
+  m.minute = AddUnit(field(record.ZRDTime, 4), minutes, carry, 59, 60);
+  m.hour = AddUnit(field(record.ZRDTime, 1), hours, carry, 23, 24);
+  m.day = AddUnit(field(record.ZRDDate, 4), days, carry, 28, 28);
+  m.month = AddUnit(field(record.ZRDDate, 1), months, carry, 12, 12);
+  m.year = RoundHalfEven(field(record.ZRDDate, 7, 4) + static_cast<double>(years + carry));
+  return m;
+}
+
+// The same moment `game` (negative) game seconds earlier, borrowing through every unit. The
+// calendar starts at 00:00:00 on 01/01/0000: an earlier moment stops there.
+GameMoment AddBackward(const GameMoment& from, std::int64_t game) {
+  std::int64_t total =
+      ((((from.year * 12 + from.month - 1) * 28 + from.day - 1) * 24 + from.hour) * 60 +
+       from.minute) *
+          60 +
+      from.second + game;
+  if (total < 0) total = 0;
+  GameMoment m;
+  m.second = total % 60;
+  total /= 60;
+  m.minute = total % 60;
+  total /= 60;
+  m.hour = total % 24;
+  total /= 24;
+  m.day = total % 28 + 1;
+  total /= 28;
+  m.month = total % 12 + 1;
+  m.year = total / 12;
+  return m;
+}
+
+}  // namespace
+
+// --- Real clock ----------------------------------------------------------------------------
+
+std::string GetRealTime() {
+  const Clock& clock = CurrentClock();
+  const CivilTime now = LocalTime(clock, clock.Now());
+  return TimeText(now.hour, now.minute, now.second);
+}
+
+std::string GetRealDate() {
+  const Clock& clock = CurrentClock();
+  const CivilTime now = LocalTime(clock, clock.Now());
+  return TwoDigits(now.month) + "/" + TwoDigits(now.day) + "/" + FourDigits(now.year);
+}
+
+// --- Data files ----------------------------------------------------------------------------
+
+std::string ReadGamePath() {
+  const auto file = DataFile(kGamePathFile);
+  Touch(file);
+  const std::string text = CurrentFileCodec().FromFile(ReadBytes(file));
+  const std::vector<std::string> values = ReadValues(text, 1);
+  const std::string folder = Trim(values.empty() ? std::string() : values[0]);
+  return folder.empty() ? GetAppPath() : folder;
+}
+
+bool SaveGamePath(std::string_view path) {
+  if (CharCount(path) < 3) return false;
+  std::size_t end = path.size();
+  while (end > 0 && !IsSeparator(path[end - 1])) --end;
+  if (end == 0) return false;  // no folder in it
+  return ReplaceFile(DataFile(kGamePathFile), std::string(path.substr(0, end)) + "\r\n");
+}
+
+CalibrationRecord ReadCalibration() {
+  const auto file = DataFile(kCalibrationFile);
+  Touch(file);
+  const std::string bytes = ReadBytes(file);
+  const std::vector<std::string> values = bytes.size() < 11
+                                              ? std::vector<std::string>{}
+                                              : ReadValues(CurrentFileCodec().FromFile(bytes), 4);
+  CalibrationRecord record;
+  if (values.size() < 4) {
+    record.RealTime = GetRealTime();
+    record.RealDate = GetRealDate();
+    record.ZRDTime = "00:00:01";
+    record.ZRDDate = "01/01/0001";
+  } else {
+    record.RealTime = values[0];
+    record.RealDate = values[1];
+    record.ZRDTime = values[2];
+    record.ZRDDate = values[3];
+  }
+  return record;
+}
+
+bool SaveCalibration(const CalibrationRecord& record) {
+  const std::string text = record.RealTime.str() + "\r\n" + record.RealDate.str() + "\r\n" +
+                           record.ZRDTime.str() + "\r\n" + record.ZRDDate.str() + "\r\n";
+  return ReplaceFile(DataFile(kCalibrationFile), text);
+}
+
+// --- Game clock ----------------------------------------------------------------------------
+
+CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
+  const Clock& clock = CurrentClock();
+  const std::int64_t now = clock.Now();  // the one reading of the present moment
+  const CivilTime present = LocalTime(clock, now);
+
+  // Real fields that name no moment count no elapsed time: the pair is re-based as it stands.
+  const std::optional<std::int64_t> then = RealMoment(calibration, clock, now);
+  const std::int64_t game = (then ? now - *then : 0) * kRate;
+
+  GameMoment moment = AddForward(calibration, game >= 0 ? game : 0);
+  if (moment.year < 0) moment = GameMoment{};
+  if (game < 0) moment = AddBackward(moment, game);
+
+  CalibrationRecord result;
+  result.RealTime = TimeText(present.hour, present.minute, present.second);
+  result.RealDate =
+      TwoDigits(present.month) + "/" + TwoDigits(present.day) + "/" + FourDigits(present.year);
+  result.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
+  result.ZRDDate = DateText(moment.month, moment.day, moment.year);
+  return result;
+}
+
+// --- Moon forecast -------------------------------------------------------------------------
+
+NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
+  const auto number = [](std::string_view text, std::size_t position) {
+    return static_cast<std::int64_t>(LeadingNumber(Piece(text, position)));
+  };
+  // Game time left until 00:00:00 of the next day numbered MoonDay, never counting today.
+  const std::int64_t s = number(calibration.ZRDTime, 7);
+  const std::int64_t m = number(calibration.ZRDTime, 4);
+  const std::int64_t h = number(calibration.ZRDTime, 1);
+  const std::int64_t d = number(calibration.ZRDDate, 4);
+  std::int64_t left_s = 60 - s;                                         // [1, 60]
+  std::int64_t left_m = 60 - m;                                         // [1, 60]
+  std::int64_t left_h = 24 - h;                                         // [1, 24]
+  std::int64_t left_d = d >= MoonDay ? 28 - d + MoonDay : MoonDay - d;  // [1, 28]
+  if (left_s > 0 && left_m > 0) --left_m;
+  if (left_s > 0 && left_h > 0) --left_h;
+  if (left_s > 0 && left_d > 0) --left_d;
+  const std::int64_t game = left_d * kDay + left_h * kHour + left_m * kMinute + left_s;
+
+  // Real time left: [0, 134,400] seconds, so at most 1 day.
+  const std::int64_t real = game / kRate;
+  const std::int64_t days = real / 86400;
+  const std::int64_t hours = real % 86400 / 3600;
+  const std::int64_t minutes = real % 3600 / 60;
+  const std::int64_t seconds = real % 60;
+
+  NextMoon moon;
+  const auto count = [&moon](std::int64_t n, const char* one, const char* many) {
+    if (n > 0) moon.Countdown += std::to_string(n) + (n == 1 ? one : many);
+  };
+  count(days, " DAY  ", " DAY  ");
+  count(hours, " HOUR  ", " HOURS  ");
+  count(minutes, " MINUTE  ", " MINUTES  ");
+  count(seconds, " SECOND", " SECONDS");
+
+  // The real clock time at which it begins; the seconds only carry.
+  const std::int64_t rh = number(calibration.RealTime, 1);
+  const std::int64_t rm = number(calibration.RealTime, 4);
+  const std::int64_t rs = number(calibration.RealTime, 7);
+  std::int64_t carry = rs + seconds > 59 ? 1 : 0;
+  std::int64_t minute = rm + minutes + carry;
+  carry = minute > 59 ? 1 : 0;
+  minute -= carry * 60;
+  std::int64_t hour = rh + hours + carry;
+  carry = hour > 23 ? 1 : 0;
+  hour -= carry * 24;
+  const std::int64_t offset = days + carry;  // [0, 2]
+
+  static constexpr const char* kDayWords[] = {"TODAY AT ", "TOMORROW AT ", "TWO DAYS FROM NOW AT "};
+  if (offset >= 0 && offset <= 2) moon.Moment += kDayWords[offset];
+  if (hour == 0) {
+    moon.Moment += "12:";
+  } else if (hour >= 1 && hour <= 12) {
+    moon.Moment += std::to_string(hour) + ":";
+  } else if (hour >= 13 && hour <= 23) {
+    moon.Moment += std::to_string(hour - 12) + ":";
+  }
+  moon.Moment += (minute >= 10 ? "" : "0") + std::to_string(minute);
+  moon.Moment += hour < 12 ? " AM" : " PM";
+  return moon;
+}
+
+int MoonPhaseIcon(double day) {
+  const std::int64_t d = RoundHalfEven(day);
+  if (d == 1) return 101;
+  if (d >= 2 && d <= 5) return 102;
+  if (d >= 6 && d <= 9) return 103;
+  if (d >= 10 && d <= 14) return 104;
+  if (d == 15) return 105;
+  if (d >= 16 && d <= 19) return 106;
+  if (d >= 20 && d <= 24) return 107;
+  if (d >= 25 && d <= 28) return 108;
+  return kApplicationIcon;
+}
+
+}  // namespace tarvex

@@ -1,0 +1,75 @@
+#include "engine/clock.h"
+
+#include <gtest/gtest.h>
+
+#include "engine/testing/fake_clock.h"
+
+namespace tarvex {
+namespace {
+
+TEST(CivilCalendar, DaysRoundTripAcrossLeapRulesAndEras) {
+  for (std::int64_t days = -800000; days <= 3000000; days += 37) {
+    const CivilTime civil = CivilFromDays(days);
+    ASSERT_EQ(DaysFromCivil(civil.year, civil.month, civil.day), days) << days;
+  }
+  EXPECT_EQ(DaysFromCivil(1970, 1, 1), 0);
+  EXPECT_EQ(DaysFromCivil(2000, 3, 1) - DaysFromCivil(2000, 2, 28), 2);  // 2000 is a leap year
+  EXPECT_EQ(DaysFromCivil(1900, 3, 1) - DaysFromCivil(1900, 2, 28), 1);  // 1900 is not
+}
+
+TEST(CivilCalendar, MonthLengths) {
+  EXPECT_EQ(DaysInMonth(2024, 2), 29);
+  EXPECT_EQ(DaysInMonth(2023, 2), 28);
+  EXPECT_EQ(DaysInMonth(2100, 2), 28);
+  EXPECT_EQ(DaysInMonth(2000, 2), 29);
+  EXPECT_EQ(DaysInMonth(2023, 4), 30);
+  EXPECT_EQ(DaysInMonth(2023, 12), 31);
+}
+
+// The test zone: UTC-5, daylight saving from 2026-03-08 02:00 to 2026-11-01 02:00.
+class ZoneTest : public ::testing::Test {
+ protected:
+  testing::FakeClock zone_{-5 * 3600, true};
+};
+
+TEST_F(ZoneTest, LocalTimeFollowsDaylightSaving) {
+  const std::int64_t winter = DaysFromCivil(2026, 1, 15) * 86400 + 17 * 3600;  // 17:00 UTC
+  const std::int64_t summer = DaysFromCivil(2026, 7, 15) * 86400 + 17 * 3600;
+  EXPECT_EQ(LocalTime(zone_, winter).hour, 12);
+  EXPECT_EQ(LocalTime(zone_, summer).hour, 13);
+}
+
+TEST_F(ZoneTest, RepeatedHourTakesTheReadingNearestTheReference) {
+  // 01:30 occurs at 05:30 UTC (daylight time) and again at 06:30 UTC (standard time).
+  const std::int64_t first = DaysFromCivil(2026, 11, 1) * 86400 + 5 * 3600 + 1800;
+  const std::int64_t second = first + 3600;
+  const CivilTime reading{2026, 11, 1, 1, 30, 0};
+  EXPECT_EQ(MomentOfLocal(zone_, reading, first - 10), first);
+  EXPECT_EQ(MomentOfLocal(zone_, reading, second + 10), second);
+  EXPECT_EQ(LocalTime(zone_, first), reading);
+  EXPECT_EQ(LocalTime(zone_, second), reading);
+}
+
+TEST_F(ZoneTest, SkippedHourStillGivesAMomentNextToIt) {
+  // 02:30 on 2026-03-08 never shows: the clock jumps from 02:00 to 03:00 (07:00 UTC).
+  const std::int64_t jump = DaysFromCivil(2026, 3, 8) * 86400 + 7 * 3600;
+  const std::int64_t moment = MomentOfLocal(zone_, {2026, 3, 8, 2, 30, 0}, jump);
+  EXPECT_LE(std::abs(moment - jump), 3600);
+}
+
+TEST_F(ZoneTest, OrdinaryReadingsRoundTrip) {
+  for (std::int64_t t = DaysFromCivil(2025, 12, 1) * 86400; t < DaysFromCivil(2027, 1, 1) * 86400;
+       t += 3571) {
+    ASSERT_EQ(MomentOfLocal(zone_, LocalTime(zone_, t), t), t) << t;
+  }
+}
+
+TEST(SystemClock, AgreesWithItselfAroundNow) {
+  const Clock& clock = SystemClock();
+  const std::int64_t now = clock.Now();
+  EXPECT_GT(now, DaysFromCivil(2020, 1, 1) * 86400);
+  EXPECT_EQ(MomentOfLocal(clock, LocalTime(clock, now), now), now);
+}
+
+}  // namespace
+}  // namespace tarvex

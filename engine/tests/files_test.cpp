@@ -1,0 +1,159 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine_fixture.h"
+
+namespace tarvex {
+namespace {
+
+using DataFiles = testing::EngineTest;
+
+// A path of the platform's own form: the pieces joined by its separator.
+std::string NativePath(std::initializer_list<std::string_view> pieces, bool trailing = false) {
+  std::string path;
+  for (const auto piece : pieces) {
+    if (!path.empty()) path += kPathSeparator;
+    path += piece;
+  }
+  if (trailing) path += kPathSeparator;
+  return path;
+}
+
+TEST_F(DataFiles, FirstStartCreatesBothFilesEmptyAndUsesTheDefaults) {
+  clock_.SetLocal(2026, 12, 6, 9, 5, 7);
+  EXPECT_EQ(ReadGamePath(), Folder());
+  const CalibrationRecord record = ReadCalibration();
+  EXPECT_EQ(record, testing::Record("09:05:07", "12/06/2026", "00:00:01", "01/01/0001"));
+  EXPECT_TRUE(std::filesystem::exists(File("ZRDDIR.DAT")));
+  EXPECT_TRUE(std::filesystem::exists(File("ZRDTIMES.DAT")));
+  EXPECT_EQ(std::filesystem::file_size(File("ZRDTIMES.DAT")), 0u);
+}
+
+TEST_F(DataFiles, CalibrationFileShorterThanElevenBytesGivesTheDefault) {
+  clock_.SetLocal(2026, 1, 2, 3, 4, 5);
+  Write("ZRDTIMES.DAT", "1,2,3,4,56");  // ten bytes, four values
+  EXPECT_EQ(ReadCalibration().ZRDDate.str(), "01/01/0001");
+  Write("ZRDTIMES.DAT", "1,2,3,4,567");  // eleven
+  EXPECT_EQ(ReadCalibration(), testing::Record("1", "2", "3", "4"));
+}
+
+TEST_F(DataFiles, FewerThanFourValuesGiveTheDefault) {
+  clock_.SetLocal(2026, 1, 2, 3, 4, 5);
+  Write("ZRDTIMES.DAT", "12:00:00\r\n01/01/2026\r\n");
+  EXPECT_EQ(ReadCalibration(), testing::Record("03:04:05", "01/02/2026", "00:00:01", "01/01/0001"));
+}
+
+TEST_F(DataFiles, ValuesAreStoredByTheFixedWidthRule) {
+  Write("ZRDTIMES.DAT", "1:2:3\r\n01/02/2003\r\n12:00:00xyz\r\n\"05/06/0007\"\r\n");
+  const CalibrationRecord record = ReadCalibration();
+  EXPECT_EQ(record.RealTime.str(), "1:2:3   ");
+  EXPECT_EQ(record.ZRDTime.str(), "12:00:00");
+  EXPECT_EQ(record.ZRDDate.str(), "05/06/0007");
+}
+
+TEST_F(DataFiles, ReadingRuleSkipsLeadingBlanksAndEndsAtCommasAndQuotes) {
+  Write("ZRDTIMES.DAT", "   10:00:00,01/01/2026\n\"a,b\" ignored,  x  \r\n");
+  EXPECT_EQ(ReadCalibration(), testing::Record("10:00:00", "01/01/2026", "a,b", "x  "));
+}
+
+TEST_F(DataFiles, SavedCalibrationIsFortyFourBytesAndReadsBack) {
+  const CalibrationRecord record = testing::Record("1:2:3", "01/02/2003", "24:10:00", "03/05/0002");
+  ASSERT_TRUE(SaveCalibration(record));
+  EXPECT_EQ(Read("ZRDTIMES.DAT"), "1:2:3   \r\n01/02/2003\r\n24:10:00\r\n03/05/0002\r\n");
+  EXPECT_EQ(std::filesystem::file_size(File("ZRDTIMES.DAT")), 44u);
+  EXPECT_EQ(ReadCalibration(), record);
+}
+
+TEST_F(DataFiles, GamePathLinesAreTrimmedAndEndAtAComma) {
+  const std::pair<const char*, std::string> cases[] = {
+      {"   C:\\Games\\Kestrune\\   \r\n", "C:\\Games\\Kestrune\\"},
+      {"C:\\Games,Old\\\r\n", "C:\\Games"},
+      {"C:\\Games\\Kestrune\r\n", "C:\\Games\\Kestrune"},
+      {"     \r\n", Folder()},
+      {"\r\nC:\\Second\\\r\n", Folder()},
+      {"\"C:\\Quoted, Folder\\\"\r\n", "C:\\Quoted, Folder\\"},
+  };
+  for (const auto& [line, folder] : cases) {
+    Write("ZRDDIR.DAT", line);
+    EXPECT_EQ(ReadGamePath(), folder) << line;
+  }
+}
+
+TEST_F(DataFiles, SaveGamePathKeepsTheFolderOfTheFile) {
+  const std::pair<std::string, std::string> cases[] = {
+      {NativePath({"C:", "Games", "Kestrune", "hero.zrd"}),
+       NativePath({"C:", "Games", "Kestrune"}, true)},
+      {NativePath({"C:", "Games"}, true), NativePath({"C:", "Games"}, true)},
+      {NativePath({"C:", "x.zrd"}), NativePath({"C:"}, true)},
+  };
+  for (const auto& [file, folder] : cases) {
+    ASSERT_TRUE(SaveGamePath(file)) << file;
+    EXPECT_EQ(Read("ZRDDIR.DAT"), folder + "\r\n") << file;
+    EXPECT_EQ(ReadGamePath(), folder) << file;
+  }
+}
+
+TEST_F(DataFiles, SaveGamePathRefusesTextsWithoutAFolder) {
+  Write("ZRDDIR.DAT", "kept\r\n");
+  EXPECT_FALSE(SaveGamePath("C:"));
+  EXPECT_FALSE(SaveGamePath("hero.zrd"));
+  EXPECT_EQ(Read("ZRDDIR.DAT"), "kept\r\n");
+}
+
+TEST_F(DataFiles, FailedSavesReportFalseAndKeepTheOldFiles) {
+  Write("ZRDTIMES.DAT", "old");
+  Write("ZRDDIR.DAT", "old");
+  // A folder where the temporary file would go makes every write fail.
+  std::filesystem::create_directory(File("ZRDTIMES.DAT.tmp"));
+  std::filesystem::create_directory(File("ZRDDIR.DAT.tmp"));
+  EXPECT_FALSE(SaveCalibration(testing::Record("1", "2", "3", "4")));
+  EXPECT_FALSE(SaveGamePath(NativePath({"C:", "Games", "x.zrd"})));
+  EXPECT_EQ(Read("ZRDTIMES.DAT"), "old");
+  EXPECT_EQ(Read("ZRDDIR.DAT"), "old");
+}
+
+TEST_F(DataFiles, SaveIntoAMissingFolderFails) {
+  SetDataFolder((folder_ / "gone").string());
+  EXPECT_FALSE(SaveCalibration(testing::Record("1", "2", "3", "4")));
+}
+
+TEST_F(DataFiles, TheCodecTranslatesFileBytes) {
+  // Latin-1 files: "é" is one byte in the file and two inside.
+  SetFileCodec({[](std::string_view bytes) {
+                  std::string text;
+                  for (const unsigned char c : bytes) {
+                    if (c < 0x80) {
+                      text += static_cast<char>(c);
+                    } else {
+                      text += static_cast<char>(0xC0 | (c >> 6));
+                      text += static_cast<char>(0x80 | (c & 0x3F));
+                    }
+                  }
+                  return text;
+                },
+                [](std::string_view text) {
+                  std::string bytes;
+                  for (std::size_t i = 0; i < text.size(); ++i) {
+                    const auto c = static_cast<unsigned char>(text[i]);
+                    if (c < 0x80) {
+                      bytes += static_cast<char>(c);
+                    } else {
+                      bytes += static_cast<char>(((c & 0x1F) << 6) | (text[++i] & 0x3F));
+                    }
+                  }
+                  return bytes;
+                }});
+  const std::string folder = NativePath({"C:", "Jeux \xC3\xA9t\xC3\xA9"}, true);
+  ASSERT_TRUE(SaveGamePath(folder + "hero.zrd"));
+  const std::string bytes = Read("ZRDDIR.DAT");
+  const std::string readBack = ReadGamePath();
+  SetFileCodec({[](std::string_view b) { return std::string(b); },
+                [](std::string_view t) { return std::string(t); }});
+  EXPECT_EQ(bytes.size(), folder.size() - 2 + 2);  // two characters of two bytes became one each
+  EXPECT_EQ(bytes.find("\xC3"), std::string::npos);
+  EXPECT_EQ(readBack, folder);
+}
+
+}  // namespace
+}  // namespace tarvex

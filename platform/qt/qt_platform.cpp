@@ -16,6 +16,9 @@
 #include "platform/qt/x11_input.h"
 #include "shell/keystrokes.h"
 
+// The tray pictures are compiled into the front-end's library, which a program must ask for.
+static void LoadTrayPictures() { Q_INIT_RESOURCE(tarvex); }
+
 namespace tarvex {
 namespace {
 
@@ -57,6 +60,7 @@ QString TipText(const TrayIcon& icon) {
 }  // namespace
 
 QtPlatform::QtPlatform() {
+  LoadTrayPictures();
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (main_ && !shutDown_) main_->tmrUpdateTimes_Timer();
   });

@@ -27,6 +27,17 @@ constexpr std::string_view kGameDateFormat =
 
 }  // namespace
 
+std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
+                                    std::string_view gameTime, std::string_view gameDate) {
+  if (!IsValidTime(realTime)) return kRealTimeFormat;
+  if (!IsCalendarTime(realTime)) return kRealTimeCalendar;
+  if (!IsValidDate(realDate)) return kRealDateFormat;
+  if (!IsCalendarDate(realDate)) return kRealDateCalendar;
+  if (!IsValidTime(gameTime)) return kGameTimeFormat;
+  if (!IsValidDate(gameDate)) return kGameDateFormat;
+  return {};
+}
+
 frmDateTime::frmDateTime(Platform& platform, CalibrationRecord& calibration)
     : platform_(platform), calibration_(calibration) {}
 
@@ -69,20 +80,8 @@ void frmDateTime::cmdSetDateandTime_Click() {
     *box = FitTextBox(Controls(), name, std::move(*box));
   }
 
-  std::string_view failure;
-  if (!IsValidTime(txtRealTime)) {
-    failure = kRealTimeFormat;
-  } else if (!IsCalendarTime(txtRealTime)) {
-    failure = kRealTimeCalendar;
-  } else if (!IsValidDate(txtRealDate)) {
-    failure = kRealDateFormat;
-  } else if (!IsCalendarDate(txtRealDate)) {
-    failure = kRealDateCalendar;
-  } else if (!IsValidTime(txtZRDTime)) {
-    failure = kGameTimeFormat;
-  } else if (!IsValidDate(txtZRDDate)) {
-    failure = kGameDateFormat;
-  }
+  const std::string_view failure =
+      CalibrationProblem(txtRealTime, txtRealDate, txtZRDTime, txtZRDDate);
   if (!failure.empty()) {
     platform_.ShowMessage(failure, kTitle);
     return;

@@ -126,7 +126,7 @@ std::string DateText(std::int64_t month, std::int64_t day, std::int64_t year) {
 
 // --- Game calendar -------------------------------------------------------------------------
 
-constexpr std::int64_t kRate = 18;  // game seconds per real second
+constexpr std::int64_t kRate = kGameSecondsPerRealSecond;
 constexpr std::int64_t kMinute = 60;
 constexpr std::int64_t kHour = 60 * kMinute;
 constexpr std::int64_t kDay = 24 * kHour;    // 86,400
@@ -308,11 +308,10 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
 
 // --- Moon forecast -------------------------------------------------------------------------
 
-NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
+std::int64_t GameSecondsToMoon(const CalibrationRecord& calibration, int MoonDay) {
   const auto number = [](std::string_view text, std::size_t position) {
     return static_cast<std::int64_t>(LeadingNumber(Piece(text, position)));
   };
-  // Game time left until 00:00:00 of the next day numbered MoonDay, never counting today.
   const std::int64_t s = number(calibration.ZRDTime, 7);
   const std::int64_t m = number(calibration.ZRDTime, 4);
   const std::int64_t h = number(calibration.ZRDTime, 1);
@@ -324,7 +323,14 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
   if (left_s > 0 && left_m > 0) --left_m;
   if (left_s > 0 && left_h > 0) --left_h;
   if (left_s > 0 && left_d > 0) --left_d;
-  const std::int64_t game = left_d * kDay + left_h * kHour + left_m * kMinute + left_s;
+  return left_d * kDay + left_h * kHour + left_m * kMinute + left_s;
+}
+
+NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
+  const auto number = [](std::string_view text, std::size_t position) {
+    return static_cast<std::int64_t>(LeadingNumber(Piece(text, position)));
+  };
+  const std::int64_t game = GameSecondsToMoon(calibration, MoonDay);
 
   // Real time left: [0, 134,400] seconds, so at most 1 day.
   const std::int64_t real = game / kRate;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -72,6 +73,12 @@ struct NextMoon {
   std::string Moment;     // e.g. "TOMORROW AT 3:05 PM"
 };
 NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay);
+// Game seconds from the record's game moment to 00:00:00 of the next day numbered `MoonDay`,
+// never counting today: [1, 2,419,200] for a game moment in range.
+std::int64_t GameSecondsToMoon(const CalibrationRecord& calibration, int MoonDay);
+
+inline constexpr std::int64_t kGameSecondsPerRealSecond = 18;
+inline constexpr std::int64_t kRealSecondsPerGameMonth = 134400;
 
 inline constexpr int kGoodMoonDay = 15;
 inline constexpr int kBadMoonDay = 1;

@@ -12,7 +12,7 @@ for target in "${targets[@]}"; do
   echo "fuzzing $(basename "$target") for ${seconds}s"
   "$target" -max_total_time="$seconds" -max_len=256 -print_final_stats=0 "$corpus" 2>"$corpus.log" ||
     { tail -n 40 "$corpus.log"; exit 1; }
-  grep -E '^#[0-9]+ *DONE' "$corpus.log" | tail -n 1 || true
+  grep -E '^Done [0-9]+ runs' "$corpus.log" | tail -n 1 || true
   rm -rf "$corpus" "$corpus.log"
 done
 echo "fuzzing: ${#targets[@]} targets, no crash"

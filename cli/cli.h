@@ -1,0 +1,20 @@
+// The command line: the engine's calendar for scripts, planning and terminals without a desktop.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace tarvex {
+
+inline constexpr const char* kVersion = "0.07";
+
+// Exit codes: 0 done, 1 a file could not be read or written, 2 bad arguments or texts.
+enum ExitCode { kExitOk = 0, kExitIo = 1, kExitUsage = 2 };
+
+// Runs one command line (without the program name). `watch` runs until interrupted and redraws
+// in place when `terminal` is true.
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool terminal = false);
+
+}  // namespace tarvex

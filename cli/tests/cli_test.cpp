@@ -1,0 +1,265 @@
+#include "cli/cli.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+#include "engine/clock.h"
+#include "engine/modGeneral.h"
+#include "engine/modZRD.h"
+#include "engine/testing/fake_clock.h"
+
+namespace tarvex {
+namespace {
+
+struct Result {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+class Cli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::random_device random;
+    folder_ = std::filesystem::temp_directory_path() / ("tarvex-cli-" + std::to_string(random()));
+    std::filesystem::create_directories(folder_);
+    SetClock(&zone_);
+    zone_.SetLocal(2026, 12, 6, 23, 30, 0);
+  }
+  void TearDown() override {
+    SetClock(nullptr);
+    std::filesystem::remove_all(folder_);
+  }
+
+  Result Run(std::vector<std::string> args) {
+    args.insert(args.begin(), {"--data-dir", folder_.string()});
+    std::ostringstream out, err;
+    const int code = RunCli(args, out, err);
+    return {code, out.str(), err.str()};
+  }
+  std::string Read(const std::string& name) const {
+    std::ifstream in(folder_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  // UTC-5 with daylight saving from the second Sunday of March to the first Sunday of November.
+  testing::FakeClock zone_{-5 * 3600, true};
+  std::filesystem::path folder_;
+};
+
+// --- An independent model of the game calendar and the forecast ---------------------------------
+
+constexpr std::int64_t kDay = 86400, kMonth = 28 * kDay, kYear = 12 * kMonth;
+
+std::string Two(std::int64_t n) {
+  return (n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string GameTime(std::int64_t total) {
+  return Two(total % kDay / 3600) + ":" + Two(total % 3600 / 60) + ":" + Two(total % 60);
+}
+
+std::string GameDate(std::int64_t total) {
+  const std::int64_t year = total / kYear;
+  std::string digits = std::to_string(year);
+  digits = year >= 10000 ? "0000" : std::string(4 - digits.size(), '0') + digits;
+  return Two(total % kYear / kMonth + 1) + "/" + Two(total % kMonth / kDay + 1) + "/" + digits;
+}
+
+std::string Countdown(std::int64_t real) {
+  std::string text;
+  const auto add = [&text](std::int64_t n, const char* one, const char* many) {
+    if (n > 0) text += std::to_string(n) + (n == 1 ? one : many);
+  };
+  add(real / kDay, " DAY  ", " DAY  ");
+  add(real % kDay / 3600, " HOUR  ", " HOURS  ");
+  add(real % 3600 / 60, " MINUTE  ", " MINUTES  ");
+  add(real % 60, " SECOND", " SECONDS");
+  return text;
+}
+
+std::string Moment(std::int64_t wallSecondOfDay, std::int64_t real) {
+  const std::int64_t at = wallSecondOfDay + real;
+  const std::int64_t hour = at % kDay / 3600;
+  static const char* kWords[] = {"TODAY AT ", "TOMORROW AT ", "TWO DAYS FROM NOW AT "};
+  const std::int64_t twelve = hour % 12 == 0 ? 12 : hour % 12;
+  return std::string(kWords[at / kDay]) + std::to_string(twelve) + ":" + Two(at % 3600 / 60) +
+         (hour < 12 ? " AM" : " PM");
+}
+
+// Real seconds until 00:00:00 of the next game day `moonDay`, never today.
+std::int64_t RealSecondsToMoon(std::int64_t total, int moonDay) {
+  std::int64_t moon = total - total % kMonth + (moonDay - 1) * kDay;
+  if (moon <= total) moon += kMonth;
+  return (moon - total) / 18;
+}
+
+int Icon(std::int64_t total) {
+  const std::int64_t day = total % kMonth / kDay + 1;
+  static const int kIcons[] = {101, 102, 102, 102, 102, 103, 103, 103, 103, 104,
+                               104, 104, 104, 104, 105, 106, 106, 106, 106, 107,
+                               107, 107, 107, 107, 108, 108, 108, 108};
+  return kIcons[day - 1];
+}
+
+std::string LocalText(const Clock& zone, std::int64_t t, bool dateFirst) {
+  const CivilTime c = LocalTime(zone, t);
+  const std::string date = Two(c.month) + "/" + Two(c.day) + "/" + std::to_string(c.year);
+  const std::string time = Two(c.hour) + ":" + Two(c.minute) + ":" + Two(c.second);
+  return dateFirst ? date + " " + time : time + " " + date;
+}
+
+// A reading of the wall clock that names one moment only (not within a day of a change).
+bool Unambiguous(const Clock& zone, std::int64_t t) {
+  return zone.UtcOffset(t - kDay) == zone.UtcOffset(t + kDay);
+}
+
+TEST_F(Cli, StatusAgreesWithTheModelAcrossYearsMonthsDaysAndDaylightSaving) {
+  std::mt19937_64 random(20261206);
+  const std::int64_t from = DaysFromCivil(1995, 1, 1) * kDay;
+  const std::int64_t to = DaysFromCivil(2045, 1, 1) * kDay;
+  int checked = 0;
+  while (checked < 400) {
+    const std::int64_t realStart = from + static_cast<std::int64_t>(random() % (to - from));
+    const std::int64_t now = realStart + static_cast<std::int64_t>(random() % (3 * 366 * kDay));
+    const std::int64_t gameStart = static_cast<std::int64_t>(random() % (9000 * kYear));
+    if (!Unambiguous(zone_, realStart) || !Unambiguous(zone_, now)) continue;
+    const std::string real = LocalText(zone_, realStart, false);
+
+    const Result set = Run(
+        {"calibrate", real.substr(0, 8), real.substr(9), GameTime(gameStart), GameDate(gameStart)});
+    ASSERT_EQ(set.code, 0) << set.err;
+    const Result status = Run({"status", "--json", "--at", LocalText(zone_, now, true)});
+    ASSERT_EQ(status.code, 0) << status.err;
+
+    const std::int64_t game = gameStart + 18 * (now - realStart);
+    const CivilTime wall = LocalTime(zone_, now);
+    const std::int64_t second = wall.hour * 3600 + wall.minute * 60 + wall.second;
+    const std::int64_t good = RealSecondsToMoon(game, 15), bad = RealSecondsToMoon(game, 1);
+    const std::string expected =
+        "{\"real_time\": \"" + LocalText(zone_, now, false).substr(0, 8) + "\", \"real_date\": \"" +
+        LocalText(zone_, now, true).substr(0, 10) + "\", \"game_time\": \"" + GameTime(game) +
+        "\", \"game_date\": \"" + GameDate(game) + "\", \"good_moon\": {\"countdown\": \"" +
+        Countdown(good) + "\", \"moment\": \"" + Moment(second, good) +
+        "\"}, \"bad_moon\": {\"countdown\": \"" + Countdown(bad) + "\", \"moment\": \"" +
+        Moment(second, bad) + "\"}, \"icon\": " + std::to_string(Icon(game)) + "}\n";
+    ASSERT_EQ(status.out, expected)
+        << "calibrated " << real << " = " << GameTime(gameStart) << " " << GameDate(gameStart)
+        << ", at " << LocalText(zone_, now, true);
+    ++checked;
+  }
+}
+
+TEST_F(Cli, StatusPrintsTheThreeTipLines) {
+  ASSERT_EQ(Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"}).code, 0);
+  const Result status = Run({"status"});
+  EXPECT_EQ(status.out,
+            "00:00:00 01/14/0002\nGOOD MOON TOMORROW AT 12:50 AM\nBAD MOON TOMORROW AT 7:30 PM\n");
+  EXPECT_EQ(Read("ZRDTIMES.DAT"), "23:30:00\r\n12/06/2026\r\n00:00:00\r\n01/14/0002\r\n");
+}
+
+TEST_F(Cli, CalibrateChecksTheTextsInTheDialogsOrder) {
+  const std::vector<std::pair<std::vector<std::string>, std::string>> cases = {
+      {{"", "", "", ""}, "The real time is not in the correct format."},
+      {{"24:00:00", "12/06/2026", "00:00:00", "01/01/0001"},
+       "The real time is not a valid time of day."},
+      {{"12:00:00", "1/2/2026", "00:00:00", "01/01/0001"},
+       "The real date is not in the correct format."},
+      {{"12:00:00", "02/29/2026", "00:00:00", "01/01/0001"},
+       "The real date is not a valid calendar date."},
+      {{"12:00:00", "02/28/2026", "25:00:00", "01/01/0001"},
+       "The Kestrune time is not in the correct format."},
+      {{"12:00:00", "02/28/2026", "24:00:00", "13/01/0001"},
+       "The Kestrune date is not in the correct format."},
+  };
+  for (const auto& [texts, message] : cases) {
+    std::vector<std::string> args = {"calibrate"};
+    args.insert(args.end(), texts.begin(), texts.end());
+    const Result result = Run(args);
+    EXPECT_EQ(result.code, 2) << message;
+    EXPECT_EQ(result.err, message + "  Please fix it and try again.\n");
+    EXPECT_EQ(Read("ZRDTIMES.DAT"), "") << message;
+  }
+}
+
+TEST_F(Cli, SetPathStoresTheFolderOfTheFile) {
+  const std::string game = (folder_ / "Games" / "hero.zrd").string();
+  const Result result = Run({"set-path", game});
+  EXPECT_EQ(result.code, 0) << result.err;
+  const std::string expected = (folder_ / "Games").string() + kPathSeparator;
+  EXPECT_EQ(result.out, expected + "\n");
+  EXPECT_EQ(Read("ZRDDIR.DAT"), expected + "\r\n");
+}
+
+TEST_F(Cli, MoonsComeInOrderOneGameMonthApart) {
+  ASSERT_EQ(Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"}).code, 0);
+  const Result result = Run({"moons", "--count", "2"});
+  EXPECT_EQ(result.out,
+            "GOOD MOON 12/07/2026 00:50:00\n"  // one game day: 1 h 20 min
+            "BAD MOON  12/07/2026 19:30:00\n"  // fifteen game days: 20 h
+            "GOOD MOON 12/08/2026 14:10:00\n"  // a game month later: 37 h 20 min
+            "BAD MOON  12/09/2026 08:50:00\n");
+}
+
+TEST_F(Cli, CalendarEventsKeepTheirIdentifiersFromRunToRun) {
+  ASSERT_EQ(Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"}).code, 0);
+  const Result first = Run({"moons", "--ics", "--count", "1"});
+  const Result later = Run({"moons", "--ics", "--count", "1", "--at", "12/06/2026 23:40:00"});
+  const auto uids = [](const std::string& text) {
+    std::string found;
+    for (std::size_t at = text.find("UID:"); at != std::string::npos;
+         at = text.find("UID:", at + 1))
+      found += text.substr(at, text.find("\r\n", at) - at) + ";";
+    return found;
+  };
+  EXPECT_EQ(uids(first.out), "UID:good-moon-2-01@tarvex;UID:bad-moon-2-02@tarvex;");
+  EXPECT_EQ(uids(later.out), uids(first.out));
+  EXPECT_NE(first.out.find("DTSTART:20261207T055000Z\r\n"), std::string::npos);  // 00:50 EST
+  EXPECT_EQ(first.out.rfind("END:VCALENDAR\r\n"), first.out.size() - 15);
+}
+
+TEST_F(Cli, BadArgumentsPrintUsageAndExitTwo) {
+  const std::vector<std::vector<std::string>> cases = {
+      {},
+      {"frobnicate"},
+      {"status", "extra"},
+      {"calibrate", "12:00:00"},
+      {"status", "--at", "12/06/2026"},
+      {"status", "--at", "02/30/2026 10:00:00"},
+      {"moons", "--count", "0"},
+      {"moons", "--count", "x"},
+      {"status", "--count", "3"},
+      {"moons", "--json"},
+      {"status", "--bogus"},
+      {"status", "--at"},
+  };
+  for (const auto& args : cases) {
+    const Result result = Run(args);
+    EXPECT_EQ(result.code, 2) << ::testing::PrintToString(args);
+    EXPECT_NE(result.err.find("usage: tarvex-cli"), std::string::npos);
+    EXPECT_EQ(result.out, "");
+  }
+}
+
+TEST_F(Cli, FilesThatCannotBeWrittenExitOne) {
+  std::filesystem::create_directory(folder_ / "ZRDTIMES.DAT.tmp");
+  const Result result = Run({"calibrate", "12:00:00", "02/28/2026", "00:00:00", "01/01/0001"});
+  EXPECT_EQ(result.code, 1);
+  EXPECT_NE(result.err.find("could not write"), std::string::npos);
+
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"--data-dir", (folder_ / "missing").string(), "status"}, out, err), 1);
+}
+
+TEST_F(Cli, VersionAndHelp) {
+  std::ostringstream out, err;
+  EXPECT_EQ(RunCli({"--version"}, out, err), 0);
+  EXPECT_EQ(out.str(), "0.07\n");
+}
+
+}  // namespace
+}  // namespace tarvex

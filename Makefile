@@ -4,7 +4,7 @@
 all: build
 
 deps:
-	@tools/install-deps.sh core qt
+	@tools/install-deps.sh core qt desktop
 
 build: deps
 	cmake --preset default

@@ -1,0 +1,22 @@
+# Cross-compiling for 64-bit Windows with mingw-w64's GCC (posix threads variant), from Debian.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(TARVEX_MINGW_PREFIX x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${TARVEX_MINGW_PREFIX}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${TARVEX_MINGW_PREFIX}-g++-posix)
+set(CMAKE_RC_COMPILER ${TARVEX_MINGW_PREFIX}-windres)
+
+set(CMAKE_FIND_ROOT_PATH /usr/${TARVEX_MINGW_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# Windows programs run here under Wine (tests, test discovery).
+if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+  find_program(TARVEX_WINE NAMES wine wine64)
+  if(TARVEX_WINE)
+    set(CMAKE_CROSSCOMPILING_EMULATOR ${TARVEX_WINE})
+  endif()
+endif()

@@ -1,0 +1,283 @@
+#include "platform/win32/dialog_window.h"
+
+#include <string>
+#include <string_view>
+
+#include "platform/win32/text.h"
+
+namespace tarvex::win32 {
+namespace {
+
+// Predefined window classes of dialog templates, by atom.
+constexpr WORD kButtonClass = 0x0080;
+constexpr WORD kEditClass = 0x0081;
+constexpr WORD kStaticClass = 0x0082;
+
+struct Session {
+  Dialog* dialog = nullptr;
+  bool modal = true;
+  std::function<void(HWND)> opened;
+};
+
+class TemplateWriter {
+ public:
+  void Word(WORD value) { words_.push_back(value); }
+  void Dword(DWORD value) {
+    Word(LOWORD(value));
+    Word(HIWORD(value));
+  }
+  void Text(std::wstring_view text) {
+    words_.insert(words_.end(), text.begin(), text.end());
+    Word(0);
+  }
+  void AlignToDword() {
+    if (words_.size() % 2 != 0) Word(0);
+  }
+  std::vector<WORD> Take() { return std::move(words_); }
+
+ private:
+  std::vector<WORD> words_;
+};
+
+// "&" marks a mnemonic in button captions; a caption is shown exactly as given.
+std::wstring Literal(std::string_view caption) {
+  std::wstring text;
+  for (wchar_t c : Widen(caption)) {
+    text += c;
+    if (c == L'&') text += L'&';
+  }
+  return text;
+}
+
+DWORD StaticAlignment(Align alignment) {
+  switch (alignment) {
+    case Align::Center:
+      return SS_CENTER;
+    case Align::Right:
+      return SS_RIGHT;
+    case Align::Left:
+      break;
+  }
+  return SS_LEFT;
+}
+
+void WriteControl(TemplateWriter& out, const Control& control, int id, bool groupContinues) {
+  DWORD style = WS_CHILD | WS_VISIBLE;
+  DWORD extended = 0;
+  WORD windowClass = kButtonClass;
+  std::wstring caption = Literal(control.Caption);
+  switch (control.Kind) {
+    case ControlKind::Label:
+      windowClass = kStaticClass;
+      style |= StaticAlignment(control.Alignment) | SS_NOPREFIX | WS_GROUP;
+      caption = Widen(control.Caption);
+      break;
+    case ControlKind::TextBox:
+      windowClass = kEditClass;
+      style |= ES_AUTOHSCROLL | WS_TABSTOP | WS_GROUP | (control.Password ? ES_PASSWORD : 0);
+      extended |= WS_EX_CLIENTEDGE;
+      caption.clear();
+      break;
+    case ControlKind::Button:
+      style |= (control.Default ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON) | WS_TABSTOP | WS_GROUP;
+      break;
+    case ControlKind::OptionButton:
+      // Not an automatic radio button: the presenter owns the selection and it is shown after
+      // every click.
+      style |= BS_RADIOBUTTON | WS_TABSTOP | (groupContinues ? 0 : WS_GROUP);
+      break;
+    case ControlKind::Frame:
+      style |= BS_GROUPBOX | WS_GROUP;
+      break;
+  }
+  out.AlignToDword();
+  out.Dword(style);
+  out.Dword(extended);
+  out.Word(static_cast<WORD>(control.X));
+  out.Word(static_cast<WORD>(control.Y));
+  out.Word(static_cast<WORD>(control.Width));
+  out.Word(static_cast<WORD>(control.Height));
+  out.Word(static_cast<WORD>(id));
+  out.Word(0xFFFF);
+  out.Word(windowClass);
+  out.Text(caption);
+  out.Word(0);  // no creation data
+}
+
+Session* SessionOf(HWND window) {
+  return reinterpret_cast<Session*>(GetWindowLongPtrW(window, DWLP_USER));
+}
+
+std::wstring WindowText(HWND window) {
+  std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  return text;
+}
+
+// The presenter's texts and option states, shown in the widgets.
+void ShowValues(HWND window, const Dialog& dialog) {
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    HWND widget = GetDlgItem(window, ControlId(i));
+    if (controls[i].Kind == ControlKind::TextBox) {
+      const std::wstring text = Widen(dialog.Text(controls[i].Name));
+      // Only a changed text is put back, so that the caret stays where the user left it.
+      if (WindowText(widget) != text) SetWindowTextW(widget, text.c_str());
+    } else if (controls[i].Kind == ControlKind::OptionButton) {
+      SendMessageW(widget, BM_SETCHECK, dialog.Value(controls[i].Name) ? BST_CHECKED : BST_UNCHECKED,
+                   0);
+    }
+  }
+}
+
+// What the user typed, handed to the presenter.
+void TakeTexts(HWND window, Dialog& dialog) {
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].Kind == ControlKind::TextBox) {
+      dialog.SetText(controls[i].Name, Narrow(WindowText(GetDlgItem(window, ControlId(i)))));
+    }
+  }
+}
+
+// Runs the handler of control `name` (none: the close box), then shows the outcome.
+void Click(HWND window, Session& session, std::string_view name) {
+  Dialog& dialog = *session.dialog;
+  TakeTexts(window, dialog);
+  if (name.empty()) {
+    dialog.CloseBox();
+  } else {
+    dialog.Click(name);
+  }
+  if (!IsWindow(window)) return;
+  if (dialog.Closed()) {
+    EndDialogWindow(window);
+  } else {
+    ShowValues(window, dialog);
+  }
+}
+
+// The control that Escape presses: the one marked Cancel; none means the close box.
+std::string_view CancelControl(const Dialog& dialog) {
+  for (const Control& control : dialog.Controls()) {
+    if (control.Cancel) return control.Name;
+  }
+  return {};
+}
+
+void Prepare(HWND window, Session& session) {
+  const Dialog& dialog = *session.dialog;
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const Control& control = controls[i];
+    HWND widget = GetDlgItem(window, ControlId(i));
+    if (control.Kind == ControlKind::TextBox) {
+      // 0 lifts the edit control's default limit of 32767 characters.
+      SendMessageW(widget, EM_LIMITTEXT, static_cast<WPARAM>(control.MaxLength), 0);
+      if (control.Password) SendMessageW(widget, EM_SETPASSWORDCHAR, L'*', 0);
+    }
+    if (control.Kind == ControlKind::Button && control.Default) {
+      SendMessageW(window, DM_SETDEFID, static_cast<WPARAM>(ControlId(i)), 0);
+    }
+  }
+  const std::wstring caption = Widen(dialog.Caption());
+  SetWindowTextW(window, caption.c_str());
+  ShowValues(window, dialog);
+}
+
+INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      auto* session = reinterpret_cast<Session*>(lParam);
+      SetWindowLongPtrW(window, DWLP_USER, lParam);
+      Prepare(window, *session);
+      if (session->opened) session->opened(window);
+      // Opened from the tray, the dialog must come to the front by itself.
+      SetForegroundWindow(window);
+      return TRUE;  // the focus goes to the first control of the tab order
+    }
+    case WM_COMMAND: {
+      Session* session = SessionOf(window);
+      if (!session) return FALSE;
+      const Dialog& dialog = *session->dialog;
+      const int id = LOWORD(wParam);
+      if (id == IDCANCEL) {
+        Click(window, *session, CancelControl(dialog));
+        return TRUE;
+      }
+      const auto controls = dialog.Controls();
+      const int index = id - ControlId(0);
+      if (HIWORD(wParam) != BN_CLICKED || index < 0 ||
+          static_cast<std::size_t>(index) >= controls.size()) {
+        return FALSE;
+      }
+      const Control& control = controls[static_cast<std::size_t>(index)];
+      if (control.Kind == ControlKind::Button || control.Kind == ControlKind::OptionButton) {
+        Click(window, *session, control.Name);
+        return TRUE;
+      }
+      return FALSE;
+    }
+    case WM_CLOSE:
+      if (Session* session = SessionOf(window)) Click(window, *session, {});
+      return TRUE;
+    case WM_NCDESTROY:
+      if (Session* session = SessionOf(window); session && !session->modal) delete session;
+      return FALSE;
+    default:
+      return FALSE;
+  }
+}
+
+}  // namespace
+
+std::vector<WORD> DialogTemplate(const Dialog& dialog) {
+  const auto controls = dialog.Controls();
+  TemplateWriter out;
+  out.Dword(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_SETFONT | DS_CENTER);
+  out.Dword(0);
+  out.Word(static_cast<WORD>(controls.size()));
+  out.Word(0);
+  out.Word(0);
+  out.Word(static_cast<WORD>(dialog.Width()));
+  out.Word(static_cast<WORD>(dialog.Height()));
+  out.Word(0);  // no menu
+  out.Word(0);  // the dialog class
+  out.Text(Widen(dialog.Caption()));
+  out.Word(8);
+  out.Text(L"MS Shell Dlg");
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    const bool groupContinues = i > 0 && controls[i].Kind == ControlKind::OptionButton &&
+                                controls[i - 1].Kind == ControlKind::OptionButton;
+    WriteControl(out, controls[i], ControlId(i), groupContinues);
+  }
+  return out.Take();
+}
+
+void RunModalDialog(HINSTANCE instance, Dialog& dialog, const std::function<void(HWND)>& opened) {
+  const std::vector<WORD> layout = DialogTemplate(dialog);
+  Session session{&dialog, true, opened};
+  DialogBoxIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()), nullptr,
+                          DialogProc, reinterpret_cast<LPARAM>(&session));
+}
+
+HWND CreateModelessDialog(HINSTANCE instance, Dialog& dialog, HWND owner) {
+  const std::vector<WORD> layout = DialogTemplate(dialog);
+  auto* session = new Session{&dialog, false, {}};
+  HWND window =
+      CreateDialogIndirectParamW(instance, reinterpret_cast<LPCDLGTEMPLATEW>(layout.data()), owner,
+                                 DialogProc, reinterpret_cast<LPARAM>(session));
+  if (!window) delete session;
+  return window;
+}
+
+void EndDialogWindow(HWND window) {
+  Session* session = SessionOf(window);
+  if (session && !session->modal) {
+    DestroyWindow(window);
+  } else {
+    EndDialog(window, 0);
+  }
+}
+
+}  // namespace tarvex::win32

@@ -1,0 +1,117 @@
+// Tarvex for Windows: a hidden main window that delivers the desktop's events to the tray
+// presenter, one instance per user session.
+#include <windows.h>
+
+#include "engine/modGeneral.h"
+#include "platform/startup.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/names.h"
+#include "platform/win32/win32_platform.h"
+#include "shell/frmTarvexMain.h"
+
+namespace tarvex::win32 {
+namespace {
+
+// Everything the main window's procedure reaches.
+struct MainWindow {
+  Win32Platform* platform = nullptr;
+  frmTarvexMain* form = nullptr;
+  UINT taskbarCreated = 0;
+  bool unloaded = false;
+
+  // Whatever ends the program: the presenter's unload steps, once, then the window goes.
+  void Unload(HWND window) {
+    if (!unloaded) {
+      unloaded = true;
+      KillTimer(window, Win32Platform::kTickTimer);
+      form->Form_Unload();
+    }
+    DestroyWindow(window);
+  }
+};
+
+LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+    return DefWindowProcW(window, message, wParam, lParam);
+  }
+  if (!self || !self->form) return DefWindowProcW(window, message, wParam, lParam);
+
+  if (message == self->taskbarCreated && message != 0) {
+    // The shell restarted (or the display changed): the icon is added again at the new size.
+    self->platform->ReloadIcons();
+    self->form->TaskbarCreated();
+    return 0;
+  }
+  switch (message) {
+    case WM_TIMER:
+      if (wParam == Win32Platform::kTickTimer && !self->unloaded) self->form->tmrUpdateTimes_Timer();
+      return 0;
+    case kTrayCallbackMessage:
+      // The presenter looks only at the mouse event's code (517: right button released).
+      if (!self->unloaded) self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
+      return 0;
+    case WM_CLOSE:
+      self->Unload(window);
+      return 0;
+    case WM_QUERYENDSESSION:
+      // The session ends: save now, since the process may not get another message.
+      self->Unload(window);
+      return TRUE;
+    case WM_ENDSESSION:
+      if (wParam) self->Unload(window);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcW(window, message, wParam, lParam);
+  }
+}
+
+int Run(HINSTANCE instance) {
+  // A second start leaves the first alone and ends quietly.
+  KernelHandle instanceMutex(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
+  if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+
+  WNDCLASSEXW windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  windowClass.lpfnWndProc = MainWindowProc;
+  windowClass.hInstance = instance;
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+  windowClass.lpszClassName = kMainWindowClass;
+  if (!RegisterClassExW(&windowClass)) return 1;
+
+  Win32Platform platform(instance);
+  frmTarvexMain form(platform);
+  MainWindow self{&platform, nullptr, RegisterWindowMessageW(L"TaskbarCreated")};
+
+  // Never shown: a plain top-level window, not a message-only one, so that it receives the
+  // shell's broadcast "TaskbarCreated".
+  HWND window = CreateWindowExW(0, kMainWindowClass, kMainWindowCaption, WS_OVERLAPPEDWINDOW,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr,
+                                nullptr, instance, &self);
+  if (!window) return 1;
+  platform.Attach(window);
+  self.form = &form;
+  form.Form_Load();
+
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return 0;
+}
+
+}  // namespace
+}  // namespace tarvex::win32
+
+int main(int argc, char** argv) {
+  tarvex::StartProcess(argc, argv);
+  tarvex::ChooseDataFolder();
+  return tarvex::win32::Run(GetModuleHandleW(nullptr));
+}

@@ -1,0 +1,51 @@
+// Process start-up of every Windows program: the program's own folder, the data files' code page,
+// UTF-8 console output, and the arguments from the wide command line.
+#include "platform/startup.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include "engine/modGeneral.h"
+#include "platform/win32/text.h"
+
+namespace tarvex {
+namespace {
+
+// The full path of the running executable, however long.
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
+  const std::wstring folder = FolderOf(ModulePath());
+  if (!folder.empty()) SetProgramFolder(win32::Narrow(folder));
+  SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsi});
+  SetConsoleOutputCP(CP_UTF8);
+
+  // argv is in the ANSI code page and loses characters; the wide command line keeps them.
+  std::vector<std::string> arguments;
+  int count = 0;
+  if (LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count)) {
+    for (int i = 1; i < count; ++i) arguments.push_back(win32::Narrow(wide[i]));
+    LocalFree(wide);
+  }
+  return arguments;
+}
+
+}  // namespace tarvex

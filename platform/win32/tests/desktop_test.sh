@@ -1,0 +1,136 @@
+#!/usr/bin/env bash
+# Desktop tests of Tarvex.exe under Wine, on the display of the Wine session (wine-session.sh).
+#
+#   desktop_test.sh smoke       TARVEX DRIVER STAND_IN [DOCS]
+#   desktop_test.sh launch      TARVEX DRIVER STAND_IN [DOCS]
+#   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png)
+#
+# smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon, opens the
+# popup menu on the right button's release (not on its press), opens and cancels both dialogs,
+# refuses a second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF
+# lines and takes its icon out of the tray.
+# launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
+# starts the stand-in game from the game folder and types the whole log-in into it.
+# Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
+set -euo pipefail
+
+scenario=$1
+tarvex=$(realpath "$2") driver=$(realpath "$3") stand_in=$(realpath "$4")
+docs=${5:+$(realpath -m "$5")}
+
+if [ -z "${DISPLAY:-}" ] || ! command -v wine >/dev/null; then
+  echo "SKIPPED: needs Wine and a display; run through platform/win32/tests/wine-session.sh" >&2
+  exit 77
+fi
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/tarvex-$scenario.XXXXXX")
+tarvex_pid=""
+cleanup() {
+  if [ -n "$tarvex_pid" ] && kill -0 "$tarvex_pid" 2>/dev/null; then
+    # Politely first, then for good, so that no instance outlives the test.
+    timeout 15 wine "$driver" close 10 >/dev/null 2>&1 || kill "$tarvex_pid" 2>/dev/null || true
+  fi
+  timeout 10 wine taskkill /f /im vrak.exe >/dev/null 2>&1 || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+mkdir -p "$work/app"
+cp "$tarvex" "$work/app/Tarvex.exe"
+cd "$work/app"
+
+step() { echo "--- $*"; }
+drive() { timeout 60 wine "$driver" "$@"; }
+
+start_tarvex() {
+  wine "$work/app/Tarvex.exe" &
+  tarvex_pid=$!
+  drive wait-main 30
+}
+
+shot() {  # shot NAME: the whole screen, cropped to what is shown (menu or dialog)
+  local name=$1 geometry
+  sleep 1
+  import -window root "$work/screen.png"
+  # The area that differs from the empty (black) root window, with a small margin.
+  geometry=$(convert "$work/screen.png" -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+  convert "$work/screen.png" -crop "$geometry" +repage -bordercolor black -border 4 \
+    "$docs/win32-$name.png"
+  echo "wrote $docs/win32-$name.png ($geometry)"
+}
+
+case $scenario in
+  smoke)
+    step "start from a fresh folder"
+    start_tarvex
+    test -f ZRDTIMES.DAT && test -f ZRDDIR.DAT
+    step "the tray holds the icon"
+    drive tray present 10
+    step "one instance per session"
+    drive second-instance "$(winepath -w "$work/app/Tarvex.exe")" 30
+    step "the popup menu opens on the right button's release"
+    drive menu-open 10
+    drive menu-close
+    step "Set Date and Time opens the calibration dialog"
+    drive command 1 10
+    drive dialog-wait "Set Date and Time" 10
+    drive dialog-cancel "Set Date and Time"
+    step "Auto Run Kestrune opens the auto-run dialog"
+    drive command 6 10
+    drive dialog-wait "Auto Run Kestrune" 10
+    drive dialog-cancel "Auto Run Kestrune"
+    step "a few ticks, then a close request"
+    sleep 1
+    drive close 20
+    wait "$tarvex_pid" || true
+    tarvex_pid=""
+    size=$(stat -c %s ZRDTIMES.DAT)
+    lines=$(grep -c $'\r$' ZRDTIMES.DAT)
+    echo "ZRDTIMES.DAT: $size bytes, $lines CR LF lines"
+    od -c ZRDTIMES.DAT | head -5
+    [ "$size" -eq 44 ] && [ "$lines" -eq 4 ]
+    # The real date and time of the last tick, and a game moment, in their fixed widths.
+    cr=$'\r'
+    [[ $(sed -n 1p ZRDTIMES.DAT) =~ ^[0-9]{2}:[0-9]{2}:[0-9]{2}$cr$ ]]
+    [[ $(sed -n 2p ZRDTIMES.DAT) =~ ^[0-9]{2}/[0-9]{2}/[0-9]{4}$cr$ ]]
+    ;;
+
+  launch)
+    mkdir -p "$work/game"
+    cp "$stand_in" "$work/game/vrak.exe"
+    printf '%s\\\r\n' "$(winepath -w "$work/game")" >ZRDDIR.DAT
+    step "start with the game folder set"
+    start_tarvex
+    step "arm the auto-run for the next real minute"
+    drive command 6 10
+    drive arm-real-time 10
+    step "wait for the launch and the log-in"
+    drive expect-keys "$(winepath -w "$work/game/keys.log")" 100
+    grep -F "folder $(winepath -w "$work/game")" "$work/game/keys.log"
+    drive close 20
+    ;;
+
+  screenshots)
+    [ -n "$docs" ] && mkdir -p "$docs"
+    start_tarvex
+    drive tray present 10
+    drive menu-open 10
+    shot menu
+    drive menu-close
+    drive command 1 10
+    drive dialog-wait "Set Date and Time" 10
+    shot datetime
+    drive dialog-cancel "Set Date and Time"
+    drive command 6 10
+    drive dialog-wait "Auto Run Kestrune" 10
+    shot autorun
+    drive dialog-cancel "Auto Run Kestrune"
+    drive close 20
+    ;;
+
+  *)
+    echo "unknown scenario $scenario" >&2
+    exit 2
+    ;;
+esac
+echo "PASSED: $scenario"

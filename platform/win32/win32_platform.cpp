@@ -1,0 +1,160 @@
+#include "platform/win32/win32_platform.h"
+
+#include <commdlg.h>
+
+#include <algorithm>
+
+#include "platform/win32/dialog_window.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/keyboard.h"
+#include "platform/win32/menu.h"
+#include "platform/win32/text.h"
+
+namespace tarvex::win32 {
+
+Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance), icons_(instance) {}
+
+void Win32Platform::StartTimer(int intervalMs) {
+  // A window timer keeps firing inside the modal loops of menus, message boxes and dialogs.
+  SetTimer(main_, kTickTimer, static_cast<UINT>(intervalMs), nullptr);
+}
+
+bool Win32Platform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
+  HICON picture = message == TrayMessage::Delete ? nullptr : icons_.Get(icon.Icon);
+  NOTIFYICONDATAW data = NotifyIconData(icon, main_, picture);
+  switch (message) {
+    case TrayMessage::Add:
+      return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    case TrayMessage::Modify:
+      // The window shows the same picture as the tray.
+      if (picture) SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(picture));
+      return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+    case TrayMessage::Delete:
+      return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
+  }
+  return false;
+}
+
+void Win32Platform::BringToForeground() { SetForegroundWindow(main_); }
+
+std::optional<MenuItem> Win32Platform::ShowPopupMenu(std::span<const MenuEntry> items) {
+  MenuHandle menu = BuildPopupMenu(items);
+  if (!menu) return std::nullopt;
+  return ItemOfCommand(TrackMenuAtCursor(menu.get(), main_));
+}
+
+void Win32Platform::ShowMessage(std::string_view text, std::string_view title) {
+  const std::wstring wideText = Widen(text);
+  const std::wstring wideTitle = Widen(title);
+  // One OK button and no icon; in front even when it comes from the tray.
+  MessageBoxW(ModalOwner(), wideText.c_str(), wideTitle.c_str(), MB_OK | MB_SETFOREGROUND);
+}
+
+std::wstring OpenFileFilter(const FileOpenRequest& request) {
+  std::wstring filter = Widen(request.FilterDescription);
+  filter += L'\0';
+  filter += Widen(request.FilterPattern);
+  filter += L'\0';
+  filter += L'\0';
+  return filter;
+}
+
+std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
+  const std::wstring filter = OpenFileFilter(request);
+  const std::wstring folder = Widen(request.InitialFolder);
+  std::wstring file = Widen(request.FileName);
+  file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = ModalOwner();
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+  // The dialog's defaults; only the process's current folder is left alone.
+  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return {};
+  return Narrow(file.c_str());
+}
+
+void Win32Platform::ShowDialog(Dialog& dialog) {
+  const DialogKind kind = dialog.Kind();
+  RunModalDialog(instance_, dialog, [this, kind, &dialog](HWND window) {
+    dialogs_.push_back({kind, &dialog, window});
+  });
+  std::erase_if(dialogs_, [&dialog](const OpenDialog& open) { return open.Presenter == &dialog; });
+}
+
+void Win32Platform::ActivateDialog(DialogKind kind) {
+  for (const OpenDialog& open : dialogs_) {
+    if (open.Kind != kind) continue;
+    if (IsIconic(open.Window)) ShowWindow(open.Window, SW_RESTORE);
+    SetForegroundWindow(open.Window);
+  }
+}
+
+void Win32Platform::CloseDialog(DialogKind kind) {
+  for (const OpenDialog& open : dialogs_) {
+    if (open.Kind != kind) continue;
+    open.Presenter->Unload();
+    EndDialogWindow(open.Window);
+  }
+}
+
+void Win32Platform::CloseMainWindow() {
+  // Posted: the handler that asked (a menu command, perhaps inside a dialog) finishes first.
+  PostMessageW(main_, WM_CLOSE, 0, 0);
+}
+
+HWND Win32Platform::ModalOwner() const {
+  return dialogs_.empty() ? nullptr : dialogs_.back().Window;
+}
+
+std::optional<std::string> Win32Platform::FindNormalFile(const std::string& path) {
+  const std::wstring widePath = Widen(path);
+  // Wildcards would make the look-up a search.
+  if (widePath.empty() || widePath.find_first_of(L"*?") != std::wstring::npos) return std::nullopt;
+  WIN32_FIND_DATAW found{};
+  HANDLE search = FindFirstFileW(widePath.c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return std::nullopt;
+  FindClose(search);
+  constexpr DWORD kNotNormal =
+      FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  if (found.dwFileAttributes & kNotNormal) return std::nullopt;
+  return Narrow(found.cFileName);
+}
+
+std::optional<ProcessId> Win32Platform::StartProgram(const std::string& path,
+                                                     const std::string& workingFolder,
+                                                     int showWindow) {
+  const std::wstring application = Widen(path);
+  const std::wstring folder = Widen(workingFolder);
+  std::wstring commandLine = L"\"" + application + L"\"";
+
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(showWindow);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(application.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &process)) {
+    return std::nullopt;
+  }
+  KernelHandle processHandle(process.hProcess);
+  KernelHandle threadHandle(process.hThread);
+  return process.dwProcessId;
+}
+
+bool Win32Platform::FocusBelongsTo(ProcessId process) {
+  HWND foreground = GetForegroundWindow();
+  if (!foreground) return false;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(foreground, &owner);
+  return owner == process;
+}
+
+void Win32Platform::PlayKeystrokes(std::string_view keys) { PlayKeystrokeText(keys); }
+
+}  // namespace tarvex::win32

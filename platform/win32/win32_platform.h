@@ -1,0 +1,64 @@
+// The Win32 desktop behind the presenters: the tray icon, the popup menu, message boxes, the
+// file-open dialog, the dialogs, and starting the game and typing into it.
+#pragma once
+
+#include <windows.h>
+
+#include <map>
+#include <vector>
+
+#include "platform/win32/tray.h"
+#include "shell/platform.h"
+
+namespace tarvex::win32 {
+
+class Win32Platform final : public Platform {
+ public:
+  explicit Win32Platform(HINSTANCE instance);
+
+  // The hidden main window: owner of the timer, the tray icon and the popup menu.
+  void Attach(HWND mainWindow) { main_ = mainWindow; }
+  // Loads the tray pictures again at the next use (the small-icon size may have changed).
+  void ReloadIcons() { icons_.Clear(); }
+
+  void StartTimer(int intervalMs) override;
+  bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
+  void BringToForeground() override;
+  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  void ShowMessage(std::string_view text, std::string_view title) override;
+  std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
+  void ShowDialog(Dialog& dialog) override;
+  void ActivateDialog(DialogKind kind) override;
+  void CloseDialog(DialogKind kind) override;
+  void CloseMainWindow() override;
+
+  std::optional<std::string> FindNormalFile(const std::string& path) override;
+  std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
+                                        int showWindow) override;
+  std::string KeystrokeLimitation() override { return {}; }
+  bool FocusBelongsTo(ProcessId process) override;
+  void PlayKeystrokes(std::string_view keys) override;
+
+  // The timer's identifier on the main window.
+  static constexpr UINT_PTR kTickTimer = 1;
+
+ private:
+  struct OpenDialog {
+    DialogKind Kind;
+    Dialog* Presenter;
+    HWND Window;
+  };
+  // The window that a message box or the file dialog belongs to: the dialog opened last, so that
+  // it waits for them; none when no dialog is open.
+  HWND ModalOwner() const;
+
+  HINSTANCE instance_;
+  HWND main_ = nullptr;
+  IconCache icons_;
+  std::vector<OpenDialog> dialogs_;  // in the order they were opened
+};
+
+// The filter of the file-open dialog: description, NUL, pattern, NUL, NUL.
+std::wstring OpenFileFilter(const FileOpenRequest& request);
+
+}  // namespace tarvex::win32

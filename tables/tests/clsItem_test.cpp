@@ -62,8 +62,9 @@ TEST(ItemTable, NewTableIsEmptyEverywhere) {
 
 TEST(ItemTable, EmptyResultHasNoElements) {
   const StatPairs none = clsItem().MinStats(20);
-  for (const auto& [field, match] : {std::pair{1, 1}, {2, 1}, {1, 0}, {0, 0}}) {
-    EXPECT_EQ(ErrorCode([&] { none(field, match); }), 9) << "(" << field << ", " << match << ")";
+  for (const auto& at : {std::pair{1, 1}, {2, 1}, {1, 0}, {0, 0}}) {
+    EXPECT_EQ(ErrorCode([&] { none(at.first, at.second); }), 9)
+        << "(" << at.first << ", " << at.second << ")";
   }
 }
 

@@ -191,9 +191,9 @@ void ExpectPairs(const StatPairs& pairs, const literal::LiteralRows::Matches& ex
     EXPECT_EQ(pairs(2, match), expected[static_cast<std::size_t>(match - 1)][1])
         << where << " match " << match;
   }
-  for (const auto& [field, match] : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, pairs.Count() + 1}}) {
-    EXPECT_FALSE(Outcome([&] { return pairs(field, match); }))
-        << where << " (" << field << ", " << match << ")";
+  for (const auto& at : {std::pair{0, 1}, {3, 1}, {1, 0}, {1, pairs.Count() + 1}}) {
+    EXPECT_FALSE(Outcome([&] { return pairs(at.first, at.second); }))
+        << where << " (" << at.first << ", " << at.second << ")";
   }
 }
 

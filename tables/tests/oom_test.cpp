@@ -138,7 +138,8 @@ TEST(OutOfMemory, ItemAddsFailWithCodeSevenAndChangeNothing) {
       {"AddMinStat", [](clsItem& table) { table.AddMinStat(1, 2, 3); }},
       {"AddMod", [](clsItem& table) { table.AddMod(1, 2, 0, 4); }},
   };
-  for (const auto& [name, add] : adds) {
+  for (const auto& [name, addOne] : adds) {
+    const auto& add = addOne;  // a plain reference, for capturing
     for (int size = 0; size <= 40; ++size) {
       for (long allowed = 0;; ++allowed) {
         clsItem table;

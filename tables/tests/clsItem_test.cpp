@@ -168,19 +168,6 @@ TEST(ItemTable, RepeatedRowsCountEveryTime) {
   EXPECT_EQ(Read(table.Mods(20, 1)), (Pairs{{4, 3}, {4, 3}}));
 }
 
-// Rows added after a look-up join the earlier ones in the order added.
-TEST(ItemTable, RowsAddedBetweenLookUps) {
-  clsItem table;
-  table.AddMinStat(5, 1, 1);
-  table.AddMinStat(6, 2, 2);
-  EXPECT_EQ(table.NumMinStats(5), 1);
-  table.AddMinStat(5, 3, 3);
-  table.AddMinStat(4, 4, 4);
-  table.AddMinStat(5, 5, 5);
-  EXPECT_EQ(Read(table.MinStats(5)), (Pairs{{1, 1}, {3, 3}, {5, 5}}));
-  EXPECT_EQ(Read(table.MinStats(4)), (Pairs{{4, 4}}));
-}
-
 TEST(ItemTable, RepeatedNameKeepsBothAndFindsTheLater) {
   const std::vector<std::pair<std::string, std::string>> cases{
       {"sword", "sword"}, {"sword", "SWORD"}, {"Sword", "sWoRd"}, {"", ""}};

@@ -3,7 +3,8 @@
 #
 #   desktop_test.sh smoke       TARVEX DRIVER STAND_IN [DOCS]
 #   desktop_test.sh launch      TARVEX DRIVER STAND_IN [DOCS]
-#   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png)
+#   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png: the tip,
+#                                                             the menu and both dialogs)
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon, opens the
 # popup menu on the right button's release (not on its press), opens and cancels both dialogs,
@@ -48,12 +49,16 @@ start_tarvex() {
   drive wait-main 30
 }
 
-shot() {  # shot NAME: the whole screen, cropped to what is shown (menu or dialog)
-  local name=$1 geometry
+shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or to a dialog
+  local name=$1 what=$2 geometry
   sleep 1
+  geometry=$(drive rect "$what" | tr -d '\r')
   import -window root "$work/screen.png"
-  # The area that differs from the empty (black) root window, with a small margin.
-  geometry=$(convert "$work/screen.png" -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+  if [ "$what" = menu ]; then
+    # The tray window at the top left and the menu that opened under the mouse beside it: all
+    # that differs from the empty (black) screen.
+    geometry=$(convert "$work/screen.png" -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+  fi
   convert "$work/screen.png" -crop "$geometry" +repage -bordercolor black -border 4 \
     "$docs/win32-$name.png"
   echo "wrote $docs/win32-$name.png ($geometry)"
@@ -114,16 +119,25 @@ case $scenario in
     [ -n "$docs" ] && mkdir -p "$docs"
     start_tarvex
     drive tray present 10
+    # The tip shows while the mouse rests on the tray's icon.
+    xdotool mousemove 12 32
+    sleep 3
+    import -window root "$work/screen.png"
+    convert "$work/screen.png" -fuzz 1% -trim +repage -bordercolor black -border 4 \
+      "$docs/win32-tip.png"
+    echo "wrote $docs/win32-tip.png"
+    # The menu opens where the mouse is: just under the tray.
+    xdotool mousemove 24 50
     drive menu-open 10
-    shot menu
+    shot menu menu
     drive menu-close
     drive command 1 10
     drive dialog-wait "Set Date and Time" 10
-    shot datetime
+    shot datetime "Set Date and Time"
     drive dialog-cancel "Set Date and Time"
     drive command 6 10
     drive dialog-wait "Auto Run Kestrune" 10
-    shot autorun
+    shot autorun "Auto Run Kestrune"
     drive dialog-cancel "Auto Run Kestrune"
     drive close 20
     ;;

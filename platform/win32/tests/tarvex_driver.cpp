@@ -13,6 +13,8 @@
 //   tarvex_driver arm-real-time SECONDS       fills the open auto-run dialog for the next real
 //                                             minute that is at least 10 s away, presses OK
 //   tarvex_driver expect-keys LOG SECONDS     the stand-in game received exactly the log-in
+//   tarvex_driver rect menu|CAPTION           prints where the menu or the dialog stands on the
+//                                             screen, as WIDTHxHEIGHT+X+Y
 //   tarvex_driver close SECONDS               WM_CLOSE to the main window; it goes away and
 //                                             its icon leaves the tray
 //   tarvex_driver second-instance EXE SECONDS a second start of EXE ends by itself, the first
@@ -271,6 +273,14 @@ int wmain(int argc, wchar_t** argv) {
     const wchar_t* caption = argv[2];
     if (HWND dialog = Dialog(caption)) Click(Button(dialog, L"Cancel"));
     return WaitFor(5, [caption] { return Dialog(caption) == nullptr; }) ? 0 : 1;
+  }
+  if (command == L"rect" && argc >= 3) {
+    HWND window = std::wstring(argv[2]) == L"menu" ? MenuWindow() : Dialog(argv[2]);
+    RECT rect;
+    if (!window || !GetWindowRect(window, &rect)) return 1;
+    std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top);
+    return 0;
   }
   if (command == L"arm-real-time") return ArmRealTime(number(2));
   if (command == L"expect-keys" && argc >= 3) return ExpectKeys(argv[2], number(3));

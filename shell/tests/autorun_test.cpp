@@ -104,17 +104,6 @@ TEST_F(AutoRunTest, ArmedForRealTimeLaunchesAtTheFirstTickOfTheMinuteNotItsSecon
   EXPECT_EQ(platform.Keystrokes, LogIn("C:\\Kestrune\\hero.zrd", "secret"));
 }
 
-TEST_F(AutoRunTest, TheMinuteAloneDoesNotMatchWhenTheDateDiffers) {
-  LoadWith("10:00:00", "12/06/2026");  // the game shows the real moment's very texts
-  MakeGameFolder(true);
-  Arm(false, "10:00:00", "12/07/2026");
-  EXPECT_FALSE(TickUntilStarted(3));
-  main.mnuAutoRunKestrune_Click();  // disarm
-  Arm(true, "10:00:00", "12/07/2026");
-  EXPECT_FALSE(TickUntilStarted(3));
-  EXPECT_TRUE(main.Checked(MenuItem::AutoRunKestrune));
-}
-
 TEST_F(AutoRunTest, AMissingGameSpendsTheAutoRunSilently) {
   struct Case {
     bool GameThere;

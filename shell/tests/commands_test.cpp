@@ -95,15 +95,6 @@ TEST_F(CommandsTest, AnOpenDialogIsBroughtForwardInsteadOfOpeningASecondOne) {
   }
 }
 
-TEST_F(CommandsTest, TheTwoDialogsCanBeOpenTogether) {
-  main.Form_Load();
-  platform.DialogActions.push_back([this](Dialog&) { main.mnuAutoRunKestrune_Click(); });
-  main.mnuSetDateandTime_Click();
-  EXPECT_EQ(platform.DialogsShown,
-            (std::vector<DialogKind>{DialogKind::DateTime, DialogKind::AutoRun}));
-  EXPECT_TRUE(platform.DialogsActivated.empty());
-}
-
 TEST_F(CommandsTest, TicksRunWhileTheCalibrationDialogIsOpenAndItsStoreWins) {
   LoadWith("10:29:00", "03/14/0002");
   platform.DialogActions.push_back([this](Dialog& dialog) {

@@ -100,19 +100,6 @@ TEST(frmDateTime, ChecksTheFourBoxesInOrderAndNamesOnlyTheFirstBadOne) {
   }
 }
 
-TEST(frmDateTime, StoresBlankPaddedTexts) {
-  RecordingPlatform platform;
-  CalibrationRecord calibration;
-  frmDateTime dialog(platform, calibration);
-  dialog.txtRealTime = "10:00:00";
-  dialog.txtRealDate = "12/06/2026";
-  dialog.txtZRDTime = "12:30:";
-  dialog.txtZRDDate = "01/02/03";
-  dialog.cmdSetDateandTime_Click();
-  EXPECT_EQ(calibration.ZRDTime.str(), "12:30:  ");
-  EXPECT_EQ(calibration.ZRDDate.str(), "01/02/03  ");
-}
-
 TEST(frmDateTime, TheBoxesTakeNoMoreThanTheirLimitInCharacters) {
   struct Case {
     const char* Box;
@@ -171,18 +158,6 @@ TEST(frmDateTime, CancelAndTheCloseBoxStoreNothing) {
     EXPECT_TRUE(dialog.Closed()) << (closeBox ? "close box" : "Cancel");
     EXPECT_EQ(calibration, before) << (closeBox ? "close box" : "Cancel");
   }
-}
-
-TEST(frmDateTime, UnknownNamesAreIgnored) {
-  RecordingPlatform platform;
-  CalibrationRecord calibration;
-  frmDateTime dialog(platform, calibration);
-  dialog.SetText("Label1", "x");
-  dialog.Click("txtRealTime");
-  dialog.Click("cmdOK");
-  EXPECT_EQ(dialog.Text("Label1"), "");
-  EXPECT_FALSE(dialog.Closed());
-  EXPECT_TRUE(platform.Messages.empty());
 }
 
 // --- The auto-run dialog -----------------------------------------------------------------------
@@ -267,20 +242,6 @@ TEST(frmAutoRun, OkStoresTheRawTextsAndTheChosenKindOfTime) {
   }
 }
 
-TEST(frmAutoRun, TheOptionButtonsExcludeEachOther) {
-  RecordingPlatform platform;
-  frmTarvexMain main(platform);
-  frmAutoRun dialog(platform, main);
-  dialog.Click("optRLTime");
-  dialog.Click("optRLTime");
-  EXPECT_TRUE(dialog.Value("optRLTime"));
-  EXPECT_FALSE(dialog.Value("optKSTime"));
-  dialog.Click("optKSTime");
-  EXPECT_TRUE(dialog.Value("optKSTime"));
-  EXPECT_FALSE(dialog.Value("optRLTime"));
-  EXPECT_FALSE(dialog.Value("cmdOK"));
-}
-
 TEST(frmAutoRun, LoadPutsTheChosenFileInTheBoxAndACancelKeepsIt) {
   RecordingPlatform platform;
   frmTarvexMain main(platform);
@@ -319,17 +280,6 @@ TEST(frmAutoRun, CancelAndTheCloseBoxStoreNothing) {
     EXPECT_EQ(main.AutoRunTime, "09:00:00") << (closeBox ? "close box" : "Cancel");
     EXPECT_FALSE(main.Checked(MenuItem::AutoRunKestrune)) << (closeBox ? "close box" : "Cancel");
   }
-}
-
-TEST(frmAutoRun, TheBoxesHaveNoLengthLimit) {
-  RecordingPlatform platform;
-  frmTarvexMain main(platform);
-  frmAutoRun dialog(platform, main);
-  const std::string path(300, 'a');
-  dialog.SetText("txtCharacterFile", path);
-  dialog.SetText("txtPassword", path);
-  EXPECT_EQ(dialog.Text("txtCharacterFile"), path);
-  EXPECT_EQ(dialog.Text("txtPassword"), path);
 }
 
 }  // namespace

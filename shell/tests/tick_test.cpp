@@ -64,20 +64,6 @@ TEST_F(TickTest, ALongPairOfMoonLinesIsCutAt64Characters) {
   EXPECT_EQ(VisibleTip(main.TrayIcon), full.substr(0, 63));
 }
 
-TEST_F(TickTest, TheTipFollowsTheGameClockTickByTick) {
-  LoadWith("10:29:00", "03/14/0002");
-  main.mnuShowNextGoodMoon_Click();
-  std::vector<std::string> shown;
-  for (int i = 0; i < 6; ++i) {
-    Tick();
-    shown.push_back(VisibleTip(main.TrayIcon));
-  }
-  // 18 game seconds to each real second, two ticks to the second.
-  EXPECT_EQ(shown, (std::vector<std::string>{"10:29:00 03/14/0002", "10:29:00 03/14/0002",
-                                             "10:29:18 03/14/0002", "10:29:18 03/14/0002",
-                                             "10:29:36 03/14/0002", "10:29:36 03/14/0002"}));
-}
-
 TEST_F(TickTest, TheIconShowsTheMoonsPhaseByGameDayWithoutBlinking) {
   struct Case {
     const char* Date;

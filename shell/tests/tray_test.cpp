@@ -139,22 +139,6 @@ TEST_F(TrayTest, AThirdViewIsRefusedWithTheToolTipLimitationMessage) {
   EXPECT_EQ(platform.CountLog("NotifyIcon Modify"), 0u) << "the toggles leave the tray to the tick";
 }
 
-TEST_F(TrayTest, ARestartBeginsWithTheDefaultViews) {
-  main.Form_Load();
-  main.mnuShowCurrentTime_Click();
-  main.mnuShowNextBadMoon_Click();
-  main.Form_Unload();
-
-  RecordingPlatform desktop;
-  frmTarvexMain restarted(desktop);
-  restarted.Form_Load();
-  EXPECT_TRUE(restarted.Checked(MenuItem::ShowCurrentTime));
-  EXPECT_TRUE(restarted.Checked(MenuItem::ShowNextGoodMoon));
-  EXPECT_FALSE(restarted.Checked(MenuItem::ShowNextBadMoon));
-  EXPECT_FALSE(restarted.Checked(MenuItem::AutoRunKestrune));
-  restarted.Form_Unload();
-}
-
 TEST_F(TrayTest, ExitClosesBothDialogsThenTheWindowAndSavesTheLastPairOnce) {
   LoadWith("10:29:00", "03/14/0002");
   RunSeconds(3);

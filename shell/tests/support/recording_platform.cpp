@@ -39,7 +39,6 @@ std::size_t RecordingPlatform::CountLog(std::string_view prefix) const {
 
 void RecordingPlatform::StartTimer(int intervalMs) {
   Log.push_back("StartTimer " + std::to_string(intervalMs));
-  Timers.push_back(intervalMs);
 }
 
 bool RecordingPlatform::NotifyIcon(TrayMessage message, const tarvex::TrayIcon& icon) {
@@ -100,7 +99,6 @@ void RecordingPlatform::ActivateDialog(DialogKind kind) {
 
 void RecordingPlatform::CloseDialog(DialogKind kind) {
   Log.push_back(std::string("CloseDialog ") + Name(kind));
-  DialogsClosed.push_back(kind);
   for (Dialog* dialog : open_) {
     if (dialog->Kind() == kind) dialog->Unload();
   }
@@ -108,7 +106,6 @@ void RecordingPlatform::CloseDialog(DialogKind kind) {
 
 void RecordingPlatform::CloseMainWindow() {
   Log.push_back("CloseMainWindow");
-  ++MainWindowCloses;
   if (Main) Main->Form_Unload();
 }
 

@@ -64,20 +64,17 @@ class RecordingPlatform final : public Platform {
 
   // --- Record ---------------------------------------------------------------------------------
   std::vector<std::string> Log;  // every call in order, one line each, e.g. "CloseDialog AutoRun"
-  std::vector<int> Timers;
   std::vector<TrayCall> Tray;
   std::vector<MessageCall> Messages;
   std::vector<FileOpenRequest> FileRequests;
   std::vector<std::vector<MenuEntry>> MenusShown;
   std::vector<DialogKind> DialogsShown;
   std::vector<DialogKind> DialogsActivated;
-  std::vector<DialogKind> DialogsClosed;
   std::vector<std::string> Lookups;
   std::vector<StartCall> Started;
   std::vector<ProcessId> FocusQuestions;
   std::vector<std::string> Keystrokes;
   int ForegroundCalls = 0;
-  int MainWindowCloses = 0;
 
   // Tray calls of one kind.
   std::vector<TrayCall> TrayCalls(TrayMessage message) const;

@@ -9,7 +9,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
-#include <QPointer>
 
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
@@ -17,7 +16,9 @@
 #include "shell/keystrokes.h"
 
 // The tray pictures are compiled into the front-end's library, which a program must ask for.
-static void LoadTrayPictures() { Q_INIT_RESOURCE(tarvex); }
+static void LoadTrayPictures() {
+  Q_INIT_RESOURCE(tarvex);
+}
 
 namespace tarvex {
 namespace {

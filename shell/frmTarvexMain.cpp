@@ -243,7 +243,11 @@ void frmTarvexMain::mnuSetPath_Click() {
   platform_.ShowMessage(kSetPathText, kSetPathTitle);
   const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
   if (chosen.empty()) return;
-  SaveGamePath(chosen);
+  if (!SaveGamePath(chosen)) {
+    platform_.ShowMessage(
+        "The game folder could not be saved to " + DataFolder() + std::string(kGamePathFile) + ".",
+        kTitle);
+  }
   GamePath = ReadGamePath();
 }
 
@@ -360,7 +364,11 @@ void frmTarvexMain::Launch() {
 
   const std::optional<ProcessId> process = platform_.StartProgram(path, GamePath, kShowMinimized);
   if (!process) {
-    platform_.ShowMessage("Kestrune could not be started from " + path + ".", kTitle);
+    // The desktop may know why (no Wine on Linux, say).
+    std::string message = "Kestrune could not be started from " + path + ".";
+    if (const std::string why = platform_.KeystrokeLimitation(); !why.empty())
+      message += "  " + why;
+    platform_.ShowMessage(message, kTitle);
     return;
   }
   if (const std::string limitation = platform_.KeystrokeLimitation(); !limitation.empty()) {

@@ -326,6 +326,18 @@ TEST_F(AutoRunTest, AGameThatCannotBeStartedIsReported) {
   EXPECT_TRUE(main.AutoRunFired);
 }
 
+TEST_F(AutoRunTest, AFailedStartSaysWhyWhenTheDesktopKnows) {
+  LoadBeforeGameMoment();
+  platform.StartSucceeds = false;
+  platform.Limitation = "Tarvex cannot start the game: no Wine was found.";
+  Arm(true, "10:30:00", "03/14/0002");
+  ASSERT_TRUE(TickUntilStarted(10));
+  ASSERT_EQ(platform.Messages.size(), 1u);
+  EXPECT_EQ(platform.Messages[0].Text, "Kestrune could not be started from " + game +
+                                           "vrak.exe.  Tarvex cannot start the game: no Wine was "
+                                           "found.");
+}
+
 TEST_F(AutoRunTest, TicksNestedInTheFailureMessageDoNotLaunchAgain) {
   LoadBeforeGameMoment();
   platform.StartSucceeds = false;

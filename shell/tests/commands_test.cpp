@@ -2,6 +2,7 @@
 // "Auto Run Kestrune".
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -47,6 +48,18 @@ TEST_F(CommandsTest, SetPathKeepsTheFolderOfTheChosenCharacterFile) {
   EXPECT_EQ(ReadFile("ZRDDIR.DAT"), folder + "\r\n");
   EXPECT_EQ(platform.Messages.size(), 2u) << "the explanation comes every time";
   EXPECT_EQ(platform.FileRequests.back().InitialFolder, folder);
+}
+
+TEST_F(CommandsTest, AGameFolderThatCannotBeSavedIsReported) {
+  main.Form_Load();
+  std::filesystem::create_directory(std::filesystem::path(Folder()) / "ZRDDIR.DAT.tmp");
+  platform.FilesToChoose = {Folder() + "Kestrune" + kPathSeparator + "hero.zrd"};
+  main.mnuSetPath_Click();
+  ASSERT_EQ(platform.Messages.size(), 2u);
+  EXPECT_EQ(platform.Messages[1].Text,
+            "The game folder could not be saved to " + Folder() + "ZRDDIR.DAT.");
+  EXPECT_EQ(platform.Messages[1].Title, "Tarvex");
+  EXPECT_EQ(GamePath, Folder()) << "the folder in use stays the one on disk";
 }
 
 TEST_F(CommandsTest, TheCalibrationDialogIsCreatedAfreshEachTime) {

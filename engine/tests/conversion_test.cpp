@@ -169,16 +169,5 @@ TEST_F(DaylightSaving, FallBackNeitherJumpsNorStalls) {
   }
 }
 
-TEST_F(DaylightSaving, GapAcrossSeasonsCountsTheRealDuration) {
-  // From noon in winter to noon in summer: one hour less than the wall clocks suggest.
-  zone_.SetLocal(2026, 7, 1, 12, 0, 0);
-  const CalibrationRecord result =
-      GetZRDTime(testing::Record("12:00:00", "01/01/2026", "00:00:00", "01/01/0001"));
-  const std::int64_t wall = (DaysFromCivil(2026, 7, 1) - DaysFromCivil(2026, 1, 1)) * 86400;
-  const std::int64_t game = (wall - 3600) * 18;
-  const std::int64_t rest = game % 29030400 % 2419200 % 86400;
-  EXPECT_EQ(result.ZRDTime.str(), testing::TimeOfDay(rest));
-}
-
 }  // namespace
 }  // namespace tarvex

@@ -38,10 +38,11 @@ windows:
 	cmake --preset windows
 	cmake --build --preset windows
 
-# The Windows build's tests, under Wine and Xvfb.
+# The Windows build's tests, under Wine, in a private Wine prefix with its own Xvfb display.
 test-windows: windows
 	@tools/install-deps.sh desktop
-	ctest --preset windows
+	platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
+	  ctest --preset windows
 
 clean:
 	rm -rf build build-asan build-fuzz build-win

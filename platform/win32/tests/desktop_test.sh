@@ -10,6 +10,10 @@
 # popup menu on the right button's release (not on its press), opens and cancels both dialogs,
 # refuses a second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF
 # lines and takes its icon out of the tray.
+# screenshots: the pictures in docs/, after `make windows`:
+#   platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
+#     platform/win32/tests/desktop_test.sh screenshots build-win/bin/Tarvex.exe \
+#     build-win/tests/tarvex_driver.exe build-win/tests/vrak_stand_in.exe docs
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
 # starts the stand-in game from the game folder and types the whole log-in into it.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
@@ -44,7 +48,8 @@ step() { echo "--- $*"; }
 drive() { timeout 60 wine "$driver" "$@"; }
 
 start_tarvex() {
-  wine "$work/app/Tarvex.exe" &
+  # Its output goes to a file, so that nothing it starts holds the test's output open.
+  wine "$work/app/Tarvex.exe" >"$work/tarvex.log" 2>&1 </dev/null &
   tarvex_pid=$!
   drive wait-main 30
 }

@@ -17,6 +17,8 @@
 //                                             screen, as WIDTHxHEIGHT+X+Y
 //   tarvex_driver close SECONDS               WM_CLOSE to the main window; it goes away and
 //                                             its icon leaves the tray
+//   tarvex_driver hold                        keeps Wine's desktop up until ended (one hidden
+//                                             window, never shown)
 //   tarvex_driver second-instance EXE SECONDS a second start of EXE ends by itself, the first
 //                                             stays
 #include <windows.h>
@@ -290,6 +292,13 @@ int wmain(int argc, wchar_t** argv) {
     PostMessageW(main, WM_CLOSE, 0, 0);
     if (!WaitFor(number(2), [main] { return !IsWindow(main); })) return 1;
     return TrayHolds(main) ? 1 : 0;
+  }
+  if (command == L"hold") {
+    CreateWindowExW(0, L"STATIC", L"Tarvex test desktop keeper", WS_POPUP, 0, 0, 1, 1, nullptr,
+                    nullptr, GetModuleHandleW(nullptr), nullptr);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+    return 0;
   }
   if (command == L"second-instance" && argc >= 3) return SecondInstance(argv[2], number(3));
   std::fprintf(stderr, "unknown command\n");

@@ -110,7 +110,8 @@ Session* SessionOf(HWND window) {
 
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 
@@ -124,8 +125,8 @@ void ShowValues(HWND window, const Dialog& dialog) {
       // Only a changed text is put back, so that the caret stays where the user left it.
       if (WindowText(widget) != text) SetWindowTextW(widget, text.c_str());
     } else if (controls[i].Kind == ControlKind::OptionButton) {
-      SendMessageW(widget, BM_SETCHECK, dialog.Value(controls[i].Name) ? BST_CHECKED : BST_UNCHECKED,
-                   0);
+      SendMessageW(widget, BM_SETCHECK,
+                   dialog.Value(controls[i].Name) ? BST_CHECKED : BST_UNCHECKED, 0);
     }
   }
 }

@@ -12,7 +12,9 @@
 namespace tarvex::win32 {
 
 // The window identifier of the control at `index` of Dialog::Controls().
-inline int ControlId(std::size_t index) { return 1000 + static_cast<int>(index); }
+inline int ControlId(std::size_t index) {
+  return 1000 + static_cast<int>(index);
+}
 
 // An in-memory dialog template for `dialog`: its caption and size, and every control in list
 // order, which is the tab order. Dialog units, "MS Shell Dlg" 8 pt, centred on the screen.

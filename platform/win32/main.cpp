@@ -47,11 +47,16 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   switch (message) {
     case WM_TIMER:
-      if (wParam == Win32Platform::kTickTimer && !self->unloaded) self->form->tmrUpdateTimes_Timer();
+      if (wParam == Win32Platform::kTickTimer && !self->unloaded)
+        self->form->tmrUpdateTimes_Timer();
       return 0;
     case kTrayCallbackMessage:
       // The presenter looks only at the mouse event's code (517: right button released).
       if (!self->unloaded) self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
+      return 0;
+    case WM_DISPLAYCHANGE:
+      // Perhaps another small-icon size: the next change of the tray loads the pictures anew.
+      self->platform->ReloadIcons();
       return 0;
     case WM_CLOSE:
       self->Unload(window);

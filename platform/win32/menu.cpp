@@ -6,7 +6,9 @@
 
 namespace tarvex::win32 {
 
-UINT CommandOf(MenuItem item) { return static_cast<UINT>(item) + 1; }
+UINT CommandOf(MenuItem item) {
+  return static_cast<UINT>(item) + 1;
+}
 
 std::optional<MenuItem> ItemOfCommand(UINT command) {
   if (command < CommandOf(MenuItem::SetDateandTime) || command > CommandOf(MenuItem::Exit)) {

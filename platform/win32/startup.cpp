@@ -2,8 +2,8 @@
 // UTF-8 console output, and the arguments from the wide command line.
 #include "platform/startup.h"
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include "engine/modGeneral.h"
 #include "platform/win32/text.h"

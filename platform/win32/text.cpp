@@ -28,9 +28,15 @@ std::string FromWide(UINT codePage, DWORD flags, std::wstring_view wide) {
 
 }  // namespace
 
-std::wstring Widen(std::string_view text) { return ToWide(CP_UTF8, text); }
-std::string Narrow(std::wstring_view text) { return FromWide(CP_UTF8, 0, text); }
-std::string AnsiToUtf8(std::string_view bytes) { return Narrow(ToWide(CP_ACP, bytes)); }
+std::wstring Widen(std::string_view text) {
+  return ToWide(CP_UTF8, text);
+}
+std::string Narrow(std::wstring_view text) {
+  return FromWide(CP_UTF8, 0, text);
+}
+std::string AnsiToUtf8(std::string_view bytes) {
+  return Narrow(ToWide(CP_ACP, bytes));
+}
 // No "best fit": a folder name with a letter that the code page lacks must not turn into the name
 // of another folder ("ł" would become "l").
 std::string Utf8ToAnsi(std::string_view text) {

@@ -2,8 +2,8 @@
 // icon pictures, each loaded once at the tray's size.
 #pragma once
 
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <map>
 

@@ -24,18 +24,29 @@ bool Win32Platform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
   NOTIFYICONDATAW data = NotifyIconData(icon, main_, picture);
   switch (message) {
     case TrayMessage::Add:
-      return Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+      // An icon that the shell still holds (a "TaskbarCreated" without a restart) is brought up
+      // to date instead.
+      return Shell_NotifyIconW(NIM_ADD, &data) || Shell_NotifyIconW(NIM_MODIFY, &data);
     case TrayMessage::Modify:
       // The window shows the same picture as the tray.
       if (picture) SendMessageW(main_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(picture));
-      return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+      // An icon that the shell lost without telling is added again.
+      return Shell_NotifyIconW(NIM_MODIFY, &data) || Shell_NotifyIconW(NIM_ADD, &data);
     case TrayMessage::Delete:
       return Shell_NotifyIconW(NIM_DELETE, &data) != FALSE;
   }
   return false;
 }
 
-void Win32Platform::BringToForeground() { SetForegroundWindow(main_); }
+void Win32Platform::ReloadIcons() {
+  // The window lets go of the picture before the cache destroys it.
+  if (main_) SendMessageW(main_, WM_SETICON, ICON_SMALL, 0);
+  icons_.Clear();
+}
+
+void Win32Platform::BringToForeground() {
+  SetForegroundWindow(main_);
+}
 
 std::optional<MenuItem> Win32Platform::ShowPopupMenu(std::span<const MenuEntry> items) {
   MenuHandle menu = BuildPopupMenu(items);
@@ -155,6 +166,8 @@ bool Win32Platform::FocusBelongsTo(ProcessId process) {
   return owner == process;
 }
 
-void Win32Platform::PlayKeystrokes(std::string_view keys) { PlayKeystrokeText(keys); }
+void Win32Platform::PlayKeystrokes(std::string_view keys) {
+  PlayKeystrokeText(keys);
+}
 
 }  // namespace tarvex::win32

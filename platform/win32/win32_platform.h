@@ -19,7 +19,7 @@ class Win32Platform final : public Platform {
   // The hidden main window: owner of the timer, the tray icon and the popup menu.
   void Attach(HWND mainWindow) { main_ = mainWindow; }
   // Loads the tray pictures again at the next use (the small-icon size may have changed).
-  void ReloadIcons() { icons_.Clear(); }
+  void ReloadIcons();
 
   void StartTimer(int intervalMs) override;
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;

@@ -6,10 +6,10 @@
 #   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png: the tip,
 #                                                             the menu and both dialogs)
 #
-# smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon, opens the
-# popup menu on the right button's release (not on its press), opens and cancels both dialogs,
-# refuses a second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF
-# lines and takes its icon out of the tray.
+# smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
+# when the shell lost it or restarted), opens the popup menu on the right button's release (not
+# on its press), opens and cancels both dialogs, refuses a second instance, and on a close request
+# saves a 44-byte ZRDTIMES.DAT of four CR LF lines and takes its icon out of the tray.
 # screenshots: the pictures in docs/, after `make windows`:
 #   platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
 #     platform/win32/tests/desktop_test.sh screenshots build-win/bin/Tarvex.exe \
@@ -75,6 +75,12 @@ case $scenario in
     start_tarvex
     test -f ZRDTIMES.DAT && test -f ZRDDIR.DAT
     step "the tray holds the icon"
+    drive tray present 10
+    step "the icon comes back when the shell lost it, and after TaskbarCreated"
+    drive tray-drop
+    drive tray present 10
+    drive taskbar-created
+    sleep 1
     drive tray present 10
     step "one instance per session"
     drive second-instance "$(winepath -w "$work/app/Tarvex.exe")" 30

@@ -31,7 +31,8 @@ struct GroupEntry {
 #pragma pack(pop)
 
 bool GroupHasSizes(HMODULE module, int number) {
-  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
+  HRSRC found =
+      FindResourceW(module, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
   if (!found) return false;
   const auto* header = static_cast<const GroupHeader*>(LockResource(LoadResource(module, found)));
   const auto* entries = reinterpret_cast<const GroupEntry*>(header + 1);
@@ -85,8 +86,9 @@ int wmain(int argc, wchar_t** argv) {
   HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
   Check(manifest != nullptr, "application manifest");
   if (manifest) {
-    const std::string_view text(static_cast<const char*>(LockResource(LoadResource(module, manifest))),
-                                SizeofResource(module, manifest));
+    const std::string_view text(
+        static_cast<const char*>(LockResource(LoadResource(module, manifest))),
+        SizeofResource(module, manifest));
     Check(text.find("Microsoft.Windows.Common-Controls") != std::string_view::npos,
           "manifest: common controls 6");
     Check(text.find("PerMonitorV2") != std::string_view::npos, "manifest: per-monitor DPI v2");
@@ -98,8 +100,8 @@ int wmain(int argc, wchar_t** argv) {
 
   DWORD ignored = 0;
   std::vector<BYTE> version(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-  Check(!version.empty() &&
-            GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()), version.data()),
+  Check(!version.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()),
+                                                version.data()),
         "version block");
   if (!version.empty()) {
     VS_FIXEDFILEINFO* fixed = nullptr;
@@ -111,8 +113,10 @@ int wmain(int argc, wchar_t** argv) {
     const struct {
       const wchar_t* name;
       const wchar_t* value;
-    } strings[] = {{L"ProductName", L"Tarvex"},         {L"InternalName", L"Tarvex"},
-                   {L"OriginalFilename", L"Tarvex.exe"}, {L"FileVersion", L"0.07"},
+    } strings[] = {{L"ProductName", L"Tarvex"},
+                   {L"InternalName", L"Tarvex"},
+                   {L"OriginalFilename", L"Tarvex.exe"},
+                   {L"FileVersion", L"0.07"},
                    {L"ProductVersion", L"0.07"}};
     for (const auto& expected : strings) {
       const std::wstring value = VersionString(version, expected.name);

@@ -4,6 +4,9 @@
 //
 //   tarvex_driver wait-main SECONDS           the hidden main window exists
 //   tarvex_driver tray present|absent SECONDS the tray holds (or no longer holds) its icon
+//   tarvex_driver tray-drop                   the shell loses the icon (deleted behind Tarvex's
+//                                             back)
+//   tarvex_driver taskbar-created             broadcasts "TaskbarCreated", as a restarted shell
 //   tarvex_driver menu-open SECONDS           right button released over the icon: the menu shows
 //   tarvex_driver menu-close                  Escape in the open menu
 //   tarvex_driver command ITEM SECONDS        opens the menu and chooses item ITEM (1-based, not
@@ -21,8 +24,8 @@
 //                                             window, never shown)
 //   tarvex_driver second-instance EXE SECONDS a second start of EXE ends by itself, the first
 //                                             stays
-#include <windows.h>
 #include <shellapi.h>
+#include <windows.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -41,7 +44,8 @@ using tarvex::win32::kTrayCallbackMessage;
 
 // The log-in texts typed into the stand-in: every character that the keystroke notation treats
 // as a command, a letter beyond Latin-1 and one beyond the Basic Multilingual Plane.
-const std::wstring kCharacter = L"Z:\\Kestrune (2)\\hero [x] {y} ~a+b^c%d \u00e9\u0142 \U0001F319.zrd";
+const std::wstring kCharacter =
+    L"Z:\\Kestrune (2)\\hero [x] {y} ~a+b^c%d \u00e9\u0142 \U0001F319.zrd";
 const std::wstring kPassword = L"p(a)s[s]{w}~o+r^d% \u00df";
 
 bool WaitFor(double seconds, const std::function<bool()>& condition) {
@@ -53,7 +57,9 @@ bool WaitFor(double seconds, const std::function<bool()>& condition) {
   }
 }
 
-HWND MainWindow() { return FindWindowW(kMainWindowClass, kMainWindowCaption); }
+HWND MainWindow() {
+  return FindWindowW(kMainWindowClass, kMainWindowCaption);
+}
 
 // The popup menu's window, when one is shown.
 HWND MenuWindow() {
@@ -248,11 +254,25 @@ int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argv[1];
   const auto number = [&](int i) { return i < argc ? std::wcstod(argv[i], nullptr) : 10.0; };
 
-  if (command == L"wait-main") return WaitFor(number(2), [] { return MainWindow() != nullptr; }) ? 0 : 1;
+  if (command == L"wait-main")
+    return WaitFor(number(2), [] { return MainWindow() != nullptr; }) ? 0 : 1;
   if (command == L"tray" && argc >= 3) {
     const bool present = std::wstring(argv[2]) == L"present";
     HWND main = MainWindow();
     return WaitFor(number(3), [&] { return TrayHolds(main) == present; }) ? 0 : 1;
+  }
+  if (command == L"tray-drop") {
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof data;
+    data.hWnd = MainWindow();
+    data.uID = 1;
+    return Shell_NotifyIconW(NIM_DELETE, &data) ? 0 : 1;
+  }
+  if (command == L"taskbar-created") {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
+                        SMTO_ABORTIFHUNG, 5000, &result);
+    return 0;
   }
   if (command == L"menu-open") return OpenMenu(number(2)) ? 0 : 1;
   if (command == L"menu-close") {

@@ -49,9 +49,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCode) {
   wchar_t folder[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, folder);
   char line[MAX_PATH * 3 + 32];
-  std::snprintf(line, sizeof line, "show %d", (startup.dwFlags & STARTF_USESHOWWINDOW)
-                                                  ? static_cast<int>(startup.wShowWindow)
-                                                  : -1);
+  std::snprintf(
+      line, sizeof line, "show %d",
+      (startup.dwFlags & STARTF_USESHOWWINDOW) ? static_cast<int>(startup.wShowWindow) : -1);
   Log(line);
   char folderUtf8[MAX_PATH * 3] = {};
   WideCharToMultiByte(CP_UTF8, 0, folder, -1, folderUtf8, sizeof folderUtf8, nullptr, nullptr);

@@ -33,7 +33,10 @@ TEST(Text, UnicodeRoundTripsThroughUtf16) {
 }
 
 TEST(Text, BrokenSequencesBecomeReplacementCharacters) {
-  EXPECT_EQ(Widen("a\xFF" "b"), std::wstring(L"a\xFFFD" L"b"));
+  EXPECT_EQ(Widen("a\xFF"
+                  "b"),
+            std::wstring(L"a\xFFFD"
+                         L"b"));
   EXPECT_EQ(Narrow(std::wstring(L"x\xD800y")), "x\xEF\xBF\xBDy");
 }
 
@@ -54,7 +57,8 @@ TEST(Startup, SetsTheProgramFolderAndTheFileCodec) {
   EXPECT_EQ(GetAppPath(), Narrow(path.substr(0, path.find_last_of(L'\\') + 1)));
   EXPECT_EQ(CurrentFileCodec().ToFile("abc"), "abc");
   EXPECT_EQ(CurrentFileCodec().ToFile("\xC3\xA9"), Utf8ToAnsi("\xC3\xA9"));
-  EXPECT_EQ(CurrentFileCodec().FromFile(Utf8ToAnsi("\xC3\xA9")), AnsiToUtf8(Utf8ToAnsi("\xC3\xA9")));
+  EXPECT_EQ(CurrentFileCodec().FromFile(Utf8ToAnsi("\xC3\xA9")),
+            AnsiToUtf8(Utf8ToAnsi("\xC3\xA9")));
 }
 
 // --- Tray record ---------------------------------------------------------------------------------
@@ -121,8 +125,8 @@ TEST(PopupMenu, HoldsTheEntriesInOrderWithSeparatorsAndCheckMarks) {
 }
 
 TEST(PopupMenu, CommandsMapBackToItems) {
-  for (MenuItem item : {MenuItem::SetDateandTime, MenuItem::SetPath, MenuItem::AutoRunKestrune,
-                        MenuItem::Exit}) {
+  for (MenuItem item :
+       {MenuItem::SetDateandTime, MenuItem::SetPath, MenuItem::AutoRunKestrune, MenuItem::Exit}) {
     EXPECT_NE(CommandOf(item), 0u);
     EXPECT_EQ(ItemOfCommand(CommandOf(item)), item);
   }
@@ -296,9 +300,9 @@ std::vector<std::wstring> TabOrder(HWND window) {
 }
 
 TEST_F(DialogWindowTest, TabOrderFollowsTheListAndEntersTheOptionGroupAtItsChoice) {
-  EXPECT_EQ(TabOrder(window), (std::vector<std::wstring>{L"Button:A", L"Edit:", L"Edit:",
-                                                         L"Button:OK", L"Button:Fill",
-                                                         L"Button:Cancel"}));
+  EXPECT_EQ(TabOrder(window),
+            (std::vector<std::wstring>{L"Button:A", L"Edit:", L"Edit:", L"Button:OK",
+                                       L"Button:Fill", L"Button:Cancel"}));
   SendMessageW(Item("optB"), BM_CLICK, 0, 0);
   EXPECT_EQ(TabOrder(window).front(), L"Button:B");
 }

@@ -2,8 +2,9 @@
 // UTF-8 console output, and the arguments from the wide command line.
 #include "platform/startup.h"
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include "engine/modGeneral.h"
 #include "platform/win32/text.h"

@@ -2,8 +2,9 @@
 // icon pictures, each loaded once at the tray's size.
 #pragma once
 
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <map>
 

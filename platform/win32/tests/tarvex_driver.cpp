@@ -24,8 +24,9 @@
 //                                             window, never shown)
 //   tarvex_driver second-instance EXE SECONDS a second start of EXE ends by itself, the first
 //                                             stays
-#include <shellapi.h>
 #include <windows.h>
+// After <windows.h>, which it needs.
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cwchar>

@@ -14,6 +14,7 @@ test: build
 	ctest --preset default
 	$(MAKE) test-asan
 	$(MAKE) fuzz
+	$(MAKE) test-windows
 
 test-asan: deps
 	cmake --preset asan

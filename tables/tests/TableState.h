@@ -1,10 +1,11 @@
-// Everything a caller can read from a table, for checking that a failed call changed nothing.
+// What a caller can read from the tables, as text for comparisons, and the code of an error.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <array>
 #include <cstdint>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tables/clsItem.h"
@@ -12,43 +13,38 @@
 
 namespace tarvex::testing {
 
-// The entries in their current order.
-inline std::vector<std::pair<std::int32_t, std::string>> StateOf(const clsStat& table) {
-  std::vector<std::pair<std::int32_t, std::string>> state;
+using Pairs = std::vector<std::array<std::int32_t, 2>>;
+
+// The matches of a row look-up, read through the accessor.
+inline Pairs Read(const StatPairs& pairs) {
+  Pairs read;
+  for (std::int32_t match = 1; match <= pairs.Count(); ++match) {
+    read.push_back({pairs(1, match), pairs(2, match)});
+  }
+  return read;
+}
+
+// The entries in their current order, e.g. "5:Air 3:water ".
+inline std::string StateOf(const clsStat& table) {
+  std::string state;
   for (std::int32_t at = 1; at <= table.NumStats(); ++at) {
-    state.emplace_back(table.StatID(at), table.Stat(at));
+    state += std::to_string(table.StatID(at)) + ":" + table.Stat(at) + " ";
   }
   return state;
 }
 
-struct ItemState {
-  std::vector<std::pair<std::int32_t, std::string>> items;
-  std::vector<StatPairs> minStats;  // for each probed item identifier
-  std::vector<StatPairs> mods;      // for each probed item identifier and mod numbers 0 to 2
-  friend bool operator==(const ItemState&, const ItemState&) = default;
-};
-
-// The items in their current order, and the rows of the item identifiers `probes`.
-inline ItemState StateOf(const clsItem& table, const std::vector<std::int32_t>& probes) {
-  ItemState state;
+// The items in their current order, then the rows of items -1 to 3 (mod numbers 0 and 1).
+inline std::string StateOf(const clsItem& table) {
+  std::string state;
   for (std::int32_t at = 1; at <= table.NumItems(); ++at) {
-    state.items.emplace_back(table.ItemID(at), table.Item(at));
+    state += std::to_string(table.ItemID(at)) + ":" + table.Item(at) + " ";
   }
-  for (const std::int32_t item : probes) {
-    state.minStats.push_back(table.MinStats(item));
-    for (std::int32_t modNum = 0; modNum <= 2; ++modNum)
-      state.mods.push_back(table.Mods(item, modNum));
+  for (std::int32_t item = -1; item <= 3; ++item) {
+    for (const StatPairs& rows : {table.MinStats(item), table.Mods(item, 0), table.Mods(item, 1)}) {
+      state += ::testing::PrintToString(Read(rows));
+    }
   }
   return state;
-}
-
-// The names of a stat table in order, e.g. "Air,water".
-inline std::string NamesOf(const clsStat& table) {
-  std::string names;
-  for (std::int32_t at = 1; at <= table.NumStats(); ++at) {
-    names += (at > 1 ? "," : "") + table.Stat(at);
-  }
-  return names;
 }
 
 // The error code of `call`, 0 when it does not throw.

@@ -1,291 +1,208 @@
-// The main window's life: start-up, the tray icon, the popup menu and its view options, shut-down.
+// The main window's life: start-up, the tray icon and its tip, the popup menu and its views,
+// shut-down.
 #include <gtest/gtest.h>
 
-#include <filesystem>
+#include <deque>
 #include <fstream>
+#include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
-#include "dialogs/frmDateTime.h"
-#include "engine/modZRD.h"
 #include "shell/tests/support/shell_fixture.h"
 
 namespace tarvex::testing {
 namespace {
 
-using Lines = std::vector<std::string>;
-
-std::string Blanks(std::size_t count) {
-  return std::string(count, ' ');
-}
-
 using TrayTest = ShellTest;
 
-TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTip) {
+TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTipAndTheDefaultViews) {
   main.Form_Load();
-
-  EXPECT_TRUE(FileExists("ZRDTIMES.DAT"));
-  EXPECT_TRUE(FileExists("ZRDDIR.DAT"));
-  EXPECT_EQ(GamePath, Folder());
-  EXPECT_EQ(Calibration.RealTime.str(), "10:00:00");
-  EXPECT_EQ(Calibration.RealDate.str(), "12/06/2026");
-  EXPECT_EQ(Calibration.ZRDTime.str(), "00:00:01");
-  EXPECT_EQ(Calibration.ZRDDate.str(), "01/01/0001");
-  EXPECT_FALSE(main.AutoRunFired);
-  EXPECT_EQ(main.BlinkPhase, 1);
-
-  EXPECT_EQ(platform.Log, Lines({"StartTimer 500", "NotifyIcon Add"}));
-  const tarvex::TrayIcon& added = platform.Tray.at(0).Icon;
-  EXPECT_EQ(added.Size, 88u);
-  EXPECT_EQ(added.ID, 1u);
-  EXPECT_EQ(added.Flags, 7u);
-  EXPECT_EQ(added.CallbackMessage, 512u);
-  EXPECT_EQ(added.Icon, 1);
-  EXPECT_EQ(added.Tip.str(), std::string(1, '\0') + Blanks(63));
-  EXPECT_EQ(VisibleTip(added), "");
+  EXPECT_EQ(platform.Tray.at(0).Icon, 1) << "the application picture";
+  EXPECT_EQ(platform.Tray.at(0).Tip.str(), std::string(1, '\0') + std::string(63, ' '));
+  Texts menu;
+  for (const MenuEntry& entry : main.PopupMenu()) {
+    menu.push_back(entry.Separator ? "-"
+                                   : std::string(entry.Caption) + (entry.Checked ? " [x]" : ""));
+  }
+  EXPECT_EQ(menu, Texts({"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
+                         "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
+                         "-", "Exit"}));
+  // Only releasing the right button over the icon opens the menu.
+  for (const float x : {512.0f, 513.0f, 514.0f, 515.0f, 516.0f, 518.0f, 517.5f, 517.0f}) {
+    main.Form_MouseMove(2, 0, x, 0.0f);
+    EXPECT_EQ(platform.Count("ShowPopupMenu"), x == 517.0f ? 1u : 0u) << "mouse event " << x;
+  }
+  EXPECT_EQ(platform.Log,
+            Texts({"StartTimer 500", "NotifyIcon Add", "BringToForeground", "ShowPopupMenu"}));
 }
 
-TEST_F(TrayTest, PopupMenuHasItsCaptionsSeparatorsAndDefaultChecksInOrder) {
+TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
+  const MenuItem time = MenuItem::ShowCurrentTime, good = MenuItem::ShowNextGoodMoon,
+                 bad = MenuItem::ShowNextBadMoon;
+  // The view chosen, the views checked afterwards (T, G, B), and whether it was refused.
+  const std::tuple<MenuItem, const char*, bool> steps[] = {
+      {bad, "TG", true},  {time, "G", false}, {bad, "GB", false}, {time, "GB", true},
+      {good, "B", false}, {bad, "", false},   {time, "T", false}};
   main.Form_Load();
-  struct Line {
-    MenuItem Item;
-    std::string Caption;
-    bool Separator;
-    bool Checked;
-  };
-  const std::vector<Line> expected = {
-      {MenuItem::SetDateandTime, "Set Date and Time", false, false},
-      {MenuItem::SetPath, "Set Kestrune Path", false, false},
-      {MenuItem::Sep1, "", true, false},
-      {MenuItem::ShowCurrentTime, "Show Current Time", false, true},
-      {MenuItem::ShowNextGoodMoon, "Show Next Good Moon", false, true},
-      {MenuItem::ShowNextBadMoon, "Show Next Bad Moon", false, false},
-      {MenuItem::Sep2, "", true, false},
-      {MenuItem::AutoRunKestrune, "Auto Run Kestrune", false, false},
-      {MenuItem::Sep3, "", true, false},
-      {MenuItem::Exit, "Exit", false, false},
-  };
-  const std::vector<MenuEntry> menu = main.PopupMenu();
-  ASSERT_EQ(menu.size(), expected.size());
-  for (std::size_t i = 0; i < menu.size(); ++i) {
-    EXPECT_EQ(menu[i].Item, expected[i].Item) << "position " << i + 1;
-    EXPECT_EQ(menu[i].Caption, expected[i].Caption) << "position " << i + 1;
-    EXPECT_EQ(menu[i].Separator, expected[i].Separator) << "position " << i + 1;
-    EXPECT_EQ(menu[i].Checked, expected[i].Checked) << "position " << i + 1;
+  for (std::size_t i = 0; i < std::size(steps); ++i) {
+    platform.Log.clear();
+    const auto& [chosen, expected, refused] = steps[i];
+    main.MenuCommand(chosen);
+    const std::string checked = std::string(main.Checked(time) ? "T" : "") +
+                                (main.Checked(good) ? "G" : "") + (main.Checked(bad) ? "B" : "");
+    EXPECT_EQ(checked, expected) << "step " << i + 1;
+    EXPECT_EQ(platform.Log, refused ? Texts{"ShowMessage Tool Tip Limitation: Due to "
+                                            "limitations on the length of the tool tip "
+                                            "text, you can only choose 2 options to view."}
+                                    : Texts{})
+        << "step " << i + 1 << ": a message, and the tray left to the tick";
   }
 }
 
-TEST_F(TrayTest, OnlyReleasingTheRightButtonOpensTheMenu) {
-  main.Form_Load();
-  struct Case {
-    float X;
-    const char* Event;
-    bool Opens;
-  };
-  const Case cases[] = {
-      {512.0f, "move", false},       {513.0f, "left down", false},
-      {514.0f, "left up", false},    {515.0f, "left double click", false},
-      {516.0f, "right down", false}, {518.0f, "right double click", false},
-      {517.0f, "right up", true},    {517.5f, "not exactly 517", false},
-  };
-  for (const Case& c : cases) {
-    const std::size_t menusBefore = platform.MenusShown.size();
-    const int foregroundBefore = platform.ForegroundCalls;
-    main.Form_MouseMove(2, 0, c.X, 0.0f);
-    EXPECT_EQ(platform.MenusShown.size() - menusBefore, c.Opens ? 1u : 0u) << c.Event;
-    EXPECT_EQ(platform.ForegroundCalls - foregroundBefore, c.Opens ? 1 : 0) << c.Event;
+// Game 00:00:00 on day 14 at real 10:00:00: the good moon is today at 11:20 AM, the bad moon
+// tomorrow at 6:00 AM.
+TEST_F(TrayTest, TheTipHoldsTheCheckedViewsInOrderSeparatedByCrLfAndEndedByNul) {
+  const std::string time = "00:00:00 03/14/0002", nul(1, '\0');
+  const std::string good = "GOOD MOON TODAY AT 11:20 AM", bad = "BAD MOON TOMORROW AT 6:00 AM";
+  const std::tuple<bool, bool, bool, std::string> cases[] = {
+      // views time, good, bad; the tip
+      {true, true, false, time + "\r\n" + good + nul},
+      {true, false, false, time + nul},
+      {false, true, false, good + nul},
+      {false, false, true, bad + nul},
+      {true, false, true, time + "\r\n" + bad + nul},
+      {false, true, true, good + "\r\n" + bad + nul},
+      {false, false, false, nul}};
+  LoadWith("00:00:00", "03/14/0002");
+  for (const auto& [withTime, withGood, withBad, tip] : cases) {
+    main.SetChecked(MenuItem::ShowCurrentTime, withTime);
+    main.SetChecked(MenuItem::ShowNextGoodMoon, withGood);
+    main.SetChecked(MenuItem::ShowNextBadMoon, withBad);
+    main.tmrUpdateTimes_Timer();  // no time passes between the cases
+    EXPECT_EQ(platform.Tray.back().Tip.str(), tip + std::string(64 - tip.size(), ' '))
+        << "views time=" << withTime << " good=" << withGood << " bad=" << withBad;
   }
-  // The window comes to the foreground before the menu, so a click elsewhere closes the menu.
-  EXPECT_EQ(platform.Log.at(platform.Log.size() - 2), "BringToForeground");
-  EXPECT_EQ(platform.Log.back(), "ShowPopupMenu");
 }
 
-TEST_F(TrayTest, TheChosenItemRunsItsCommandAndTheMenuShowsThePresentChecks) {
-  main.Form_Load();
-  platform.MenuChoices = {MenuItem::ShowCurrentTime, std::nullopt};
-  main.Form_MouseMove(2, 0, 517.0f, 0.0f);
-  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
-  main.Form_MouseMove(2, 0, 517.0f, 0.0f);  // dismissed: nothing changes
-  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
-  ASSERT_EQ(platform.MenusShown.size(), 2u);
-  EXPECT_TRUE(platform.MenusShown[0][3].Checked);
-  EXPECT_FALSE(platform.MenusShown[1][3].Checked);
+TEST_F(TrayTest, TheIconShowsTheMoonsPhaseAndBlinksOnDaysOneAndFifteen) {
+  // The game date, and the icons of three ticks in a row; the rows run in this order.
+  const std::tuple<const char*, int, int, int> cases[] = {
+      {"03/02/0002", 102, 102, 102},
+      {"03/05/0002", 102, 102, 102},
+      {"03/06/0002", 103, 103, 103},
+      {"03/09/0002", 103, 103, 103},
+      {"03/10/0002", 104, 104, 104},
+      {"03/14/0002", 104, 104, 104},
+      {"03/16/0002", 106, 106, 106},
+      {"03/19/0002", 106, 106, 106},
+      {"03/20/0002", 107, 107, 107},
+      {"03/24/0002", 107, 107, 107},
+      {"03/25/0002", 108, 108, 108},
+      {"03/28/0002", 108, 108, 108},
+      {"03/00/0002", 109, 109, 109},
+      {"03/xx/0002", 109, 109, 109},
+      {"03/15/0002", 105, 109, 105},
+      // The blink rests on other days, and goes on where the last moon day left it.
+      {"03/16/0002", 106, 106, 106},
+      {"04/01/0002", 109, 101, 109},
+      {"04/01/0002", 101, 109, 101}};
+  LoadWith("12:00:00", "03/14/0002");
+  for (const auto& [date, first, second, third] : cases) {
+    Calibration.ZRDDate = date;  // the few game seconds that pass keep the day
+    std::vector<int> icons;
+    for (int i = 0; i < 3; ++i) {
+      Tick();
+      icons.push_back(platform.Tray.back().Icon);
+    }
+    EXPECT_EQ(icons, std::vector<int>({first, second, third})) << date;
+  }
 }
 
-TEST_F(TrayTest, AThirdViewIsRefusedWithTheToolTipLimitationMessage) {
-  main.Form_Load();
-  main.mnuShowNextBadMoon_Click();
-  EXPECT_FALSE(main.Checked(MenuItem::ShowNextBadMoon));
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].Text,
-            "Due to limitations on the length of the tool tip text, you can only choose 2 "
-            "options to view.");
-  EXPECT_EQ(platform.Messages[0].Title, "Tool Tip Limitation");
-
-  main.mnuShowCurrentTime_Click();  // a checked view always unchecks, without a message
-  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
-  main.mnuShowNextBadMoon_Click();
-  EXPECT_TRUE(main.Checked(MenuItem::ShowNextBadMoon));
-  main.mnuShowCurrentTime_Click();  // now time is the third one
-  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
-  EXPECT_EQ(platform.Messages.size(), 2u);
-
-  main.mnuShowNextGoodMoon_Click();
-  main.mnuShowNextBadMoon_Click();
-  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
-  EXPECT_FALSE(main.Checked(MenuItem::ShowNextGoodMoon));
-  EXPECT_FALSE(main.Checked(MenuItem::ShowNextBadMoon));
-  EXPECT_EQ(platform.Messages.size(), 2u);
-  EXPECT_EQ(platform.CountLog("NotifyIcon Modify"), 0u) << "the toggles leave the tray to the tick";
+TEST_F(TrayTest, TheTrayIsToldOnlyWhatChangedAndAnIconItDoesNotHoldIsAddedAgain) {
+  // A tick `seconds` later; each real second is a new game time in the tip.
+  const auto tick = [this](int seconds) {
+    return [this, seconds] {
+      clock.Advance(seconds);
+      main.tmrUpdateTimes_Timer();
+    };
+  };
+  // What happens, the results of the tray calls, and the one tray call made (or none).
+  const std::tuple<const char*, std::function<void()>, std::deque<bool>, std::string> steps[] = {
+      {"load without a tray", [this] { LoadWith("23:59:00", "03/14/0002"); }, {false}, "Add"},
+      {"tick, still no tray", tick(0), {false}, "Add"},
+      {"tick, a tray now", tick(0), {}, "Add"},
+      {"tick, same second", tick(0), {}, ""},
+      {"tick, next second", tick(1), {}, "Modify"},
+      {"a view changed", [this] { main.mnuShowNextGoodMoon_Click(); }, {}, ""},
+      {"tick after the view changed", tick(0), {}, "Modify"},
+      {"modify refused", tick(1), {false}, "Modify"},
+      {"tick after the refusal", tick(0), {}, "Modify"},
+      {"shell restarted", [this] { main.TaskbarCreated(); }, {}, "Add"},
+      {"tick after the restart", tick(0), {}, ""},
+      {"shell restarted, add refused", [this] { main.TaskbarCreated(); }, {false}, "Add"},
+      {"tick after the refused add", tick(0), {}, "Add"},
+      {"game day 15 has come", tick(4), {}, "Modify"},
+      {"day 15, same second: the blink", tick(0), {}, "Modify"}};
+  for (const auto& [what, act, results, call] : steps) {
+    platform.NotifyResults = results;
+    const std::size_t before = platform.Tray.size();
+    act();
+    ASSERT_EQ(platform.Tray.size() - before, call.empty() ? 0u : 1u) << what;
+    if (call.empty()) continue;
+    EXPECT_EQ(platform.Log.back(), "NotifyIcon " + call) << what;
+    EXPECT_EQ(platform.Tray.back(), main.TrayIcon) << what << ": the present tip and icon";
+  }
 }
 
-TEST_F(TrayTest, ExitClosesBothDialogsThenTheWindowAndSavesTheLastPairOnce) {
+TEST_F(TrayTest, ExitSavesTheLastPairOnceAndNothingRunsAfterwards) {
   LoadWith("10:29:00", "03/14/0002");
-  RunSeconds(3);
-  const CalibrationRecord lastTick = Calibration;
+  platform.DialogActions.push_back([this](Dialog& dialog) {  // a new pair, set while ticking
+    dialog.SetText("txtRealTime", "10:00:00");
+    dialog.SetText("txtRealDate", "12/06/2026");
+    dialog.SetText("txtZRDTime", "20:00:00");
+    dialog.SetText("txtZRDDate", "07/07/0007");
+    Tick(6);
+    dialog.Click("cmdSetDateandTime");
+  });
+  main.mnuSetDateandTime_Click();
+  Tick();
+  EXPECT_EQ(Calibration.ZRDTime.str(), "20:00:54") << "real 10:00:03 is 54 game seconds later";
+  const std::string pair = Calibration.RealTime.str() + "\r\n" + Calibration.RealDate.str() +
+                           "\r\n" + Calibration.ZRDTime.str() + "\r\n" + Calibration.ZRDDate.str() +
+                           "\r\n";
   platform.Log.clear();
-
   main.mnuExit_Click();
-
-  EXPECT_EQ(platform.Log, Lines({"CloseDialog DateTime", "CloseDialog AutoRun", "CloseMainWindow",
+  EXPECT_EQ(platform.Log, Texts({"CloseDialog DateTime", "CloseDialog AutoRun", "CloseMainWindow",
                                  "NotifyIcon Delete"}));
-  EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), lastTick.RealTime.str() + "\r\n" + lastTick.RealDate.str() +
-                                          "\r\n" + lastTick.ZRDTime.str() + "\r\n" +
-                                          lastTick.ZRDDate.str() + "\r\n");
-  EXPECT_EQ(ReadFile("ZRDTIMES.DAT").size(), 44u);
+  EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), pair);
 
-  // A second unload (the front-end's own close after Exit) neither saves nor deletes again.
+  // The front-end's own close after Exit, ticks, a shell restart, a click: none does anything.
+  platform.Log.clear();
   Calibration.ZRDTime = "01:02:03";
   main.Form_Unload();
-  EXPECT_EQ(ReadFile("ZRDTIMES.DAT").substr(22, 8), lastTick.ZRDTime.str());
-  EXPECT_EQ(platform.CountLog("NotifyIcon Delete"), 1u);
+  Tick(10);
+  main.TaskbarCreated();
+  main.Form_MouseMove(2, 0, 517.0f, 0.0f);
+  EXPECT_EQ(platform.Log, Texts{});
+  EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), pair);
 }
 
-TEST_F(TrayTest, ExitWhileTheCalibrationDialogIsOpenClosesItWithoutStoring) {
+TEST_F(TrayTest, AnUnloadFromOutsideClosesAnOpenDialogAndReportsAFailedSave) {
   LoadWith("10:29:00", "03/14/0002");
-  Tick();
-  platform.DialogActions.push_back([this](Dialog& dialog) {
-    dialog.SetText("txtRealTime", "09:00:00");
-    dialog.SetText("txtRealDate", "01/01/2026");
-    dialog.SetText("txtZRDTime", "01:00:00");
-    dialog.SetText("txtZRDDate", "01/01/0001");
-    main.MenuCommand(MenuItem::Exit);  // from the tray menu, which works while a dialog is open
-    EXPECT_TRUE(dialog.Closed());
-  });
-  const CalibrationRecord before = Calibration;
-  main.mnuSetDateandTime_Click();
-  EXPECT_EQ(Calibration, before);
-  EXPECT_EQ(platform.CountLog("CloseDialog DateTime"), 1u) << "closed once, by Exit";
-  EXPECT_EQ(platform.CountLog("NotifyIcon Delete"), 1u);
-  EXPECT_EQ(ReadFile("ZRDTIMES.DAT").substr(22, 8), before.ZRDTime.str());
-}
-
-TEST_F(TrayTest, UnloadFromOutsideClosesAnOpenCalibrationDialog) {
-  LoadWith("10:29:00", "03/14/0002");
+  std::ofstream(Folder() + "blocker") << "x";  // a data folder whose path runs through a file
+  const std::string unwritable = Folder() + "blocker" + kPathSeparator;
+  SetDataFolder(unwritable);
   platform.DialogActions.push_back([this](Dialog& dialog) {
     main.Form_Unload();  // e.g. the session ends
     EXPECT_TRUE(dialog.Closed());
   });
   main.mnuSetDateandTime_Click();
-  const std::vector<std::string> tail(platform.Log.end() - 2, platform.Log.end());
-  EXPECT_EQ(tail, Lines({"CloseDialog DateTime", "NotifyIcon Delete"}));
-}
-
-TEST_F(TrayTest, AFailedSaveAtUnloadIsReportedNamingTheFile) {
-  LoadWith("10:29:00", "03/14/0002");
-  Tick();
-  // A data folder that cannot hold files: its path runs through an ordinary file.
-  std::ofstream(Folder() + "blocker") << "x";
-  const std::string unwritable = Folder() + "blocker" + kPathSeparator;
-  SetDataFolder(unwritable);
-  main.Form_Unload();
-  ASSERT_EQ(platform.Messages.size(), 1u);
-  EXPECT_EQ(platform.Messages[0].Title, "Tarvex");
-  EXPECT_NE(platform.Messages[0].Text.find("could not be saved"), std::string::npos);
-  EXPECT_NE(platform.Messages[0].Text.find(unwritable + "ZRDTIMES.DAT"), std::string::npos)
-      << platform.Messages[0].Text;
+  EXPECT_EQ(platform.Lines("ShowMessage "),
+            Texts{"Tarvex: The calibration could not be saved to " + unwritable +
+                  "ZRDTIMES.DAT.  The date and time set in Tarvex will be lost."});
+  EXPECT_EQ(platform.Count("CloseDialog DateTime"), 1u);
   EXPECT_EQ(platform.Log.back(), "NotifyIcon Delete") << "the icon still leaves the tray";
-}
-
-TEST_F(TrayTest, NothingTouchesTheTrayAfterUnload) {
-  LoadWith("10:29:00", "03/14/0002");
-  Tick();
-  main.Form_Unload();
-  const std::size_t trayCalls = platform.Tray.size();
-  const CalibrationRecord atUnload = Calibration;
-  RunSeconds(5);
-  main.TaskbarCreated();
-  main.Form_MouseMove(2, 0, 517.0f, 0.0f);
-  EXPECT_EQ(platform.Tray.size(), trayCalls);
-  EXPECT_EQ(Calibration, atUnload);
-  EXPECT_TRUE(platform.MenusShown.empty());
-}
-
-TEST_F(TrayTest, TheTrayIsModifiedOnlyWhenTipOrIconChanged) {
-  LoadWith("10:29:00", "03/14/0002");  // day 14: a steady icon
-  Tick();                              // the first tip: modified
-  Tick();                              // same second, same game time: nothing
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 1u);
-  RunSeconds(3);  // a new game time every real second
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 4u);
-  for (const TrayCall& call : platform.TrayCalls(TrayMessage::Modify)) {
-    EXPECT_EQ(call.Icon.Icon, 104);
-  }
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).back().Icon, main.TrayIcon);
-
-  main.mnuShowNextGoodMoon_Click();  // a view change shows at the next tick, and not before
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 4u);
-  Tick();
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 5u);
-  EXPECT_EQ(VisibleTip(platform.Tray.back().Icon),
-            Calibration.ZRDTime.str() + " " + Calibration.ZRDDate.str());
-}
-
-TEST_F(TrayTest, ARefusedModifyIsTriedAgainAtTheNextTick) {
-  LoadWith("10:29:00", "03/14/0002");
-  platform.NotifyResults = {false};
-  main.tmrUpdateTimes_Timer();  // refused
-  main.tmrUpdateTimes_Timer();  // same tip, but the tray never took it
-  ASSERT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 2u);
-  main.tmrUpdateTimes_Timer();
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 2u);
-}
-
-TEST_F(TrayTest, TheIconIsAddedAgainWhenTheDesktopShellRestarts) {
-  LoadWith("10:29:00", "03/14/0002");
-  main.tmrUpdateTimes_Timer();
-  clock.Advance(1);
-  main.tmrUpdateTimes_Timer();
-  ASSERT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 2u);
-  main.TaskbarCreated();
-  ASSERT_EQ(platform.TrayCalls(TrayMessage::Add).size(), 2u);
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Add).back().Icon, main.TrayIcon)
-      << "added with the present tip and icon";
-  main.tmrUpdateTimes_Timer();  // same second: nothing new to show
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 2u);
-}
-
-TEST_F(TrayTest, AnIconThatCouldNotBeAddedIsAddedByTheFollowingTicks) {
-  platform.NotifyResults = {false, false, true};  // no tray yet at logon
-  LoadWith("10:29:00", "03/14/0002");
-  main.tmrUpdateTimes_Timer();
-  main.tmrUpdateTimes_Timer();
-  EXPECT_EQ(platform.Log,
-            Lines({"StartTimer 500", "NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add"}));
-  EXPECT_EQ(platform.Tray.back().Icon, main.TrayIcon);
-  EXPECT_EQ(VisibleTip(platform.Tray.back().Icon).substr(0, 19), "10:29:00 03/14/0002");
-  main.tmrUpdateTimes_Timer();  // added and unchanged: no call
-  EXPECT_EQ(platform.Tray.size(), 3u);
-  clock.Advance(1);
-  main.tmrUpdateTimes_Timer();
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 1u);
-
-  // A refused add after a shell restart is retried the same way.
-  platform.NotifyResults = {false};
-  main.TaskbarCreated();
-  main.tmrUpdateTimes_Timer();
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Add).size(), 5u);
-  EXPECT_EQ(platform.TrayCalls(TrayMessage::Modify).size(), 1u);
 }
 
 }  // namespace

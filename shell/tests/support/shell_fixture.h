@@ -1,56 +1,243 @@
-// A fresh program for each test: its own data folder, a fake clock at a fixed local moment, a
-// recording desktop and an unloaded main window.
+// What the shell tests run on: a recording desktop, and a fresh program for each test with its own
+// data folder, a fake clock at real 10:00:00 on 12/06/2026 and an unloaded main window.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
+#include <deque>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <map>
+#include <optional>
+#include <random>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
+#include "engine/clock.h"
+#include "engine/modGeneral.h"
+#include "engine/modZRD.h"
 #include "engine/testing/fake_clock.h"
 #include "shell/frmTarvexMain.h"
-#include "shell/tests/support/recording_platform.h"
+#include "shell/platform.h"
 
 namespace tarvex::testing {
 
+// The next answer of a script, or `none` when the script has run out.
+template <typename T>
+T Next(std::deque<T>& script, T none) {
+  if (script.empty()) return none;
+  T next = std::move(script.front());
+  script.pop_front();
+  return next;
+}
+
+// A desktop for tests: it records the calls the presenters make, in order, and answers the modal
+// ones (file dialog, dialogs, keyboard focus) from a script set up beforehand.
+class RecordingPlatform final : public Platform {
+ public:
+  static constexpr ProcessId kGame = 4242;  // the process of every started program
+
+  // --- Script ---------------------------------------------------------------------------------
+  // What the user does in each dialog shown, in turn. A dialog still open afterwards is closed
+  // with its close box, as a user would.
+  std::deque<std::function<void(Dialog&)>> DialogActions;
+  std::deque<std::string> FilesToChoose;  // in turn; empty (or none left) cancels
+  std::deque<bool> NotifyResults;  // results of the tray calls in turn; true when none are left
+  // Runs inside each message box and after each keystroke text, as the desktop runs events
+  // nested in those waits.
+  std::function<void()> During;
+  std::optional<ProcessId> FocusOwner;       // the process whose window has the focus
+  std::map<std::string, std::string> Files;  // normal files by path, with their stored names
+  bool StartSucceeds = true;
+  std::string Limitation;
+  frmTarvexMain* Main = nullptr;  // unloaded when the main window is closed
+
+  // --- Record ---------------------------------------------------------------------------------
+  std::vector<std::string> Log;  // every call, one line each, e.g. "NotifyIcon Modify"
+  std::vector<TrayIcon> Tray;    // the record of each tray call
+  std::vector<std::string> Keystrokes;
+
+  // The log lines that begin with `prefix`, without it; the message boxes are "ShowMessage ",
+  // each as "title: text".
+  std::vector<std::string> Lines(std::string_view prefix) const {
+    std::vector<std::string> lines;
+    for (const std::string& line : Log) {
+      if (line.starts_with(prefix)) lines.push_back(line.substr(prefix.size()));
+    }
+    return lines;
+  }
+  std::size_t Count(std::string_view prefix) const { return Lines(prefix).size(); }
+
+  // --- Platform -------------------------------------------------------------------------------
+  void StartTimer(int ms) override { Log.push_back("StartTimer " + std::to_string(ms)); }
+  bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override {
+    Log.push_back(std::string("NotifyIcon ") + kTrayNames[static_cast<int>(message)]);
+    Tray.push_back(icon);
+    return Next(NotifyResults, true);
+  }
+  void BringToForeground() override { Log.push_back("BringToForeground"); }
+  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry>) override {
+    Log.push_back("ShowPopupMenu");
+    return std::nullopt;
+  }
+  void ShowMessage(std::string_view text, std::string_view title) override {
+    Log.push_back("ShowMessage " + std::string(title) + ": " + std::string(text));
+    if (During) During();
+  }
+  std::string ShowOpenFileDialog(const FileOpenRequest& request) override {
+    Log.push_back("ShowOpenFileDialog '" + request.FileName + "' in " + request.InitialFolder +
+                  " for '" + request.FilterDescription + "|" + request.FilterPattern + "'");
+    return Next(FilesToChoose, std::string());
+  }
+  void ShowDialog(Dialog& dialog) override {
+    Log.push_back("ShowDialog" + Kind(dialog.Kind()));
+    open_.push_back(&dialog);
+    if (const auto action = Next(DialogActions, {})) action(dialog);
+    if (!dialog.Closed()) dialog.CloseBox();
+    open_.erase(std::find(open_.begin(), open_.end(), &dialog));
+  }
+  void ActivateDialog(DialogKind kind) override { Log.push_back("ActivateDialog" + Kind(kind)); }
+  void CloseDialog(DialogKind kind) override {
+    Log.push_back("CloseDialog" + Kind(kind));
+    for (Dialog* dialog : open_) {
+      if (dialog->Kind() == kind) dialog->Unload();
+    }
+  }
+  void CloseMainWindow() override {
+    Log.push_back("CloseMainWindow");
+    if (Main) Main->Form_Unload();
+  }
+  std::optional<std::string> FindNormalFile(const std::string& path) override {
+    Log.push_back("FindNormalFile " + path);
+    const auto found = Files.find(path);
+    return found == Files.end() ? std::nullopt : std::optional(found->second);
+  }
+  std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
+                                        int showWindow) override {
+    Log.push_back("StartProgram " + path + " in " + workingFolder + " show " +
+                  std::to_string(showWindow));
+    return StartSucceeds ? std::optional(kGame) : std::nullopt;
+  }
+  std::string KeystrokeLimitation() override { return Limitation; }
+  bool FocusBelongsTo(ProcessId process) override {
+    Log.push_back("FocusBelongsTo " + std::to_string(process));
+    return FocusOwner == process;
+  }
+  void PlayKeystrokes(std::string_view keys) override {
+    Keystrokes.emplace_back(keys);
+    if (During) During();
+  }
+
+ private:
+  static constexpr const char* kTrayNames[] = {"Add", "Modify", "Delete"};
+  static std::string Kind(DialogKind kind) {
+    return kind == DialogKind::DateTime ? " DateTime" : " AutoRun";
+  }
+  std::vector<Dialog*> open_;  // dialogs being shown, innermost last
+};
+
+using Texts = std::vector<std::string>;
+
+// The 29 texts of a log-in with these (escaped) character and password texts.
+inline Texts LogIn(const std::string& character, const std::string& password) {
+  Texts texts(29, "{TAB}");  // 4 tabs, Enter, character, 2 Enters, 9 tabs, password, 10 tabs, Enter
+  texts[4] = texts[6] = texts[7] = texts[28] = "~";
+  texts[5] = character;
+  texts[17] = password;
+  return texts;
+}
+
 class ShellTest : public ::testing::Test {
- protected:
-  void SetUp() override;
-  void TearDown() override;
+ public:
+  void SetUp() override {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("tarvex-shell-" + std::to_string(std::random_device()()));
+    std::filesystem::create_directories(dir_);
+    SetProgramFolder(Folder());
+    SetDataFolder(Folder());
+    clock.SetLocal(2026, 12, 6, 10, 0, 0);
+    SetClock(&clock);
+    platform.Main = &main;
+  }
+  void TearDown() override {
+    SetClock(nullptr);
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
 
-  // The test's own folder, ending in a path separator; program and data files live there.
-  std::string Folder() const;
-  // Writes ZRDTIMES.DAT as the program would leave it: four CR LF lines.
-  void WriteCalibrationFile(std::string_view realTime, std::string_view realDate,
-                            std::string_view gameTime, std::string_view gameDate) const;
-  // The whole contents of a file in the test's folder; empty when there is none.
-  std::string ReadFile(std::string_view name) const;
-  bool FileExists(std::string_view name) const;
+  // The test's own folder, ending in a path separator.
+  std::string Folder() const { return dir_.string() + kPathSeparator; }
+  std::string ReadFile(std::string_view name) const {
+    std::ifstream file(dir_ / name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(file), {}};
+  }
 
-  // One timer expiry; the ticks come every 500 ms, so the clock moves one second every second
-  // tick (after it).
-  void Tick(int count = 1);
-  // Ticks until the clock has moved `seconds` further.
-  void RunSeconds(int seconds);
+  // Timer expiries, 500 ms apart: the clock moves one second after every second tick.
+  void Tick(int count = 1) {
+    for (int i = 0; i < count; ++i) {
+      main.tmrUpdateTimes_Timer();
+      if (++halves_ % 2 == 0) clock.Advance(1);
+    }
+  }
 
-  // Loads the window with the calibration file given (real 10:00:00 on 12/06/2026 is the present).
-  void LoadWith(std::string_view gameTime, std::string_view gameDate);
+  // Loads with game `gameTime` on `gameDate` at the present real 10:00:00 on 12/06/2026.
+  void LoadWith(std::string_view gameTime, std::string_view gameDate) {
+    std::ofstream(dir_ / "ZRDTIMES.DAT", std::ios::binary) << "10:00:00\r\n12/06/2026\r\n"
+                                                           << gameTime << "\r\n"
+                                                           << gameDate << "\r\n";
+    main.Form_Load();
+  }
 
-  // A game folder with (or without) the game's executable, set through "Set Kestrune Path";
-  // the records of the setting are cleared.
-  std::string MakeGameFolder(bool withGame, std::string_view storedName = "vrak.exe");
+  // Game 10:29:00 on 03/14/0002; game minute 10:30 comes 4 real seconds later. The game folder,
+  // with vrak.exe in it, is set through "Set Kestrune Path"; the records of that are cleared.
+  void LoadBeforeGameMoment() {
+    LoadWith("10:29:00", "03/14/0002");
+    game = Folder() + "Kestrune (EU)" + kPathSeparator;
+    platform.Files[game + "vrak.exe"] = "vrak.exe";
+    platform.FilesToChoose.push_back(game + "hero.zrd");
+    main.mnuSetPath_Click();
+    platform.Log.clear();
+  }
+
+  // Arms through the menu and the dialog, as the user does.
+  void Arm(bool gameTime, std::string time, std::string date,
+           std::string character = "C:\\Kestrune\\hero.zrd", std::string password = "secret") {
+    platform.DialogActions.push_back([=](Dialog& dialog) {
+      if (!gameTime) dialog.Click("optRLTime");
+      dialog.SetText("txtTime", time);
+      dialog.SetText("txtDate", date);
+      dialog.SetText("txtCharacterFile", character);
+      dialog.SetText("txtPassword", password);
+      dialog.Click("cmdOK");
+    });
+    main.mnuAutoRunKestrune_Click();
+  }
+
+  // Ticks until a program is started, at most `seconds` long; false when none was.
+  bool TickUntilStarted(int seconds) {
+    const std::size_t before = platform.Count("StartProgram");
+    for (int i = 0; i < 2 * seconds && platform.Count("StartProgram") == before; ++i) {
+      startedAt = clock.Now();
+      Tick();
+    }
+    return platform.Count("StartProgram") > before;
+  }
 
   FakeClock clock;
   RecordingPlatform platform;
   frmTarvexMain main{platform};
+  std::string game;            // the game folder of LoadBeforeGameMoment
+  std::int64_t startedAt = 0;  // the clock at the tick that started the game
 
  private:
   std::filesystem::path dir_;
   int halves_ = 0;
 };
-
-// The tip as a test reads it: the 64 characters with NUL shown as "\0" and the trailing blanks cut.
-std::string Shown(const tarvex::TrayIcon& icon);
 
 }  // namespace tarvex::testing

@@ -85,6 +85,21 @@ TEST_F(TrayTest, TheTipHoldsTheCheckedViewsInOrderSeparatedByCrLfAndEndedByNul) 
   }
 }
 
+TEST_F(TrayTest, ALongTipIsCutAtSixtyFourCharactersLosingItsNul) {
+  clock.SetLocal(2026, 12, 6, 23, 30, 0);
+  std::ofstream(Folder() + "ZRDTIMES.DAT")
+      << "23:30:00\r\n12/06/2026\r\n00:00:00\r\n01/15/0002\r\n";
+  main.Form_Load();
+  main.mnuShowCurrentTime_Click();
+  main.mnuShowNextBadMoon_Click();
+  main.tmrUpdateTimes_Timer();
+  const std::string full =
+      "GOOD MOON TWO DAYS FROM NOW AT 12:50 PM\r\nBAD MOON TOMORROW AT 6:10 PM" +
+      std::string(1, '\0');
+  EXPECT_EQ(platform.Tray.back().Tip.str(), full.substr(0, 64));
+  EXPECT_EQ(VisibleTip(platform.Tray.back()), full.substr(0, 63));
+}
+
 TEST_F(TrayTest, TheIconShowsTheMoonsPhaseAndBlinksOnDaysOneAndFifteen) {
   // The game date, and the icons of three ticks in a row; the rows run in this order.
   const std::tuple<const char*, int, int, int> cases[] = {

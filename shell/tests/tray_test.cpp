@@ -87,7 +87,7 @@ TEST_F(TrayTest, TheTipHoldsTheCheckedViewsInOrderSeparatedByCrLfAndEndedByNul) 
 
 TEST_F(TrayTest, ALongTipIsCutAtSixtyFourCharactersLosingItsNul) {
   clock.SetLocal(2026, 12, 6, 23, 30, 0);
-  std::ofstream(Folder() + "ZRDTIMES.DAT")
+  std::ofstream(Folder() + "ZRDTIMES.DAT", std::ios::binary)
       << "23:30:00\r\n12/06/2026\r\n00:00:00\r\n01/15/0002\r\n";
   main.Form_Load();
   main.mnuShowCurrentTime_Click();

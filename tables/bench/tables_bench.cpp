@@ -128,7 +128,7 @@ void LiteralAddThenRead(benchmark::State& state) {
   for (auto _ : state) {
     literal::LiteralTable table;
     for (std::size_t i = 0; i < count; ++i) table.Add(static_cast<std::int32_t>(i), names[i]);
-    benchmark::DoNotOptimize(table.Name(1));
+    benchmark::DoNotOptimize(table.At(1));
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }

@@ -57,12 +57,14 @@ start_tarvex() {
 shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or to a dialog
   local name=$1 what=$2 geometry
   sleep 1
-  geometry=$(drive rect "$what" | tr -d '\r')
   import -window root "$work/screen.png"
   if [ "$what" = menu ]; then
     # The tray window at the top left and the menu that opened under the mouse beside it: all
     # that differs from the empty (black) screen.
     geometry=$(convert "$work/screen.png" -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+  else
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name "^$what\$" | head -1)")"
+    geometry=${WIDTH}x$HEIGHT+$X+$Y
   fi
   convert "$work/screen.png" -crop "$geometry" +repage -bordercolor black -border 4 \
     "$docs/win32-$name.png"
@@ -75,15 +77,16 @@ case $scenario in
     start_tarvex
     test -f ZRDTIMES.DAT && test -f ZRDDIR.DAT
     step "the tray holds the icon"
-    drive tray present 10
+    drive tray 10
     step "the icon comes back when the shell lost it, and after TaskbarCreated"
     drive tray-drop
-    drive tray present 10
+    drive tray 10
     drive taskbar-created
     sleep 1
-    drive tray present 10
-    step "one instance per session"
-    drive second-instance "$(winepath -w "$work/app/Tarvex.exe")" 30
+    drive tray 10
+    step "one instance per session: a second start ends quietly, the first stays"
+    timeout 30 wine "$work/app/Tarvex.exe" </dev/null
+    drive tray 10
     step "the popup menu opens on the right button's release"
     drive menu-open 10
     drive menu-close
@@ -119,17 +122,17 @@ case $scenario in
     start_tarvex
     step "arm the auto-run for the next real minute"
     drive command 6 10
-    drive arm-real-time 10
+    drive dialog-wait "Auto Run Kestrune" 10
+    drive arm-real-time
     step "wait for the launch and the log-in"
-    drive expect-keys "$(winepath -w "$work/game/keys.log")" 100
-    grep -F "folder $(winepath -w "$work/game")" "$work/game/keys.log"
+    timeout 100 wine "$driver" expect-keys "$(winepath -w "$work/game/keys.log")" 90
     drive close 20
     ;;
 
   screenshots)
     [ -n "$docs" ] && mkdir -p "$docs"
     start_tarvex
-    drive tray present 10
+    drive tray 10
     # The tip shows while the mouse rests on the tray's icon.
     xdotool mousemove 12 32
     sleep 3

@@ -6,61 +6,38 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 namespace {
 
 int failures = 0;
 
-void Check(bool ok, const char* what) {
-  std::printf("%s: %s\n", ok ? "ok" : "FAILED", what);
-  if (!ok) ++failures;
+bool Check(bool ok, const std::wstring& what) {
+  std::printf("%s: %ls\n", ok ? "ok" : "FAILED", what.c_str());
+  failures += !ok;
+  return ok;
 }
 
-// An icon group's directory: how many pictures and whether 16x16 and 32x32 are among them.
-#pragma pack(push, 2)
-struct GroupHeader {
-  WORD reserved, type, count;
-};
-struct GroupEntry {
-  BYTE width, height, colours, reserved;
-  WORD planes, bits;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
+std::string_view Resource(HMODULE module, int number, int type) {
+  HRSRC found = FindResourceW(module, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(type));
+  if (!found) return {};
+  return {static_cast<const char*>(LockResource(LoadResource(module, found))),
+          SizeofResource(module, found)};
+}
 
+// An icon group's directory: a 6-byte header (its count at byte 4), then 14-byte entries that
+// start with the picture's width and height.
 bool GroupHasSizes(HMODULE module, int number) {
-  HRSRC found =
-      FindResourceW(module, MAKEINTRESOURCEW(number), MAKEINTRESOURCEW(14));  // RT_GROUP_ICON
-  if (!found) return false;
-  const auto* header = static_cast<const GroupHeader*>(LockResource(LoadResource(module, found)));
-  const auto* entries = reinterpret_cast<const GroupEntry*>(header + 1);
+  const std::string_view group = Resource(module, number, 14);  // RT_GROUP_ICON
   bool small = false, large = false;
-  for (WORD i = 0; i < header->count; ++i) {
-    small |= entries[i].width == 16 && entries[i].height == 16;
-    large |= entries[i].width == 32 && entries[i].height == 32;
+  const std::size_t count = group.size() >= 6 ? static_cast<BYTE>(group[4]) : 0;
+  for (std::size_t at = 6; at < 6 + 14 * count && at + 2 <= group.size(); at += 14) {
+    small |= group[at] == 16 && group[at + 1] == 16;
+    large |= group[at] == 32 && group[at + 1] == 32;
   }
   return small && large;
-}
-
-std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) {
-  struct Translation {
-    WORD language, codePage;
-  }* translations = nullptr;
-  UINT size = 0;
-  auto* data = const_cast<BYTE*>(block.data());
-  if (!VerQueryValueW(data, L"\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translations),
-                      &size) ||
-      size < sizeof(Translation)) {
-    return {};
-  }
-  wchar_t path[128];
-  swprintf(path, 128, L"\\StringFileInfo\\%04x%04x\\%ls", translations->language,
-           translations->codePage, name);
-  wchar_t* value = nullptr;
-  if (!VerQueryValueW(data, path, reinterpret_cast<void**>(&value), &size)) return {};
-  return value;
 }
 
 }  // namespace
@@ -68,63 +45,47 @@ std::wstring VersionString(const std::vector<BYTE>& block, const wchar_t* name) 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 2) return 2;
   std::wstring path = argv[1];
-  if (!path.empty() && path[0] == L'/') path = L"Z:" + path;  // a Unix path under Wine
-
+  if (path.starts_with(L"/")) path = L"Z:" + path;  // a Unix path under Wine
   HMODULE module = LoadLibraryExW(path.c_str(), nullptr,
                                   LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  if (!module) {
-    std::printf("FAILED: cannot open %ls\n", path.c_str());
-    return 1;
+  if (!Check(module != nullptr, L"opens " + path)) return 1;
+  for (int number : {1, 101, 102, 103, 104, 105, 106, 107, 108, 109}) {
+    Check(GroupHasSizes(module, number),
+          L"icon group " + std::to_wstring(number) + L" with 16x16 and 32x32 pictures");
   }
-  Check(GroupHasSizes(module, 1), "icon group 1 (application) with 16x16 and 32x32 pictures");
-  for (int number = 101; number <= 109; ++number) {
-    char what[64];
-    std::snprintf(what, sizeof what, "icon group %d with 16x16 and 32x32 pictures", number);
-    Check(GroupHasSizes(module, number), what);
-  }
-
-  HRSRC manifest = FindResourceW(module, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));  // RT_MANIFEST
-  Check(manifest != nullptr, "application manifest");
-  if (manifest) {
-    const std::string_view text(
-        static_cast<const char*>(LockResource(LoadResource(module, manifest))),
-        SizeofResource(module, manifest));
-    Check(text.find("Microsoft.Windows.Common-Controls") != std::string_view::npos,
-          "manifest: common controls 6");
-    Check(text.find("PerMonitorV2") != std::string_view::npos, "manifest: per-monitor DPI v2");
-    Check(text.find("asInvoker") != std::string_view::npos, "manifest: asInvoker");
-    Check(text.find("activeCodePage") == std::string_view::npos,
-          "manifest: the ANSI code page stays the system's");
-  }
+  const std::string_view manifest = Resource(module, 1, 24);  // RT_MANIFEST
+  const std::tuple<const char*, bool, const wchar_t*> parts[] = {
+      {"Microsoft.Windows.Common-Controls", true, L"manifest: common controls 6"},
+      {"PerMonitorV2", true, L"manifest: per-monitor DPI v2"},
+      {"asInvoker", true, L"manifest: asInvoker"},
+      {"activeCodePage", false, L"manifest: the ANSI code page stays the system's"}};
+  for (const auto& [text, wanted, what] : parts)
+    Check(!manifest.empty() && (manifest.find(text) != std::string_view::npos) == wanted, what);
   FreeLibrary(module);
 
   DWORD ignored = 0;
   std::vector<BYTE> version(GetFileVersionInfoSizeW(path.c_str(), &ignored));
-  Check(!version.empty() && GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()),
-                                                version.data()),
-        "version block");
-  if (!version.empty()) {
-    VS_FIXEDFILEINFO* fixed = nullptr;
-    UINT size = 0;
-    Check(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) &&
-              fixed->dwFileVersionMS == MAKELONG(7, 0) && fixed->dwFileVersionLS == 0 &&
-              fixed->dwProductVersionMS == MAKELONG(7, 0) && fixed->dwProductVersionLS == 0,
-          "fixed file and product version 0.7.0.0");
-    const struct {
-      const wchar_t* name;
-      const wchar_t* value;
-    } strings[] = {{L"ProductName", L"Tarvex"},
-                   {L"InternalName", L"Tarvex"},
-                   {L"OriginalFilename", L"Tarvex.exe"},
-                   {L"FileVersion", L"0.07"},
-                   {L"ProductVersion", L"0.07"}};
-    for (const auto& expected : strings) {
-      const std::wstring value = VersionString(version, expected.name);
-      char what[128];
-      std::snprintf(what, sizeof what, "%ls = \"%ls\" (found \"%ls\")", expected.name,
-                    expected.value, value.c_str());
-      Check(value == expected.value, what);
-    }
+  if (!Check(!version.empty() &&
+                 GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(version.size()),
+                                     version.data()),
+             L"version block"))
+    return 1;
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT size = 0;
+  Check(VerQueryValueW(version.data(), L"\\", reinterpret_cast<void**>(&fixed), &size) &&
+            fixed->dwFileVersionMS == MAKELONG(7, 0) && fixed->dwFileVersionLS == 0 &&
+            fixed->dwProductVersionMS == MAKELONG(7, 0) && fixed->dwProductVersionLS == 0,
+        L"fixed file and product version 0.7.0.0");
+  const std::pair<const wchar_t*, const wchar_t*> strings[] = {{L"ProductName", L"Tarvex"},
+                                                               {L"InternalName", L"Tarvex"},
+                                                               {L"OriginalFilename", L"Tarvex.exe"},
+                                                               {L"FileVersion", L"0.07"},
+                                                               {L"ProductVersion", L"0.07"}};
+  for (const auto& [name, expected] : strings) {
+    wchar_t* value = nullptr;  // in US English, Unicode
+    VerQueryValueW(version.data(), (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                   reinterpret_cast<void**>(&value), &size);
+    Check(value && std::wstring_view(value) == expected, std::wstring(name) + L" = " + expected);
   }
   return failures == 0 ? 0 : 1;
 }

@@ -1,5 +1,6 @@
-// A stand-in for the game's executable in the launch test: one log-in window that records, in
-// keys.log beside the program, how it was started and every character it receives.
+// A stand-in for the game in the launch test: a log-in window that writes to keys.log beside the
+// program, in UTF-16, how it was started ("show" code, working folder), "ready", then every
+// character it receives.
 #include <windows.h>
 
 #include <cstdio>
@@ -7,62 +8,32 @@
 
 namespace {
 
-std::wstring LogPath() {
+void Log(const std::wstring& text) {
   wchar_t path[MAX_PATH] = {};
   GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring log = path;
-  return log.substr(0, log.find_last_of(L'\\') + 1) + L"keys.log";
-}
-
-void Log(const char* line) {
-  if (FILE* file = _wfopen(LogPath().c_str(), L"ab")) {
-    std::fputs(line, file);
-    std::fputs("\n", file);
+  log = log.substr(0, log.find_last_of(L'\\') + 1) + L"keys.log";
+  if (FILE* file = _wfopen(log.c_str(), L"ab")) {
+    std::fwrite(text.data(), sizeof(wchar_t), text.size(), file);
     std::fclose(file);
   }
 }
 
 LRESULT CALLBACK LogInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case WM_CHAR:
-    case WM_SYSCHAR: {
-      // One UTF-16 unit per line, in hexadecimal; a minimized window gets WM_SYSCHAR instead.
-      char line[16];
-      std::snprintf(line, sizeof line, "%04X", static_cast<unsigned>(wParam) & 0xFFFF);
-      Log(line);
-      return 0;
-    }
-    case WM_DESTROY:
-      PostQuitMessage(0);
-      return 0;
-    default:
-      return DefWindowProcW(window, message, wParam, lParam);
-  }
+  const bool character = message == WM_CHAR || message == WM_SYSCHAR;  // SYS while minimized
+  if (character) Log(std::wstring(1, static_cast<wchar_t>(wParam)));
+  if (message == WM_DESTROY) PostQuitMessage(0);
+  return character ? 0 : DefWindowProcW(window, message, wParam, lParam);
 }
 
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCode) {
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  GetStartupInfoW(&startup);
   wchar_t folder[MAX_PATH] = {};
   GetCurrentDirectoryW(MAX_PATH, folder);
-  char line[MAX_PATH * 3 + 32];
-  std::snprintf(
-      line, sizeof line, "show %d",
-      (startup.dwFlags & STARTF_USESHOWWINDOW) ? static_cast<int>(startup.wShowWindow) : -1);
-  Log(line);
-  char folderUtf8[MAX_PATH * 3] = {};
-  WideCharToMultiByte(CP_UTF8, 0, folder, -1, folderUtf8, sizeof folderUtf8, nullptr, nullptr);
-  std::snprintf(line, sizeof line, "folder %s", folderUtf8);
-  Log(line);
-
-  WNDCLASSW windowClass{};
-  windowClass.lpfnWndProc = LogInProc;
-  windowClass.hInstance = instance;
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  windowClass.lpszClassName = L"VrakStandIn";
+  Log(L"show " + std::to_wstring(showCode) + L"\nfolder " + folder + L"\n");
+  const WNDCLASSW windowClass{0,       LogInProc, 0,       0,       instance,
+                              nullptr, nullptr,   nullptr, nullptr, L"VrakStandIn"};
   RegisterClassW(&windowClass);
   HWND window = CreateWindowW(L"VrakStandIn", L"Kestrune Log-in", WS_OVERLAPPEDWINDOW, 100, 100,
                               320, 200, nullptr, nullptr, instance, nullptr);
@@ -71,8 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCode) {
   ShowWindow(window, SW_RESTORE);
   SetForegroundWindow(window);
   SetFocus(window);
-  Log("ready");
-
+  Log(L"ready\n");
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
     TranslateMessage(&message);

@@ -41,9 +41,10 @@ class Dialog {
   virtual std::span<const Control> Controls() const = 0;
 
   // The text of text box `name`; empty for any other name.
-  virtual std::string Text(std::string_view name) const = 0;
-  // Puts what the user typed into text box `name`; ignored for any other name.
-  virtual void SetText(std::string_view name, std::string text) = 0;
+  std::string Text(std::string_view name) const;
+  // Puts what the user typed into text box `name`, cut to the box's limit; ignored for any other
+  // name.
+  void SetText(std::string_view name, std::string text);
   // Whether option button `name` is selected.
   virtual bool Value(std::string_view /*name*/) const { return false; }
   // Button or option button `name` was clicked: runs its handler.
@@ -54,6 +55,10 @@ class Dialog {
   // True once the dialog has closed itself (OK, Set, Cancel) or was closed from outside.
   bool Closed() const { return closed_; }
   void Unload() { closed_ = true; }
+
+ protected:
+  // The contents of text box `name`, or nullptr when the dialog has no such box.
+  virtual const std::string* Box(std::string_view name) const = 0;
 
  private:
   bool closed_ = false;

@@ -4,7 +4,6 @@
 #include <string_view>
 #include <utility>
 
-#include "dialogs/text_box.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "shell/character_file.h"
@@ -54,19 +53,6 @@ const std::string* frmAutoRun::Box(std::string_view name) const {
   if (name == "txtCharacterFile") return &txtCharacterFile;
   if (name == "txtPassword") return &txtPassword;
   return nullptr;
-}
-
-std::string* frmAutoRun::Box(std::string_view name) {
-  return const_cast<std::string*>(std::as_const(*this).Box(name));
-}
-
-std::string frmAutoRun::Text(std::string_view name) const {
-  const std::string* box = Box(name);
-  return box ? *box : std::string();
-}
-
-void frmAutoRun::SetText(std::string_view name, std::string text) {
-  if (std::string* box = Box(name)) *box = FitTextBox(Controls(), name, std::move(text));
 }
 
 bool frmAutoRun::Value(std::string_view name) const {

@@ -21,8 +21,6 @@ class frmAutoRun final : public Dialog {
   int Width() const override;
   int Height() const override;
   std::span<const Control> Controls() const override;
-  std::string Text(std::string_view name) const override;
-  void SetText(std::string_view name, std::string text) override;
   bool Value(std::string_view name) const override;
   void Click(std::string_view name) override;
 
@@ -40,8 +38,7 @@ class frmAutoRun final : public Dialog {
   std::string txtPassword;
 
  private:
-  std::string* Box(std::string_view name);
-  const std::string* Box(std::string_view name) const;
+  const std::string* Box(std::string_view name) const override;
   Platform& platform_;
   frmTarvexMain& main_;
 };

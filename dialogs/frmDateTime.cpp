@@ -1,9 +1,7 @@
 #include "dialogs/frmDateTime.h"
 
 #include <string_view>
-#include <utility>
 
-#include "dialogs/text_box.h"
 #include "engine/modGeneral.h"
 #include "shell/platform.h"
 
@@ -49,19 +47,6 @@ const std::string* frmDateTime::Box(std::string_view name) const {
   return nullptr;
 }
 
-std::string* frmDateTime::Box(std::string_view name) {
-  return const_cast<std::string*>(std::as_const(*this).Box(name));
-}
-
-std::string frmDateTime::Text(std::string_view name) const {
-  const std::string* box = Box(name);
-  return box ? *box : std::string();
-}
-
-void frmDateTime::SetText(std::string_view name, std::string text) {
-  if (std::string* box = Box(name)) *box = FitTextBox(Controls(), name, std::move(text));
-}
-
 void frmDateTime::Click(std::string_view name) {
   if (name == "cmdSetDateandTime") {
     cmdSetDateandTime_Click();
@@ -76,8 +61,7 @@ void frmDateTime::Click(std::string_view name) {
 void frmDateTime::cmdSetDateandTime_Click() {
   // The boxes never hold more than their limit, whoever wrote into them.
   for (const std::string_view name : {"txtRealTime", "txtRealDate", "txtZRDTime", "txtZRDDate"}) {
-    std::string* box = Box(name);
-    *box = FitTextBox(Controls(), name, std::move(*box));
+    SetText(name, Text(name));
   }
 
   const std::string_view failure =

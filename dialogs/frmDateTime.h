@@ -26,8 +26,6 @@ class frmDateTime final : public Dialog {
   int Width() const override;
   int Height() const override;
   std::span<const Control> Controls() const override;
-  std::string Text(std::string_view name) const override;
-  void SetText(std::string_view name, std::string text) override;
   void Click(std::string_view name) override;
 
   void cmdSetDateandTime_Click();
@@ -39,8 +37,7 @@ class frmDateTime final : public Dialog {
   std::string txtZRDDate;
 
  private:
-  std::string* Box(std::string_view name);
-  const std::string* Box(std::string_view name) const;
+  const std::string* Box(std::string_view name) const override;
   Platform& platform_;
   CalibrationRecord& calibration_;
 };

@@ -1,6 +1,7 @@
 #include "dialogs/text_box.h"
 
 #include <cstddef>
+#include <utility>
 
 #include "engine/modGeneral.h"
 
@@ -15,6 +16,16 @@ std::string FitTextBox(std::span<const Control> controls, std::string_view name,
     return std::string(Piece(text, 1, limit));
   }
   return text;
+}
+
+std::string Dialog::Text(std::string_view name) const {
+  const std::string* box = Box(name);
+  return box ? *box : std::string();
+}
+
+void Dialog::SetText(std::string_view name, std::string text) {
+  if (const std::string* box = Box(name))
+    *const_cast<std::string*>(box) = FitTextBox(Controls(), name, std::move(text));
 }
 
 }  // namespace tarvex

@@ -89,11 +89,9 @@ class RecordingDialog final : public Dialog {
   int Width() const override { return 200; }
   int Height() const override { return 100; }
   std::span<const Control> Controls() const override { return kControls; }
-  std::string Text(std::string_view name) const override {
-    return texts.contains(std::string(name)) ? texts.at(std::string(name)) : "";
-  }
-  void SetText(std::string_view name, std::string text) override {
-    texts[std::string(name)] = std::move(text);
+  const std::string* Box(std::string_view name) const override {
+    const auto box = texts.find(std::string(name));
+    return box == texts.end() ? nullptr : &box->second;
   }
   bool Value(std::string_view name) const override { return name == "optA" ? optionA : !optionA; }
   void Click(std::string_view name) override {
@@ -115,7 +113,7 @@ class RecordingDialog final : public Dialog {
       {"cmdCancel", ControlKind::Button, "Cancel", 130, 80, 50, 14, Align::Center, 0, false, false,
        true}};
 
-  std::map<std::string, std::string> texts{{"txtName", "h\xC3\xA9"}};
+  std::map<std::string, std::string> texts{{"txtName", "h\xC3\xA9"}, {"txtSecret", ""}};
   std::vector<std::string> clicks;
   bool optionA = true;
 };

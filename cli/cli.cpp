@@ -12,10 +12,10 @@
 #include <string_view>
 #include <thread>
 
-#include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "platform/startup.h"
 
 namespace tarvex {
 namespace {
@@ -208,21 +208,17 @@ int SetPath(const Options& options, std::ostream& out, std::ostream& err) {
   return kExitOk;
 }
 
-std::string Two(std::int64_t n) {
-  return (n < 10 ? "0" : "") + std::to_string(n);
-}
-
 std::string LocalText(std::int64_t t) {
   const CivilTime local = LocalTime(CurrentClock(), t);
-  return Two(local.month) + "/" + Two(local.day) + "/" + std::to_string(local.year) + " " +
-         Two(local.hour) + ":" + Two(local.minute) + ":" + Two(local.second);
+  return TwoDigits(local.month) + "/" + TwoDigits(local.day) + "/" + std::to_string(local.year) + " " +
+         TwoDigits(local.hour) + ":" + TwoDigits(local.minute) + ":" + TwoDigits(local.second);
 }
 
 std::string UtcStamp(std::int64_t t) {
   const CivilTime utc = CivilFromDays(t >= 0 ? t / 86400 : (t - 86399) / 86400);
   const std::int64_t second = t - DaysFromCivil(utc.year, utc.month, utc.day) * 86400;
-  return std::to_string(utc.year) + Two(utc.month) + Two(utc.day) + "T" + Two(second / 3600) +
-         Two(second / 60 % 60) + Two(second % 60) + "Z";
+  return std::to_string(utc.year) + TwoDigits(utc.month) + TwoDigits(utc.day) + "T" + TwoDigits(second / 3600) +
+         TwoDigits(second / 60 % 60) + TwoDigits(second % 60) + "Z";
 }
 
 struct Moon {
@@ -267,7 +263,7 @@ int Moons(const Options& options, std::ostream& out) {
   out << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Tarvex//Tarvex " << kVersion
       << "//EN\r\nCALSCALE:GREGORIAN\r\n";
   for (const Moon& moon : moons) {
-    const std::string gameMonth = std::to_string(moon.gameYear) + "-" + Two(moon.gameMonth);
+    const std::string gameMonth = std::to_string(moon.gameYear) + "-" + TwoDigits(moon.gameMonth);
     out << "BEGIN:VEVENT\r\n"
         << "UID:" << (moon.good ? "good" : "bad") << "-moon-" << gameMonth << "@tarvex\r\n"
         << "DTSTAMP:" << UtcStamp(now) << "\r\n"
@@ -389,7 +385,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       }
       SetDataFolder(*options.dataDir);
     } else {
-      ChooseDataFolder();
+      ChooseDataFolder(PerUserDataFolder());
     }
 
     // `--at` fixes the present for this command line only.

@@ -20,28 +20,6 @@ constexpr std::string_view kDateFormat =
     "The date is not in the correct format.  Please fix it and try again.";
 constexpr std::string_view kNoCharacter = "You must load a character file.";
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// A time whose moment can come: it passes the time rules and its hour is not 24, which no
-// present time ever shows (the present hour runs 00 to 23).
-bool IsArmableTime(std::string_view text) {
-  return IsValidTime(text) && LeadingNumber(Piece(text, 1, 2)) != 24;
-}
-
-// A date whose moment can come: it passes the date rules and is written in the full form
-// "MM/DD/YYYY", exactly 10 characters with digits at positions 1-2, 4-5 and 7-10, since the
-// present date it is compared with is always written that way. "01/02/03", " 1/02/2026" or
-// "01/02/2026 " could never equal it.
-bool IsArmableDate(std::string_view text) {
-  if (!IsValidDate(text) || text.size() != 10) return false;
-  for (const std::size_t i : {0, 1, 3, 4, 6, 7, 8, 9}) {
-    if (!IsDigit(text[i])) return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 frmAutoRun::frmAutoRun(Platform& platform, frmTarvexMain& main)

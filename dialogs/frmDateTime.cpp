@@ -10,31 +10,7 @@ namespace {
 
 constexpr std::string_view kTitle = "Tarvex";
 
-constexpr std::string_view kRealTimeFormat =
-    "The real time is not in the correct format.  Please fix it and try again.";
-constexpr std::string_view kRealTimeCalendar =
-    "The real time is not a valid time of day.  Please fix it and try again.";
-constexpr std::string_view kRealDateFormat =
-    "The real date is not in the correct format.  Please fix it and try again.";
-constexpr std::string_view kRealDateCalendar =
-    "The real date is not a valid calendar date.  Please fix it and try again.";
-constexpr std::string_view kGameTimeFormat =
-    "The Kestrune time is not in the correct format.  Please fix it and try again.";
-constexpr std::string_view kGameDateFormat =
-    "The Kestrune date is not in the correct format.  Please fix it and try again.";
-
 }  // namespace
-
-std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
-                                    std::string_view gameTime, std::string_view gameDate) {
-  if (!IsValidTime(realTime)) return kRealTimeFormat;
-  if (!IsCalendarTime(realTime)) return kRealTimeCalendar;
-  if (!IsValidDate(realDate)) return kRealDateFormat;
-  if (!IsCalendarDate(realDate)) return kRealDateCalendar;
-  if (!IsValidTime(gameTime)) return kGameTimeFormat;
-  if (!IsValidDate(gameDate)) return kGameDateFormat;
-  return {};
-}
 
 frmDateTime::frmDateTime(Platform& platform, CalibrationRecord& calibration)
     : platform_(platform), calibration_(calibration) {}

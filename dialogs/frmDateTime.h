@@ -10,12 +10,6 @@ namespace tarvex {
 
 class Platform;
 
-// The message for the first of the four texts of a calibration pair that fails its check, in the
-// order real time, real date, game time, game date; empty when all four pass. The real pair must
-// also name a moment of the calendar, since the game clock counts from it.
-std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
-                                    std::string_view gameTime, std::string_view gameDate);
-
 class frmDateTime final : public Dialog {
  public:
   // Stores into `calibration` on success; messages go through `platform`.

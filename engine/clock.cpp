@@ -6,22 +6,16 @@
 namespace tarvex {
 namespace {
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-  return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-}
-
 class TheSystemClock final : public Clock {
  public:
   std::int64_t Now() const override { return static_cast<std::int64_t>(std::time(nullptr)); }
 
   std::int64_t UtcOffset(std::int64_t t) const override {
     const std::time_t when = static_cast<std::time_t>(t);
-    std::tm local{};
-#ifdef _WIN32
-    if (localtime_s(&local, &when) != 0) return 0;
-#else
-    if (localtime_r(&when, &local) == nullptr) return 0;
-#endif
+    // The one thread that reads the clock copies the result at once.
+    const std::tm* reading = std::localtime(&when);
+    if (reading == nullptr) return 0;
+    const std::tm local = *reading;
     const std::int64_t wall =
         DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400 +
         local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;

@@ -34,6 +34,11 @@ const Clock& CurrentClock();
 // The clock must outlive its use.
 void SetClock(const Clock* clock);
 
+// a / b rounded towards negative infinity; b > 0.
+constexpr std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
+  return a / b - (a % b < 0 ? 1 : 0);
+}
+
 // Days from 1970-01-01 to the given date of the proleptic Gregorian calendar, and back.
 std::int64_t DaysFromCivil(std::int64_t year, int month, int day);
 CivilTime CivilFromDays(std::int64_t days);

@@ -1,9 +1,9 @@
 #include "engine/modGeneral.h"
 
 #include <cmath>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <limits>
 #include <optional>
 #include <system_error>
@@ -23,10 +23,6 @@ std::string WithSeparator(std::string folder) {
 std::string& ProgramFolder() {
   static std::string folder = [] {
     std::error_code error;
-#ifndef _WIN32
-    const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) return WithSeparator(Utf8FromPath(exe.parent_path()));
-#endif
     return WithSeparator(Utf8FromPath(std::filesystem::current_path(error)));
   }();
   return folder;
@@ -39,8 +35,12 @@ std::optional<std::string>& DataFolderChoice() {
 
 FileCodec& Codec() {
   static FileCodec codec{[](std::string_view bytes) { return std::string(bytes); },
-                         [](std::string_view text) { return std::string(text); }};
+                         [](std::string_view text) { return std::optional(std::string(text)); }};
   return codec;
+}
+
+std::filesystem::path DataFile(std::string_view name) {
+  return PathFromUtf8(DataFolder() + std::string(name));
 }
 
 // True when a file can be created in `folder`.
@@ -55,18 +55,16 @@ bool CanCreateFilesIn(const std::string& folder) {
   return true;
 }
 
-// The per-user folder for the data files.
-std::optional<std::filesystem::path> UserDataFolder() {
-#ifdef _WIN32
-  if (const wchar_t* appData = _wgetenv(L"APPDATA"); appData != nullptr && *appData != 0)
-    return std::filesystem::path(appData) / "Tarvex";
-#else
-  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/')
-    return std::filesystem::path(config) / "tarvex";
-  if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0)
-    return std::filesystem::path(home) / ".config" / "tarvex";
-#endif
-  return std::nullopt;
+// Copies the data files of `from` into `to`, when `to` holds none of them yet.
+void CopyDataFilesOnce(const std::string& from, const std::string& to) {
+  for (const std::string_view name : kDataFileNames) {
+    if (std::filesystem::exists(PathFromUtf8(to + std::string(name)))) return;
+  }
+  for (const std::string_view name : kDataFileNames) {
+    std::error_code error;  // a file that cannot be copied is read as missing, as before
+    std::filesystem::copy_file(PathFromUtf8(from + std::string(name)),
+                               PathFromUtf8(to + std::string(name)), error);
+  }
 }
 
 bool IsDigit(std::string_view piece, std::size_t position) {
@@ -104,13 +102,15 @@ void SetDataFolder(std::string folder) {
   DataFolderChoice() = WithSeparator(std::move(folder));
 }
 
-std::string ChooseDataFolder() {
+std::string ChooseDataFolder(const std::optional<std::string>& userFolder) {
   std::string folder = GetAppPath();
-  if (!CanCreateFilesIn(folder)) {
-    if (const auto user = UserDataFolder()) {
-      std::error_code error;
-      std::filesystem::create_directories(*user, error);
-      if (!error) folder = WithSeparator(Utf8FromPath(*user));
+  if (!CanCreateFilesIn(folder) && userFolder && !userFolder->empty()) {
+    std::error_code error;
+    std::filesystem::create_directories(PathFromUtf8(*userFolder), error);
+    if (!error) {
+      const std::string user = WithSeparator(*userFolder);
+      CopyDataFilesOnce(folder, user);
+      folder = user;
     }
   }
   SetDataFolder(folder);
@@ -123,6 +123,35 @@ void SetFileCodec(FileCodec codec) {
 
 const FileCodec& CurrentFileCodec() {
   return Codec();
+}
+
+std::string ReadDataFileBytes(std::string_view name, bool create) {
+  const std::filesystem::path file = DataFile(name);
+  if (create) std::ofstream(file, std::ios::binary | std::ios::app);  // changes nothing present
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+bool ReplaceDataFile(std::string_view name, std::string_view text) {
+  const std::optional<std::string> bytes = CurrentFileCodec().ToFile(text);
+  if (!bytes) return false;
+  const std::filesystem::path file = DataFile(name);
+  std::filesystem::path temporary = file;
+  temporary += ".tmp";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << *bytes;
+    out.close();
+    if (!out) {
+      std::error_code ignored;
+      std::filesystem::remove(temporary, ignored);
+      return false;
+    }
+  }
+  std::error_code error;
+  std::filesystem::rename(temporary, file, error);
+  if (error) std::filesystem::remove(temporary, error);
+  return !error;
 }
 
 // --- Text rules --------------------------------------------------------------------------------
@@ -192,6 +221,20 @@ std::int64_t RoundHalfEven(double value) {
   return whole;
 }
 
+std::string TwoDigits(std::int64_t n) {
+  return (n >= 0 && n < 10 ? "0" : "") + std::to_string(n);
+}
+
+std::string TimeText(std::int64_t hour, std::int64_t minute, std::int64_t second) {
+  return TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
+}
+
+std::string DateText(std::int64_t month, std::int64_t day, std::int64_t year) {
+  std::string digits = year >= 10000 ? "0000" : std::to_string(year);
+  if (digits.size() < 4) digits.insert(0, 4 - digits.size(), '0');
+  return TwoDigits(month) + "/" + TwoDigits(day) + "/" + digits;
+}
+
 bool IsValidTime(std::string_view text) {
   const double hours = LeadingNumber(Piece(text, 1));
   if (hours < 0 || hours > 24) return false;
@@ -225,6 +268,32 @@ bool IsCalendarDate(std::string_view text) {
   const auto year = Digits(text, 7, 10);
   return month && day && year && *year >= 1 && *month >= 1 && *month <= 12 && *day >= 1 &&
          *day <= DaysInMonth(*year, *month);
+}
+
+std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
+                                    std::string_view gameTime, std::string_view gameDate) {
+  if (!IsValidTime(realTime))
+    return "The real time is not in the correct format.  Please fix it and try again.";
+  if (!IsCalendarTime(realTime))
+    return "The real time is not a valid time of day.  Please fix it and try again.";
+  if (!IsValidDate(realDate))
+    return "The real date is not in the correct format.  Please fix it and try again.";
+  if (!IsCalendarDate(realDate))
+    return "The real date is not a valid calendar date.  Please fix it and try again.";
+  if (!IsValidTime(gameTime))
+    return "The Kestrune time is not in the correct format.  Please fix it and try again.";
+  if (!IsValidDate(gameDate))
+    return "The Kestrune date is not in the correct format.  Please fix it and try again.";
+  return {};
+}
+
+bool IsArmableTime(std::string_view text) {
+  return IsValidTime(text) && LeadingNumber(Piece(text, 1, 2)) != 24;
+}
+
+bool IsArmableDate(std::string_view text) {
+  if (!IsValidDate(text) || text.size() != 10) return false;
+  return Digits(text, 1, 2) && Digits(text, 4, 5) && Digits(text, 7, 10);
 }
 
 }  // namespace tarvex

@@ -4,43 +4,62 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace tarvex {
 
-#ifdef _WIN32
-inline constexpr char kPathSeparator = '\\';
-#else
-inline constexpr char kPathSeparator = '/';
-#endif
+// The separator the host writes between folders: "\\" on Windows, "/" elsewhere. "/" separates
+// folders everywhere.
+inline constexpr char kPathSeparator = static_cast<char>(std::filesystem::path::preferred_separator);
+inline constexpr bool IsPathSeparator(char c) {
+  return c == '/' || c == kPathSeparator;
+}
 
 // --- Folders -------------------------------------------------------------------------------
 
 // The folder of the program's executable, always ending in one path separator.
 std::string GetAppPath();
-// Sets the folder that GetAppPath reports (front-ends at start-up, tests). Until it is called,
-// the folder is found from the running executable where the standard library can tell.
+// Sets the folder that GetAppPath reports (the platform's start-up code, tests). Until it is
+// called, the process's working folder stands in.
 void SetProgramFolder(std::string folder);
 
 // The folder that holds ZRDTIMES.DAT and ZRDDIR.DAT, ending in a path separator.
 std::string DataFolder();
 // Uses `folder` for the data files (tests, `--data-dir`).
 void SetDataFolder(std::string folder);
+
+// The data files: the calibration pair and the game folder.
+inline constexpr std::string_view kCalibrationFile = "ZRDTIMES.DAT";
+inline constexpr std::string_view kGamePathFile = "ZRDDIR.DAT";
+inline constexpr std::string_view kDataFileNames[] = {kCalibrationFile, kGamePathFile};
 // Chooses the data folder once at start-up: the program folder when files can be created there
-// (a portable install), else the per-user folder (%APPDATA%\Tarvex\, $XDG_CONFIG_HOME/tarvex/ or
-// ~/.config/tarvex/), which is created. Returns the folder chosen.
-std::string ChooseDataFolder();
+// (a portable install), else `userFolder` (the platform's per-user folder), which is created.
+// A per-user folder that holds no data files yet first gets copies of the program folder's (a
+// read-only portable folder, files placed by an installer), so that nothing set there is lost.
+// Returns the folder chosen.
+std::string ChooseDataFolder(const std::optional<std::string>& userFolder);
 
 // How the data files' bytes map to the UTF-8 text used inside. The default keeps UTF-8; the
 // Windows front-ends put the system's 8-bit code page in place.
 struct FileCodec {
   std::function<std::string(std::string_view)> FromFile;  // file bytes -> UTF-8
-  std::function<std::string(std::string_view)> ToFile;    // UTF-8 -> file bytes
+  // UTF-8 -> file bytes; none when the text holds a character that the file cannot carry.
+  std::function<std::optional<std::string>(std::string_view)> ToFile;
 };
 void SetFileCodec(FileCodec codec);
 const FileCodec& CurrentFileCodec();
+
+// The bytes of data file `name` as they stand in the file (see CurrentFileCodec); empty when it
+// is missing. `create` makes a missing file, empty.
+std::string ReadDataFileBytes(std::string_view name, bool create = false);
+// Replaces data file `name` with `text`, encoded for the file, through a temporary file beside
+// it, so that the old contents stay whole when anything fails. False when the text cannot be
+// encoded or the file cannot be written.
+bool ReplaceDataFile(std::string_view name, std::string_view text);
 
 // --- Text rules --------------------------------------------------------------------------------
 
@@ -55,6 +74,13 @@ std::string FixedWidth(std::string_view text, std::size_t width);
 // The leading-number rule: blanks, tabs and line feeds are ignored; then an optional sign,
 // digits and at most one "." are read up to the first other character. Nothing readable gives 0.
 double LeadingNumber(std::string_view text);
+// A clock piece: "07" for 7, at least two digits.
+std::string TwoDigits(std::int64_t n);  // n in [0, 99] for two digits
+// "hh:mm:ss" and "MM/DD/YYYY" from their pieces; the year written in four digits, "0000" from
+// 10000 on.
+std::string TimeText(std::int64_t hour, std::int64_t minute, std::int64_t second);
+std::string DateText(std::int64_t month, std::int64_t day, std::int64_t year);
+
 // Rounds to the nearest whole number, a tie going to the even one.
 std::int64_t RoundHalfEven(double value);
 
@@ -66,5 +92,20 @@ bool IsValidDate(std::string_view text);
 bool IsCalendarTime(std::string_view text);
 // A real calendar date in full form: "MM/DD/YYYY" in digits, a day that its month has.
 bool IsCalendarDate(std::string_view text);
+
+// The message for the first of the four texts of a calibration pair that fails its check, in the
+// order real time, real date, game time, game date; empty when all four pass. The real pair must
+// also name a moment of the calendar, since the game clock counts from it; the game pair only
+// needs the form, as the game clock carries any day up to 31 and any hour up to 24.
+std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
+                                    std::string_view gameTime, std::string_view gameDate);
+
+// An auto-run time whose moment can come: it passes the time rules and its hour is not 24, which
+// no present time ever shows (the present hour runs 00 to 23).
+bool IsArmableTime(std::string_view text);
+// An auto-run date whose moment can come: it passes the date rules and is written in the full
+// form "MM/DD/YYYY" with digits at positions 1-2, 4-5 and 7-10, since the present date it is
+// compared with is always written that way ("01/02/03" or " 1/02/2026" could never equal it).
+bool IsArmableDate(std::string_view text);
 
 }  // namespace tarvex

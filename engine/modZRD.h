@@ -41,9 +41,6 @@ struct CalibrationRecord {
 extern CalibrationRecord Calibration;
 extern std::string GamePath;
 
-inline constexpr std::string_view kCalibrationFile = "ZRDTIMES.DAT";
-inline constexpr std::string_view kGamePathFile = "ZRDDIR.DAT";
-
 // The present local time "hh:mm:ss" and date "MM/DD/YYYY" of the current clock.
 std::string GetRealTime();
 std::string GetRealDate();

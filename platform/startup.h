@@ -2,6 +2,7 @@
 // page, and read its arguments as UTF-8.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -9,5 +10,10 @@ namespace tarvex {
 
 // Prepares the process and returns its arguments (without the program name) as UTF-8.
 std::vector<std::string> StartProcess(int argc, char** argv);
+// The per-user folder for the data files: %APPDATA%\Tarvex\ on Windows, $XDG_CONFIG_HOME/tarvex/
+// or ~/.config/tarvex/ elsewhere; none when the environment names no such place.
+std::optional<std::string> PerUserDataFolder();
+// Whether standard output is a terminal.
+bool StandardOutputIsTerminal();
 
 }  // namespace tarvex

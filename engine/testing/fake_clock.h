@@ -37,9 +37,6 @@ class FakeClock final : public Clock {
     const std::int64_t end = NthSunday(year, 11, 1) * 86400 + 1 * 3600;
     return standardLocal >= start && standardLocal < end;
   }
-  static std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    return a / b - ((a % b != 0) && ((a < 0) != (b < 0)));
-  }
   // Days since 1970-01-01 of the n-th Sunday of the month.
   static std::int64_t NthSunday(std::int64_t year, int month, int n) {
     const std::int64_t first = DaysFromCivil(year, month, 1);

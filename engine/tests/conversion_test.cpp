@@ -27,7 +27,9 @@ struct Case {
 TEST_F(Conversion, AddsEighteenGameSecondsForEachRealSecond) {
   const Case cases[] = {
       {0, "14:05:33", "03/12/0002", "14:05:33 03/12/0002"},
-      {0, "1:2:3", "1/2/3", "01:00:00 01/00/0000"},  // pieces are read by position
+      // Pieces are read by position: day 0 of year 0 lies before the calendar's first moment.
+      {0, "1:2:3", "1/2/3", "00:00:00 01/01/0000"},
+      {0, "1:2:3", "1/2/0003", "01:00:00 12/28/0002"},
       {1, "00:00:01", "01/01/0001", "00:00:19 01/01/0001"},
       {4, "00:00:01", "01/01/0001", "00:01:13 01/01/0001"},
       {1, "23:59:59", "12/28/0001", "00:00:17 01/01/0002"},
@@ -44,7 +46,7 @@ TEST_F(Conversion, AddsEighteenGameSecondsForEachRealSecond) {
       {0, "00:00:00", "01/01/1000", "00:00:00 01/01/1000"},
       {0, "23:59:59", "12/28/9999", "23:59:59 12/28/9999"},
       {1, "23:59:59", "12/28/9999", "00:00:17 01/01/0000"},  // year 10000 is not written
-      {0, "ab:cd:ef", "xx/yy/zzzz", "00:00:00 00/00/0000"},  // no numbers: zeros
+      {0, "ab:cd:ef", "xx/yy/zzzz", "00:00:00 01/01/0000"},  // no numbers: the first moment
   };
   for (const auto& c : cases) {
     EXPECT_EQ(After(c.elapsed, c.time, c.date), c.expected)
@@ -131,8 +133,18 @@ TEST_F(Conversion, RealFieldsThatNameNoMomentCountNothingAndRebase) {
   }
 }
 
-TEST_F(Conversion, NegativeGameFieldsBorrowInsteadOfShowingAMinus) {
-  EXPECT_EQ(After(0, "00:-5:00", "01/01/0001"), "23:55:00 01/00/0001");
+TEST_F(Conversion, NegativeGameFieldsBorrowThroughEveryUnit) {
+  const char* cases[][3] = {
+      // game time, game date, the game moment it stands for
+      {"00:-5:00", "01/01/0001", "23:55:00 12/28/0000"},
+      {"00:00:-1", "01/01/0002", "23:59:59 12/28/0001"},
+      {"-1:00:00", "03/15/0002", "23:00:00 03/14/0002"},
+      {"00:00:00", "01/00/0003", "00:00:00 12/28/0002"},
+      {"00:00:00", "00/05/0003", "00:00:00 12/05/0002"},
+      {"00:-5:00", "01/01/0000", "00:00:00 01/01/0000"},  // before the calendar: its first moment
+      {"00:00:00", "01/01/-001", "00:00:00 01/01/0000"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(After(0, c[0], c[1]), c[2]) << c[0] << " " << c[1];
 }
 
 class DaylightSaving : public testing::EngineTest {

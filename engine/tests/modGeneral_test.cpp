@@ -100,27 +100,37 @@ TEST_F(Folders, AppPathEndsInOneSeparator) {
 }
 
 TEST_F(Folders, WritableProgramFolderKeepsTheDataFiles) {
-  EXPECT_EQ(ChooseDataFolder(), Folder());
+  EXPECT_EQ(ChooseDataFolder(Folder() + "user"), Folder());
 }
 
-#ifndef _WIN32
 TEST_F(Folders, UnwritableProgramFolderMovesTheDataFilesToTheUserFolder) {
   SetProgramFolder((folder_ / "missing" / "bin").string());  // nothing can be created there
-  const std::string config = (folder_ / "config").string();
-  const char* old = std::getenv("XDG_CONFIG_HOME");
-  const std::string saved = old != nullptr ? old : "";
-  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
-  const std::string chosen = ChooseDataFolder();
-  if (old != nullptr)
-    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else
-    unsetenv("XDG_CONFIG_HOME");
-
-  EXPECT_EQ(chosen, config + "/tarvex/");
-  EXPECT_TRUE(std::filesystem::is_directory(config + "/tarvex"));
-  EXPECT_EQ(DataFolder(), chosen);
+  const std::string user = (folder_ / "config" / "tarvex").string();
+  EXPECT_EQ(ChooseDataFolder(user), user + kPathSeparator);
+  EXPECT_TRUE(std::filesystem::is_directory(user));
+  EXPECT_EQ(DataFolder(), user + kPathSeparator);
 }
-#endif
+
+// A read-only portable folder, or one an installer filled: its data files are carried over to
+// the user folder the first time, and never again over what the user folder holds since.
+TEST_F(Folders, TheUserFolderStartsWithTheProgramFoldersDataFiles) {
+  const std::filesystem::path program = folder_ / "program";
+  const std::filesystem::path user = folder_ / "user";
+  std::filesystem::create_directories(program);
+  Write("program/ZRDTIMES.DAT", "16:45:00\r\n12/06/2026\r\n09:30:00\r\n03/14/0002\r\n");
+  Write("program/ZRDDIR.DAT", "C:\\Games\\\r\n");
+  // The probe file cannot be made where a folder of its name stands, whoever runs the test.
+  std::filesystem::create_directories(program / ".tarvex-write-test");
+  SetProgramFolder(program.string());
+  ChooseDataFolder(user.string());
+  EXPECT_EQ(Read("user/ZRDTIMES.DAT"), Read("program/ZRDTIMES.DAT"));
+  EXPECT_EQ(ReadCalibration(), testing::Record("16:45:00", "12/06/2026", "09:30:00", "03/14/0002"));
+
+  Write("user/ZRDDIR.DAT", "D:\\Elsewhere\\\r\n");
+  std::filesystem::remove(user / "ZRDTIMES.DAT");
+  ChooseDataFolder(user.string());
+  EXPECT_FALSE(std::filesystem::exists(user / "ZRDTIMES.DAT")) << "copied over the user's files";
+}
 
 }  // namespace
 }  // namespace tarvex

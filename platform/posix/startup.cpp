@@ -1,5 +1,8 @@
 #include "platform/startup.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -12,6 +15,18 @@ std::vector<std::string> StartProcess(int argc, char** argv) {
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(exe.parent_path().string());
   return {argv + (argc > 0 ? 1 : 0), argv + argc};
+}
+
+std::optional<std::string> PerUserDataFolder() {
+  if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/')
+    return std::string(config) + "/tarvex/";
+  if (const char* home = std::getenv("HOME"); home != nullptr && *home != 0)
+    return std::string(home) + "/.config/tarvex/";
+  return std::nullopt;
+}
+
+bool StandardOutputIsTerminal() {
+  return isatty(STDOUT_FILENO) != 0;
 }
 
 }  // namespace tarvex

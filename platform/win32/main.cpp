@@ -117,6 +117,6 @@ int Run(HINSTANCE instance) {
 
 int main(int argc, char** argv) {
   tarvex::StartProcess(argc, argv);
-  tarvex::ChooseDataFolder();
+  tarvex::ChooseDataFolder(tarvex::PerUserDataFolder());
   return tarvex::win32::Run(GetModuleHandleW(nullptr));
 }

@@ -6,6 +6,9 @@
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 
+#include <io.h>
+#include <stdlib.h>
+
 #include "engine/modGeneral.h"
 #include "platform/win32/text.h"
 
@@ -36,7 +39,7 @@ std::wstring FolderOf(const std::wstring& path) {
 std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   const std::wstring folder = FolderOf(ModulePath());
   if (!folder.empty()) SetProgramFolder(win32::Narrow(folder));
-  SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsi});
+  SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly});
   SetConsoleOutputCP(CP_UTF8);
 
   // argv is in the ANSI code page and loses characters; the wide command line keeps them.
@@ -47,6 +50,16 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
     LocalFree(wide);
   }
   return arguments;
+}
+
+std::optional<std::string> PerUserDataFolder() {
+  const wchar_t* appData = _wgetenv(L"APPDATA");
+  if (appData == nullptr || *appData == 0) return std::nullopt;
+  return win32::Narrow(appData) + "\\Tarvex\\";
+}
+
+bool StandardOutputIsTerminal() {
+  return _isatty(_fileno(stdout)) != 0;
 }
 
 }  // namespace tarvex

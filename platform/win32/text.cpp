@@ -16,13 +16,14 @@ std::wstring ToWide(UINT codePage, std::string_view bytes) {
   return wide;
 }
 
-std::string FromWide(UINT codePage, DWORD flags, std::wstring_view wide) {
+// `lossy`, when given, is set when a character had to be written as the default character.
+std::string FromWide(UINT codePage, DWORD flags, std::wstring_view wide, BOOL* lossy = nullptr) {
   if (wide.empty() || wide.size() > INT_MAX) return {};
   const int size = static_cast<int>(wide.size());
   const int length =
       WideCharToMultiByte(codePage, flags, wide.data(), size, nullptr, 0, nullptr, nullptr);
   std::string bytes(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr, nullptr);
+  WideCharToMultiByte(codePage, flags, wide.data(), size, bytes.data(), length, nullptr, lossy);
   return bytes;
 }
 
@@ -41,6 +42,12 @@ std::string AnsiToUtf8(std::string_view bytes) {
 // of another folder ("ł" would become "l").
 std::string Utf8ToAnsi(std::string_view text) {
   return FromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, Widen(text));
+}
+std::optional<std::string> Utf8ToAnsiExactly(std::string_view text) {
+  BOOL lossy = FALSE;
+  std::string bytes = FromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, Widen(text), &lossy);
+  if (lossy) return std::nullopt;
+  return bytes;
 }
 
 }  // namespace tarvex::win32

@@ -2,6 +2,7 @@
 // for the W functions, the system's 8-bit (ANSI) code page for the data files.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -16,5 +17,7 @@ std::string Narrow(std::wstring_view text);
 // as the code page's default character ("?"), never as a look-alike.
 std::string AnsiToUtf8(std::string_view bytes);
 std::string Utf8ToAnsi(std::string_view text);
+// The same, or none when a character of `text` is missing from the code page.
+std::optional<std::string> Utf8ToAnsiExactly(std::string_view text);
 
 }  // namespace tarvex::win32

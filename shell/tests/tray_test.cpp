@@ -115,8 +115,9 @@ TEST_F(TrayTest, TheIconShowsTheMoonsPhaseAndBlinksOnDaysOneAndFifteen) {
       {"03/24/0002", 107, 107, 107},
       {"03/25/0002", 108, 108, 108},
       {"03/28/0002", 108, 108, 108},
-      {"03/00/0002", 109, 109, 109},
-      {"03/xx/0002", 109, 109, 109},
+      // A day that reads 0 is the last day of the month before.
+      {"03/00/0002", 108, 108, 108},
+      {"03/xx/0002", 108, 108, 108},
       {"03/15/0002", 105, 109, 105},
       // The blink rests on other days, and goes on where the last moon day left it.
       {"03/16/0002", 106, 106, 106},

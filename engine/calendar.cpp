@@ -1,128 +1,14 @@
-#include "engine/modZRD.h"
-
+// The game clock: the conversion of real time into game time, and the moon forecast.
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
-#include <system_error>
-#include <vector>
 
 #include "engine/clock.h"
-#include "engine/utf8.h"
+#include "engine/modGeneral.h"
+#include "engine/modZRD.h"
 
 namespace tarvex {
 
-CalibrationRecord Calibration;
-std::string GamePath;
-
 namespace {
-
-// --- Files ---------------------------------------------------------------------------------
-
-std::filesystem::path DataFile(std::string_view name) {
-  return PathFromUtf8(DataFolder() + std::string(name));
-}
-
-// Creates the file empty when it is missing; changes nothing otherwise.
-void Touch(const std::filesystem::path& file) {
-  std::ofstream(file, std::ios::binary | std::ios::app);
-}
-
-std::string ReadBytes(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-// Replaces `file` with `text` (encoded for the file) through a temporary file in the same folder,
-// so that the old contents stay whole when anything fails.
-bool ReplaceFile(const std::filesystem::path& file, std::string_view text) {
-  std::filesystem::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << CurrentFileCodec().ToFile(text);
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
-    }
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, file, error);
-  if (error) std::filesystem::remove(temporary, error);
-  return !error;
-}
-
-bool IsLineEnd(char c) {
-  return c == '\r' || c == '\n';
-}
-
-// Reads up to `count` values by the files' rule: leading blanks are skipped; a value ends at the
-// first comma or at the end of its line; a value that opens with a double quote runs to the next
-// double quote, and both are dropped.
-std::vector<std::string> ReadValues(std::string_view text, std::size_t count) {
-  std::vector<std::string> values;
-  std::size_t at = 0;
-  while (values.size() < count && at < text.size()) {
-    while (at < text.size() && (text[at] == ' ' || text[at] == '\t')) ++at;
-    std::string value;
-    if (at < text.size() && text[at] == '"') {
-      const std::size_t close = text.find('"', at + 1);
-      const std::size_t end = close == std::string_view::npos ? text.size() : close;
-      value = text.substr(at + 1, end - at - 1);
-      at = end == text.size() ? end : end + 1;
-      while (at < text.size() && text[at] != ',' && !IsLineEnd(text[at])) ++at;
-    } else {
-      const std::size_t begin = at;
-      while (at < text.size() && text[at] != ',' && !IsLineEnd(text[at])) ++at;
-      value = text.substr(begin, at - begin);
-    }
-    // Past the delimiter: a comma, or one line end (CR LF, CR or LF).
-    if (at < text.size() && text[at] == ',') {
-      ++at;
-    } else if (at < text.size()) {
-      at += text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
-    }
-    values.push_back(std::move(value));
-  }
-  return values;
-}
-
-std::string Trim(std::string_view text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string_view::npos) return {};
-  return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
-}
-
-bool IsSeparator(char c) {
-#ifdef _WIN32
-  return c == '\\' || c == '/';
-#else
-  return c == '/';
-#endif
-}
-
-// --- Clock texts ---------------------------------------------------------------------------
-
-std::string TwoDigits(std::int64_t n) {  // n in [0, 99]
-  return (n >= 10 ? "" : "0") + std::to_string(n);
-}
-
-std::string FourDigits(std::int64_t n) {  // "0000" from 10000 on
-  if (n >= 10000) return "0000";
-  const std::string digits = std::to_string(n);
-  return std::string(4 - digits.size(), '0') + digits;
-}
-
-std::string TimeText(std::int64_t hour, std::int64_t minute, std::int64_t second) {
-  return TwoDigits(hour) + ":" + TwoDigits(minute) + ":" + TwoDigits(second);
-}
-
-std::string DateText(std::int64_t month, std::int64_t day, std::int64_t year) {
-  return TwoDigits(month) + "/" + TwoDigits(day) + "/" + FourDigits(year);
-}
 
 // --- Game calendar -------------------------------------------------------------------------
 
@@ -150,18 +36,18 @@ std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Cl
   return MomentOfLocal(clock, local, now);
 }
 
-// One step of the addition: the field plus what is added plus the carry, as a whole number.
-// It wraps at most once upwards; a sum below zero (only from a hand-edited file) borrows
-// instead of being written with a minus sign.
-std::int64_t AddUnit(double field, std::int64_t added, std::int64_t& carry, std::int64_t limit,
-                     std::int64_t span) {
+// One step of the addition: the field plus what is added plus the carry, as a whole number in
+// [low, limit]. It wraps at most once upwards; a sum below `low` (only from a hand-edited file)
+// borrows from the next unit, as often as it takes, instead of being written with a minus sign.
+std::int64_t AddUnit(double field, std::int64_t added, std::int64_t& carry, std::int64_t low,
+                     std::int64_t limit, std::int64_t span) {
   std::int64_t sum = RoundHalfEven(field + static_cast<double>(added + carry));
   carry = 0;
   if (sum > limit) {
     sum -= span;
     carry = 1;
-  } else if (sum < 0) {
-    const std::int64_t borrow = (-sum + span - 1) / span;
+  } else if (sum < low) {
+    const std::int64_t borrow = (low - sum + span - 1) / span;  // >= 1
     sum += borrow * span;
     carry = -borrow;
   }
@@ -187,11 +73,11 @@ GameMoment AddForward(const CalibrationRecord& record, std::int64_t game) {
   };
   GameMoment m;
   std::int64_t carry = 0;
-  m.second = AddUnit(field(record.ZRDTime, 7), seconds, carry, 59, 60);
-  m.minute = AddUnit(field(record.ZRDTime, 4), minutes, carry, 59, 60);
-  m.hour = AddUnit(field(record.ZRDTime, 1), hours, carry, 23, 24);
-  m.day = AddUnit(field(record.ZRDDate, 4), days, carry, 28, 28);
-  m.month = AddUnit(field(record.ZRDDate, 1), months, carry, 12, 12);
+  m.second = AddUnit(field(record.ZRDTime, 7), seconds, carry, 0, 59, 60);
+  m.minute = AddUnit(field(record.ZRDTime, 4), minutes, carry, 0, 59, 60);
+  m.hour = AddUnit(field(record.ZRDTime, 1), hours, carry, 0, 23, 24);
+  m.day = AddUnit(field(record.ZRDDate, 4), days, carry, 1, 28, 28);
+  m.month = AddUnit(field(record.ZRDDate, 1), months, carry, 1, 12, 12);
   m.year = RoundHalfEven(field(record.ZRDDate, 7, 4) + static_cast<double>(years + carry));
   return m;
 }
@@ -232,54 +118,7 @@ std::string GetRealTime() {
 std::string GetRealDate() {
   const Clock& clock = CurrentClock();
   const CivilTime now = LocalTime(clock, clock.Now());
-  return TwoDigits(now.month) + "/" + TwoDigits(now.day) + "/" + FourDigits(now.year);
-}
-
-// --- Data files ----------------------------------------------------------------------------
-
-std::string ReadGamePath() {
-  const auto file = DataFile(kGamePathFile);
-  Touch(file);
-  const std::string text = CurrentFileCodec().FromFile(ReadBytes(file));
-  const std::vector<std::string> values = ReadValues(text, 1);
-  const std::string folder = Trim(values.empty() ? std::string() : values[0]);
-  return folder.empty() ? GetAppPath() : folder;
-}
-
-bool SaveGamePath(std::string_view path) {
-  if (CharCount(path) < 3) return false;
-  std::size_t end = path.size();
-  while (end > 0 && !IsSeparator(path[end - 1])) --end;
-  if (end == 0) return false;  // no folder in it
-  return ReplaceFile(DataFile(kGamePathFile), std::string(path.substr(0, end)) + "\r\n");
-}
-
-CalibrationRecord ReadCalibration() {
-  const auto file = DataFile(kCalibrationFile);
-  Touch(file);
-  const std::string bytes = ReadBytes(file);
-  const std::vector<std::string> values = bytes.size() < 11
-                                              ? std::vector<std::string>{}
-                                              : ReadValues(CurrentFileCodec().FromFile(bytes), 4);
-  CalibrationRecord record;
-  if (values.size() < 4) {
-    record.RealTime = GetRealTime();
-    record.RealDate = GetRealDate();
-    record.ZRDTime = "00:00:01";
-    record.ZRDDate = "01/01/0001";
-  } else {
-    record.RealTime = values[0];
-    record.RealDate = values[1];
-    record.ZRDTime = values[2];
-    record.ZRDDate = values[3];
-  }
-  return record;
-}
-
-bool SaveCalibration(const CalibrationRecord& record) {
-  const std::string text = record.RealTime.str() + "\r\n" + record.RealDate.str() + "\r\n" +
-                           record.ZRDTime.str() + "\r\n" + record.ZRDDate.str() + "\r\n";
-  return ReplaceFile(DataFile(kCalibrationFile), text);
+  return DateText(now.month, now.day, now.year);
 }
 
 // --- Game clock ----------------------------------------------------------------------------
@@ -299,8 +138,7 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
 
   CalibrationRecord result;
   result.RealTime = TimeText(present.hour, present.minute, present.second);
-  result.RealDate =
-      TwoDigits(present.month) + "/" + TwoDigits(present.day) + "/" + FourDigits(present.year);
+  result.RealDate = DateText(present.month, present.day, present.year);
   result.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
   result.ZRDDate = DateText(moment.month, moment.day, moment.year);
   return result;

@@ -1,9 +1,10 @@
 // A dialog as plain values: its controls (with their layout), their texts and option states,
-// and its handlers. A front-end builds widgets from Controls(), copies what the user typed into
-// the dialog before it calls a handler, shows the dialog's values after it, and closes the
-// window once Closed() is true. It decides nothing.
+// and its handlers. A front-end builds widgets from Controls(), reports each press through
+// Press() or Escape() with what the user typed, then shows the dialog's values again or, once
+// Closed(), closes the window. It decides nothing.
 #pragma once
 
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -12,13 +13,54 @@ namespace tarvex {
 
 enum class DialogKind { DateTime, AutoRun };
 
+// Keeps a flag set for a scope (a dialog shown, a handler running), however the scope ends.
+class FlagWhile {
+ public:
+  explicit FlagWhile(bool& flag) : flag_(flag) { flag_ = true; }
+  ~FlagWhile() { flag_ = false; }
+  FlagWhile(const FlagWhile&) = delete;
+  FlagWhile& operator=(const FlagWhile&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+// Every control of every dialog, by name.
+enum class ControlId {
+  Label1,
+  Label2,
+  Label3,
+  Label4,
+  Label5,
+  Frame1,
+  // The calibration dialog.
+  txtRealTime,
+  txtRealDate,
+  txtZRDTime,
+  txtZRDDate,
+  cmdSetDateandTime,
+  // The auto-run dialog.
+  optKSTime,
+  optRLTime,
+  txtTime,
+  txtDate,
+  txtCharacterFile,
+  cmdLoad,
+  txtPassword,
+  cmdOK,
+  cmdCancel,
+};
+
+// The control's name as the widgets carry it: "txtRealTime", "cmdOK", "Label1", ...
+std::string_view ControlName(ControlId id);
+
 enum class ControlKind { Label, TextBox, Button, OptionButton, Frame };
 enum class Align { Left, Center, Right };
 
 // One control; positions and sizes are in dialog units (a quarter of the average character
 // width across, an eighth of the character height down), relative to the dialog's client area.
 struct Control {
-  std::string_view Name;  // "txtRealTime", "cmdOK", "Label1", ...
+  ControlId Id;
   ControlKind Kind;
   std::string_view Caption;  // labels, buttons, option buttons and the frame
   int X, Y, Width, Height;
@@ -28,6 +70,27 @@ struct Control {
   bool Default = false;   // buttons: pressed by Enter
   bool Cancel = false;    // buttons: pressed by Escape
 };
+
+// A file-open dialog's settings. The filter is already split at its bar.
+struct FileOpenRequest {
+  std::string FileName;           // initial file name
+  std::string InitialFolder;      // starting folder
+  std::string FilterDescription;  // "Kestrune Character Files (*.zrd) "
+  std::string FilterPattern;      // "*.zrd"
+};
+
+// What a dialog's handlers ask of the desktop.
+class DialogHost {
+ public:
+  virtual ~DialogHost() = default;
+  // A modal message box with one OK button and no icon; returns when it is dismissed.
+  virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
+  // The file-open dialog; the chosen file's full path, or empty when the user cancelled.
+  virtual std::string ShowOpenFileDialog(const FileOpenRequest& request) = 0;
+};
+
+// What the user typed into a text box, read from its widget.
+using TypedText = std::function<std::string(ControlId box)>;
 
 class Dialog {
  public:
@@ -40,27 +103,33 @@ class Dialog {
   // Every control, in focus (tab) order; labels and the frame stand where they are read.
   virtual std::span<const Control> Controls() const = 0;
 
-  // The text of text box `name`; empty for any other name.
-  std::string Text(std::string_view name) const;
-  // Puts what the user typed into text box `name`, cut to the box's limit; ignored for any other
-  // name.
-  void SetText(std::string_view name, std::string text);
-  // Whether option button `name` is selected.
-  virtual bool Value(std::string_view /*name*/) const { return false; }
-  // Button or option button `name` was clicked: runs its handler.
-  virtual void Click(std::string_view name) = 0;
+  // The text of text box `id`; empty for any other control.
+  std::string Text(ControlId id) const;
+  // Puts `text` into text box `id`, cut to the box's limit; ignored for any other control.
+  void SetText(ControlId id, std::string text);
+  // Whether option button `id` is selected.
+  virtual bool Value(ControlId /*id*/) const { return false; }
+  // Button or option button `id` was clicked: runs its handler.
+  virtual void Click(ControlId id) = 0;
   // The title bar's close box: the same as Cancel.
-  void CloseBox() { Click("cmdCancel"); }
+  void CloseBox() { Click(ControlId::cmdCancel); }
+
+  // A press of button or option button `id` in the window: stores every box's typed text, then
+  // runs the handler. A press while a handler runs (from a message box it shows) is ignored.
+  void Press(ControlId id, const TypedText& typed);
+  // Escape or the close box: presses the Cancel button.
+  void Escape(const TypedText& typed);
 
   // True once the dialog has closed itself (OK, Set, Cancel) or was closed from outside.
   bool Closed() const { return closed_; }
   void Unload() { closed_ = true; }
 
  protected:
-  // The contents of text box `name`, or nullptr when the dialog has no such box.
-  virtual const std::string* Box(std::string_view name) const = 0;
+  // The contents of text box `id`, or nullptr when the dialog has no such box.
+  virtual const std::string* Box(ControlId id) const = 0;
 
  private:
+  bool busy_ = false;
   bool closed_ = false;
 };
 

@@ -1,14 +1,11 @@
 #include "dialogs/frmAutoRun.h"
 
-#include <cstddef>
 #include <string_view>
 #include <utility>
 
+#include "dialogs/character_file.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
-#include "shell/character_file.h"
-#include "shell/frmTarvexMain.h"
-#include "shell/platform.h"
 
 namespace tarvex {
 namespace {
@@ -22,34 +19,42 @@ constexpr std::string_view kNoCharacter = "You must load a character file.";
 
 }  // namespace
 
-frmAutoRun::frmAutoRun(Platform& platform, frmTarvexMain& main)
-    : platform_(platform), main_(main) {}
+frmAutoRun::frmAutoRun(DialogHost& host, std::function<void(const AutoRunSettings&)> arm)
+    : host_(host), arm_(std::move(arm)) {}
 
-const std::string* frmAutoRun::Box(std::string_view name) const {
-  if (name == "txtTime") return &txtTime;
-  if (name == "txtDate") return &txtDate;
-  if (name == "txtCharacterFile") return &txtCharacterFile;
-  if (name == "txtPassword") return &txtPassword;
-  return nullptr;
+const std::string* frmAutoRun::Box(ControlId id) const {
+  switch (id) {
+    case ControlId::txtTime:
+      return &txtTime;
+    case ControlId::txtDate:
+      return &txtDate;
+    case ControlId::txtCharacterFile:
+      return &txtCharacterFile;
+    case ControlId::txtPassword:
+      return &txtPassword;
+    default:
+      return nullptr;
+  }
 }
 
-bool frmAutoRun::Value(std::string_view name) const {
-  if (name == "optKSTime") return optKSTime;
-  if (name == "optRLTime") return optRLTime;
-  return false;
+bool frmAutoRun::Value(ControlId id) const {
+  return (id == ControlId::optKSTime && optKSTime) || (id == ControlId::optRLTime && optRLTime);
 }
 
-void frmAutoRun::Click(std::string_view name) {
-  if (name == "optKSTime") {
-    optKSTime_Click();
-  } else if (name == "optRLTime") {
-    optRLTime_Click();
-  } else if (name == "cmdLoad") {
-    cmdLoad_Click();
-  } else if (name == "cmdOK") {
-    cmdOK_Click();
-  } else if (name == "cmdCancel") {
-    cmdCancel_Click();
+void frmAutoRun::Click(ControlId id) {
+  switch (id) {
+    case ControlId::optKSTime:
+      return optKSTime_Click();
+    case ControlId::optRLTime:
+      return optRLTime_Click();
+    case ControlId::cmdLoad:
+      return cmdLoad_Click();
+    case ControlId::cmdOK:
+      return cmdOK_Click();
+    case ControlId::cmdCancel:
+      return cmdCancel_Click();
+    default:
+      return;
   }
 }
 
@@ -64,7 +69,7 @@ void frmAutoRun::optRLTime_Click() {
 }
 
 void frmAutoRun::cmdLoad_Click() {
-  std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
+  std::string chosen = host_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
   if (!chosen.empty()) txtCharacterFile = std::move(chosen);  // a cancel keeps the box's text
 }
 
@@ -78,18 +83,11 @@ void frmAutoRun::cmdOK_Click() {
     failure = kNoCharacter;
   }
   if (!failure.empty()) {
-    platform_.ShowMessage(failure, kTitle);
+    host_.ShowMessage(failure, kTitle);
     return;
   }
-
-  // The five settings and the check mark in one handler: no tick sees them half-made. The texts
-  // are stored as typed; the menu command escapes them once the dialog has closed.
-  main_.AutoRunKSTime = optKSTime;
-  main_.AutoRunTime = txtTime;
-  main_.AutoRunDate = txtDate;
-  main_.AutoRunCharacter = txtCharacterFile;
-  main_.AutoRunPassword = txtPassword;
-  main_.SetChecked(MenuItem::AutoRunKestrune, true);
+  // The five settings and the check mark in one handler: no tick sees them half-made.
+  arm_({optKSTime, txtDate, txtTime, txtPassword, txtCharacterFile});
   Unload();
 }
 

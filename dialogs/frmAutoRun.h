@@ -1,28 +1,34 @@
 // The auto-run dialog: the moment (real or game), the character file and its password.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dialogs/dialog.h"
 
 namespace tarvex {
 
-class Platform;
-class frmTarvexMain;
+// The auto-run's settings as the dialog hands them over on OK, the texts as typed.
+struct AutoRunSettings {
+  bool KSTime = false;  // the moment is a game moment, else a real one
+  std::string Date;
+  std::string Time;
+  std::string Password;
+  std::string Character;
+};
 
 class frmAutoRun final : public Dialog {
  public:
-  // Stores the settings into `main` and arms its menu item on OK; reads the game folder from
-  // GamePath for "Load".
-  frmAutoRun(Platform& platform, frmTarvexMain& main);
+  // On OK, `arm` is given the settings, within the one handler; "Load" starts in GamePath.
+  frmAutoRun(DialogHost& host, std::function<void(const AutoRunSettings&)> arm);
 
   DialogKind Kind() const override { return DialogKind::AutoRun; }
   std::string_view Caption() const override { return "Auto Run Kestrune"; }
   int Width() const override;
   int Height() const override;
   std::span<const Control> Controls() const override;
-  bool Value(std::string_view name) const override;
-  void Click(std::string_view name) override;
+  bool Value(ControlId id) const override;
+  void Click(ControlId id) override;
 
   void optKSTime_Click();
   void optRLTime_Click();
@@ -38,9 +44,9 @@ class frmAutoRun final : public Dialog {
   std::string txtPassword;
 
  private:
-  const std::string* Box(std::string_view name) const override;
-  Platform& platform_;
-  frmTarvexMain& main_;
+  const std::string* Box(ControlId id) const override;
+  DialogHost& host_;
+  std::function<void(const AutoRunSettings&)> arm_;
 };
 
 }  // namespace tarvex

@@ -1,6 +1,7 @@
 // The calibration dialog: a new real time and date, and the game time and date at that moment.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "dialogs/dialog.h"
@@ -8,19 +9,17 @@
 
 namespace tarvex {
 
-class Platform;
-
 class frmDateTime final : public Dialog {
  public:
-  // Stores into `calibration` on success; messages go through `platform`.
-  frmDateTime(Platform& platform, CalibrationRecord& calibration);
+  // On success `set` is given the new pair, within the one handler; messages go through `host`.
+  frmDateTime(DialogHost& host, std::function<void(const CalibrationRecord&)> set);
 
   DialogKind Kind() const override { return DialogKind::DateTime; }
   std::string_view Caption() const override { return "Set Date and Time"; }
   int Width() const override;
   int Height() const override;
   std::span<const Control> Controls() const override;
-  void Click(std::string_view name) override;
+  void Click(ControlId id) override;
 
   void cmdSetDateandTime_Click();
   void cmdCancel_Click();
@@ -31,9 +30,9 @@ class frmDateTime final : public Dialog {
   std::string txtZRDDate;
 
  private:
-  const std::string* Box(std::string_view name) const override;
-  Platform& platform_;
-  CalibrationRecord& calibration_;
+  const std::string* Box(ControlId id) const override;
+  DialogHost& host_;
+  std::function<void(const CalibrationRecord&)> set_;
 };
 
 }  // namespace tarvex

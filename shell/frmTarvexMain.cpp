@@ -4,12 +4,12 @@
 #include <string_view>
 #include <utility>
 
+#include "dialogs/character_file.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
-#include "shell/character_file.h"
 #include "shell/keystrokes.h"
 
 namespace tarvex {
@@ -36,19 +36,20 @@ constexpr std::string_view kTab = "{TAB}";
 
 struct MenuLine {
   MenuItem Item;
-  std::string_view Caption;
+  std::string_view Caption;  // empty for a separator line
+  bool Checkable = false;    // the three views and the armed auto-run
 };
 
-// The popup menu, in menu order; an empty caption is a separator line.
+// The popup menu, in menu order.
 constexpr MenuLine kMenu[] = {
     {MenuItem::SetDateandTime, "Set Date and Time"},
     {MenuItem::SetPath, "Set Kestrune Path"},
     {MenuItem::Sep1, ""},
-    {MenuItem::ShowCurrentTime, "Show Current Time"},
-    {MenuItem::ShowNextGoodMoon, "Show Next Good Moon"},
-    {MenuItem::ShowNextBadMoon, "Show Next Bad Moon"},
+    {MenuItem::ShowCurrentTime, "Show Current Time", true},
+    {MenuItem::ShowNextGoodMoon, "Show Next Good Moon", true},
+    {MenuItem::ShowNextBadMoon, "Show Next Bad Moon", true},
     {MenuItem::Sep2, ""},
-    {MenuItem::AutoRunKestrune, "Auto Run Kestrune"},
+    {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -56,18 +57,6 @@ constexpr MenuLine kMenu[] = {
 std::size_t Index(MenuItem item) {
   return static_cast<std::size_t>(item);
 }
-
-// Keeps a flag set while a dialog is shown, and clears it however the showing ends.
-class FlagWhile {
- public:
-  explicit FlagWhile(bool& flag) : flag_(flag) { flag_ = true; }
-  ~FlagWhile() { flag_ = false; }
-  FlagWhile(const FlagWhile&) = delete;
-  FlagWhile& operator=(const FlagWhile&) = delete;
-
- private:
-  bool& flag_;
-};
 
 // The 29 keystroke texts of the log-in, in the order they are typed.
 std::vector<std::string> LogInTexts(const std::string& character, const std::string& password) {
@@ -122,6 +111,7 @@ void frmTarvexMain::Form_Unload() {
   unloaded_ = true;
   logIn_.reset();
   if (!loaded_) return;  // nothing was read, so nothing is written back
+  platform_.StopTimer();
 
   if (!SaveCalibration(Calibration)) {
     platform_.ShowMessage("The calibration could not be saved to " + DataFolder() +
@@ -136,7 +126,7 @@ void frmTarvexMain::Form_Unload() {
 }
 
 void frmTarvexMain::TaskbarCreated() {
-  if (!loaded_ || unloaded_) return;
+  if (!Running()) return;
   // The new shell has no icon of ours: add the present one. A refused add is retried by the ticks.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) {
     shown_ = TrayIcon;
@@ -148,7 +138,7 @@ void frmTarvexMain::TaskbarCreated() {
 // --- Tray icon and popup menu ------------------------------------------------------------------
 
 void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float /*Y*/) {
-  if (!loaded_ || unloaded_) return;
+  if (!Running()) return;
   if (X != kRightButtonUp) return;
   platform_.BringToForeground();
   const std::vector<MenuEntry> menu = PopupMenu();
@@ -159,7 +149,8 @@ std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
   std::vector<MenuEntry> entries;
   entries.reserve(std::size(kMenu));
   for (const MenuLine& line : kMenu) {
-    entries.push_back({line.Item, line.Caption, line.Caption.empty(), Checked(line.Item)});
+    entries.push_back(
+        {line.Item, line.Caption, line.Caption.empty(), line.Checkable, Checked(line.Item)});
   }
   return entries;
 }
@@ -235,7 +226,12 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     return;
   }
   const FlagWhile open(dateTimeOpen_);
-  frmDateTime dialog(platform_, Calibration);
+  frmDateTime dialog(platform_, [](const CalibrationRecord& pair) {
+    Calibration = pair;
+    // Kept at once, so that a program that ends without its unload loses nothing set here; a
+    // folder that cannot be written is reported when the unload tries again.
+    SaveCalibration(Calibration);
+  });
   platform_.ShowDialog(dialog);
 }
 
@@ -262,7 +258,14 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
   }
   {
     const FlagWhile open(autoRunOpen_);
-    frmAutoRun dialog(platform_, *this);
+    frmAutoRun dialog(platform_, [this](const AutoRunSettings& settings) {
+      AutoRunKSTime = settings.KSTime;
+      AutoRunTime = settings.Time;
+      AutoRunDate = settings.Date;
+      AutoRunCharacter = settings.Character;
+      AutoRunPassword = settings.Password;
+      SetChecked(MenuItem::AutoRunKestrune, true);
+    });
     platform_.ShowDialog(dialog);
   }
   // The check mark is on only when OK stored fresh texts. After a Cancel the stored texts are
@@ -284,7 +287,7 @@ void frmTarvexMain::mnuExit_Click() {
 // --- The tick ----------------------------------------------------------------------------------
 
 void frmTarvexMain::tmrUpdateTimes_Timer() {
-  if (!loaded_ || unloaded_) return;
+  if (!Running()) return;
   Calibration = GetZRDTime(Calibration);
   ComposeTip();
   PickIcon();

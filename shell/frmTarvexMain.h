@@ -18,7 +18,11 @@ class frmTarvexMain {
 
   // --- Events ---------------------------------------------------------------------------------
   void Form_Load();
+  // Whatever ends the program comes here: saves the pair, closes the calibration dialog and
+  // takes the icon away. Later calls do nothing.
   void Form_Unload();
+  // Between Form_Load and Form_Unload: the ticks and the tray's events count only then.
+  bool Running() const { return loaded_ && !unloaded_; }
   // The tray callback: X is the mouse event's code; 517 (right button released) opens the menu.
   void Form_MouseMove(int Button, int Shift, float X, float Y);
   void tmrUpdateTimes_Timer();

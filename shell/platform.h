@@ -49,15 +49,8 @@ struct MenuEntry {
   MenuItem Item;
   std::string_view Caption;  // empty for a separator line
   bool Separator = false;
+  bool Checkable = false;  // its check mark is state: drawn with room for the mark
   bool Checked = false;
-};
-
-// The file-open dialog's settings. The filter is already split at its bar.
-struct FileOpenRequest {
-  std::string FileName;           // initial file name
-  std::string InitialFolder;      // starting folder
-  std::string FilterDescription;  // "Kestrune Character Files (*.zrd) "
-  std::string FilterPattern;      // "*.zrd"
 };
 
 // Show-window code 2: minimized and active.
@@ -65,13 +58,14 @@ inline constexpr int kShowMinimized = 2;
 
 using ProcessId = std::uint64_t;
 
-class Platform {
+// Besides these, the dialogs' requests (DialogHost): message boxes and the file-open dialog.
+class Platform : public DialogHost {
  public:
-  virtual ~Platform() = default;
-
   // Calls frmTarvexMain::tmrUpdateTimes_Timer every `intervalMs` from now on, also while a menu,
   // message box or dialog is open.
   virtual void StartTimer(int intervalMs) = 0;
+  // Stops the ticks for good.
+  virtual void StopTimer() = 0;
   // Adds, modifies or deletes the tray icon; loads each icon picture once. False when the shell
   // refused (no tray yet); the caller may retry.
   virtual bool NotifyIcon(TrayMessage message, const TrayIcon& icon) = 0;
@@ -80,10 +74,6 @@ class Platform {
   virtual void BringToForeground() = 0;
   // Shows the popup menu at the mouse position and waits; the chosen item, or none when dismissed.
   virtual std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) = 0;
-  // A modal message box with one OK button and no icon; returns when it is dismissed.
-  virtual void ShowMessage(std::string_view text, std::string_view title) = 0;
-  // The file-open dialog; the chosen file's full path, or empty when the user cancelled.
-  virtual std::string ShowOpenFileDialog(const FileOpenRequest& request) = 0;
   // Shows `dialog` modally, owned by no window, and returns once dialog.Closed() is true.
   virtual void ShowDialog(Dialog& dialog) = 0;
   // Brings an open dialog of that kind to the front.

@@ -10,12 +10,10 @@
 #include <cmath>
 #include <string>
 
+#include "platform/qt/qt_text.h"
+
 namespace tarvex {
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The base units of a dialog, measured the way the classic dialog manager does: the mean width
 // of the 52 Latin letters, and the font's full line height.
@@ -72,7 +70,8 @@ void DialogWindow::Build() {
   QWidget* first = nullptr;
   QGroupBox* frame = nullptr;
   for (const Control& control : dialog_.Controls()) {
-    const QString name = ToQString(control.Name);
+    const QString name = ToQString(ControlName(control.Id));
+    const ControlId id = control.Id;
     const QString caption = ToQString(control.Caption);
     QWidget* widget = nullptr;
     switch (control.Kind) {
@@ -92,7 +91,7 @@ void DialogWindow::Build() {
           // Stars, as the dialogs promise, rather than the style's own dot.
           edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
         }
-        boxes_.push_back({name, edit});
+        boxes_.push_back({id, edit});
         widget = edit;
         break;
       }
@@ -100,8 +99,7 @@ void DialogWindow::Build() {
         auto* button = new QPushButton(caption, this);
         button->setAutoDefault(true);
         button->setDefault(control.Default);
-        if (control.Cancel) cancelName_ = name;
-        connect(button, &QPushButton::clicked, this, [this, name] { Click(name); });
+        connect(button, &QPushButton::clicked, this, [this, id] { Click(id); });
         widget = button;
         break;
       }
@@ -109,8 +107,8 @@ void DialogWindow::Build() {
         auto* option = new QRadioButton(caption, this);
         // The dialog owns which option is selected; the button only reports the click.
         option->setAutoExclusive(false);
-        options_.push_back({name, option});
-        connect(option, &QRadioButton::clicked, this, [this, name] { Click(name); });
+        options_.push_back({id, option});
+        connect(option, &QRadioButton::clicked, this, [this, id] { Click(id); });
         widget = option;
         break;
       }
@@ -138,51 +136,38 @@ QWidget* DialogWindow::Widget(const QString& name) const {
   return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
-void DialogWindow::StoreTexts() {
-  for (const Box& box : boxes_) {
-    dialog_.SetText(box.Name.toStdString(), box.Edit->text().toStdString());
+std::string DialogWindow::Typed(ControlId box) const {
+  for (const Box& each : boxes_) {
+    if (each.Id == box) return each.Edit->text().toStdString();
   }
+  return {};
 }
 
 void DialogWindow::ShowValues() {
   for (const Box& box : boxes_) {
-    const QString text = QString::fromStdString(dialog_.Text(box.Name.toStdString()));
+    const QString text = ToQString(dialog_.Text(box.Id));
     // Only a changed text is put back, so the caret stays where the user left it.
     if (box.Edit->text() != text) box.Edit->setText(text);
   }
-  for (const Option& option : options_) {
-    option.Button->setChecked(dialog_.Value(option.Name.toStdString()));
-  }
+  for (const Option& option : options_) option.Button->setChecked(dialog_.Value(option.Id));
 }
 
-void DialogWindow::FinishIfClosed() {
-  if (dialog_.Closed() && isVisible()) done(QDialog::Rejected);
-}
-
-void DialogWindow::Click(const QString& name) {
-  if (dialog_.Closed() || inClick_) return;
-  inClick_ = true;
-  StoreTexts();
-  dialog_.Click(name.toStdString());
-  inClick_ = false;
-  if (dialog_.Closed()) {
-    FinishIfClosed();
-  } else {
+void DialogWindow::Settle() {
+  if (!dialog_.Closed()) {
     ShowValues();
+  } else if (isVisible()) {
+    done(QDialog::Rejected);
   }
+}
+
+void DialogWindow::Click(ControlId id) {
+  dialog_.Press(id, [this](ControlId box) { return Typed(box); });
+  Settle();
 }
 
 void DialogWindow::Cancel() {
-  if (!dialog_.Closed()) {
-    if (cancelName_.isEmpty()) {
-      StoreTexts();
-      dialog_.CloseBox();
-      if (!dialog_.Closed()) ShowValues();
-    } else {
-      Click(cancelName_);
-    }
-  }
-  FinishIfClosed();
+  dialog_.Escape([this](ControlId box) { return Typed(box); });
+  Settle();
 }
 
 void DialogWindow::reject() {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QRect>
 #include <QString>
+#include <string>
 #include <vector>
 
 #include "dialogs/dialog.h"
@@ -35,9 +36,9 @@ class DialogWindow final : public QDialog {
   // The widget of control `name`, or nullptr.
   QWidget* Widget(const QString& name) const;
 
-  // Runs the handler of button or option button `name` with the texts as typed, then shows the
-  // dialog's values again, or finishes the window when the dialog has closed.
-  void Click(const QString& name);
+  // A press of button or option button `id`: the dialog handles it, then the window shows its
+  // values again, or finishes once the dialog has closed.
+  void Click(ControlId id);
   // Escape, the close box and closing from outside all end here.
   void Cancel();
 
@@ -47,25 +48,23 @@ class DialogWindow final : public QDialog {
 
  private:
   struct Box {
-    QString Name;
+    ControlId Id;
     QLineEdit* Edit;
   };
   struct Option {
-    QString Name;
+    ControlId Id;
     QRadioButton* Button;
   };
 
   void Build();
-  void StoreTexts();
+  std::string Typed(ControlId box) const;
   void ShowValues();
-  void FinishIfClosed();
+  void Settle();
 
   Dialog& dialog_;
   DialogUnits units_;
   std::vector<Box> boxes_;
   std::vector<Option> options_;
-  QString cancelName_;  // the button that Escape presses; empty for the dialog's close box
-  bool inClick_ = false;
 };
 
 }  // namespace tarvex

@@ -62,13 +62,6 @@ int CheckTray(QApplication& app) {
   return QApplication::exec();
 }
 
-// The pair survives an end that skips the unload (the X server going away ends a Qt program
-// from inside Qt, through exit()).
-const tarvex::QtPlatform* running = nullptr;
-void SaveCalibrationAtExit() {
-  if (running && !running->IsShutDown()) tarvex::SaveCalibration(tarvex::Calibration);
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -122,10 +115,7 @@ int main(int argc, char** argv) {
                    });
 
   window.Form_Load();
-  running = &platform;
-  std::atexit(SaveCalibrationAtExit);
-  const int status = platform.IsShutDown() ? 0 : QApplication::exec();
+  const int status = QApplication::exec();
   platform.Shutdown();
-  running = nullptr;
   return status;
 }

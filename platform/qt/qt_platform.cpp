@@ -12,6 +12,7 @@
 
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/x11_input.h"
 #include "shell/keystrokes.h"
 
@@ -22,10 +23,6 @@ static void LoadTrayPictures() {
 
 namespace tarvex {
 namespace {
-
-QString ToQString(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
@@ -47,12 +44,6 @@ std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
   return std::nullopt;
 }
 
-// The items whose check mark is state: the three views and the armed auto-run.
-bool Checkable(MenuItem item) {
-  return item == MenuItem::ShowCurrentTime || item == MenuItem::ShowNextGoodMoon ||
-         item == MenuItem::ShowNextBadMoon || item == MenuItem::AutoRunKestrune;
-}
-
 // The tip with its CR LF line breaks as the tray's line breaks.
 QString TipText(const TrayIcon& icon) {
   return ToQString(VisibleTip(icon)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -63,7 +54,7 @@ QString TipText(const TrayIcon& icon) {
 QtPlatform::QtPlatform() {
   LoadTrayPictures();
   connect(&timer_, &QTimer::timeout, this, [this] {
-    if (main_ && !shutDown_) main_->tmrUpdateTimes_Timer();
+    if (main_) main_->tmrUpdateTimes_Timer();
   });
   connect(&tray_, &QSystemTrayIcon::activated, this, &QtPlatform::OnTrayActivated);
 }
@@ -75,13 +66,14 @@ void QtPlatform::Attach(frmTarvexMain& main) {
 }
 
 void QtPlatform::Shutdown() {
-  if (shutDown_) return;
-  shutDown_ = true;
-  timer_.stop();
-  if (main_) main_->Form_Unload();
+  if (main_) main_->Form_Unload();  // the first call saves; later ones do nothing
   tray_.hide();
   for (const auto& [kind, window] : std::map(dialogs_)) CloseDialog(kind);
   QCoreApplication::exit(0);  // leaves nested loops too: menus, message boxes, dialogs
+}
+
+bool QtPlatform::Ending() const {
+  return main_ && !main_->Running();
 }
 
 QIcon QtPlatform::IconFor(int number) {
@@ -104,6 +96,10 @@ DialogWindow* QtPlatform::OpenDialog(DialogKind kind) const {
 
 void QtPlatform::StartTimer(int intervalMs) {
   timer_.start(intervalMs);
+}
+
+void QtPlatform::StopTimer() {
+  timer_.stop();
 }
 
 bool QtPlatform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
@@ -141,7 +137,7 @@ std::optional<MenuItem> QtPlatform::ShowPopupMenu(std::span<const MenuEntry> ite
       continue;
     }
     QAction* action = menu.addAction(ToQString(entry.Caption));
-    action->setCheckable(Checkable(entry.Item) || entry.Checked);
+    action->setCheckable(entry.Checkable || entry.Checked);
     action->setChecked(entry.Checked);
     chosen.emplace(action, entry.Item);
   }
@@ -156,7 +152,7 @@ void QtPlatform::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
   if (!code) return;
   // Queued, so that the tray's own mouse handling ends before the menu's event loop starts.
   QTimer::singleShot(0, this, [this, x = *code] {
-    if (main_ && !shutDown_) main_->Form_MouseMove(0, 0, x, 0);
+    if (main_) main_->Form_MouseMove(0, 0, x, 0);
   });
 }
 
@@ -193,7 +189,7 @@ void QtPlatform::ShowDialog(Dialog& dialog) {
   window.show();
   window.raise();
   window.activateWindow();
-  if (!dialog.Closed() && !shutDown_) loop.exec();
+  if (!dialog.Closed() && !Ending()) loop.exec();
   window.hide();
   if (outer) {
     dialogs_[kind] = outer;

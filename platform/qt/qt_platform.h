@@ -30,10 +30,9 @@ class QtPlatform final : public QObject, public Platform {
 
   // Delivers the timer's ticks and the tray's clicks to `main` from now on.
   void Attach(frmTarvexMain& main);
-  // Ends the program in order: stops the timer, runs frmTarvexMain::Form_Unload (once, however
-  // often this is called) and leaves every event loop.
+  // Whatever ends the program: frmTarvexMain::Form_Unload, then every event loop is left. Safe to
+  // call again.
   void Shutdown();
-  bool IsShutDown() const { return shutDown_; }
 
   // Replaces the modal file dialog (tests): given the starting folder and the Qt name filter,
   // gives the chosen path or an empty text.
@@ -49,6 +48,7 @@ class QtPlatform final : public QObject, public Platform {
 
   // --- Platform ---
   void StartTimer(int intervalMs) override;
+  void StopTimer() override;
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
@@ -67,6 +67,8 @@ class QtPlatform final : public QObject, public Platform {
 
  private:
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+  // The main window has been unloaded: nothing new may wait for the user.
+  bool Ending() const;
 
   frmTarvexMain* main_ = nullptr;
   QTimer timer_;
@@ -75,7 +77,6 @@ class QtPlatform final : public QObject, public Platform {
   std::map<DialogKind, DialogWindow*> dialogs_;
   FileChooser chooser_;
   std::unique_ptr<x11::Keyboard> keyboard_;
-  bool shutDown_ = false;
 };
 
 }  // namespace tarvex

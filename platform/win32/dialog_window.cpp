@@ -119,37 +119,29 @@ std::wstring WindowText(HWND window) {
 void ShowValues(HWND window, const Dialog& dialog) {
   const auto controls = dialog.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    HWND widget = GetDlgItem(window, ControlId(i));
+    HWND widget = GetDlgItem(window, ControlWindowId(i));
     if (controls[i].Kind == ControlKind::TextBox) {
-      const std::wstring text = Widen(dialog.Text(controls[i].Name));
+      const std::wstring text = Widen(dialog.Text(controls[i].Id));
       // Only a changed text is put back, so that the caret stays where the user left it.
       if (WindowText(widget) != text) SetWindowTextW(widget, text.c_str());
     } else if (controls[i].Kind == ControlKind::OptionButton) {
       SendMessageW(widget, BM_SETCHECK,
-                   dialog.Value(controls[i].Name) ? BST_CHECKED : BST_UNCHECKED, 0);
+                   dialog.Value(controls[i].Id) ? BST_CHECKED : BST_UNCHECKED, 0);
     }
   }
 }
 
-// What the user typed, handed to the presenter.
-void TakeTexts(HWND window, Dialog& dialog) {
+// What the user typed into text box `box`, read from its edit control.
+std::string Typed(HWND window, const Dialog& dialog, tarvex::ControlId box) {
   const auto controls = dialog.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (controls[i].Kind == ControlKind::TextBox) {
-      dialog.SetText(controls[i].Name, Narrow(WindowText(GetDlgItem(window, ControlId(i)))));
-    }
+    if (controls[i].Id == box) return Narrow(WindowText(GetDlgItem(window, ControlWindowId(i))));
   }
+  return {};
 }
 
-// Runs the handler of control `name` (none: the close box), then shows the outcome.
-void Click(HWND window, Session& session, std::string_view name) {
-  Dialog& dialog = *session.dialog;
-  TakeTexts(window, dialog);
-  if (name.empty()) {
-    dialog.CloseBox();
-  } else {
-    dialog.Click(name);
-  }
+// After the presenter handled a press: its values shown again, or the window closed.
+void Settle(HWND window, const Dialog& dialog) {
   if (!IsWindow(window)) return;
   if (dialog.Closed()) {
     EndDialogWindow(window);
@@ -158,27 +150,19 @@ void Click(HWND window, Session& session, std::string_view name) {
   }
 }
 
-// The control that Escape presses: the one marked Cancel; none means the close box.
-std::string_view CancelControl(const Dialog& dialog) {
-  for (const Control& control : dialog.Controls()) {
-    if (control.Cancel) return control.Name;
-  }
-  return {};
-}
-
 void Prepare(HWND window, Session& session) {
   const Dialog& dialog = *session.dialog;
   const auto controls = dialog.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const Control& control = controls[i];
-    HWND widget = GetDlgItem(window, ControlId(i));
+    HWND widget = GetDlgItem(window, ControlWindowId(i));
     if (control.Kind == ControlKind::TextBox) {
       // 0 lifts the edit control's default limit of 32767 characters.
       SendMessageW(widget, EM_LIMITTEXT, static_cast<WPARAM>(control.MaxLength), 0);
       if (control.Password) SendMessageW(widget, EM_SETPASSWORDCHAR, L'*', 0);
     }
     if (control.Kind == ControlKind::Button && control.Default) {
-      SendMessageW(window, DM_SETDEFID, static_cast<WPARAM>(ControlId(i)), 0);
+      SendMessageW(window, DM_SETDEFID, static_cast<WPARAM>(ControlWindowId(i)), 0);
     }
   }
   const std::wstring caption = Widen(dialog.Caption());
@@ -200,27 +184,37 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_COMMAND: {
       Session* session = SessionOf(window);
       if (!session) return FALSE;
-      const Dialog& dialog = *session->dialog;
+      Dialog& dialog = *session->dialog;
+      const auto typed = [window, &dialog](tarvex::ControlId box) {
+        return Typed(window, dialog, box);
+      };
       const int id = LOWORD(wParam);
       if (id == IDCANCEL) {
-        Click(window, *session, CancelControl(dialog));
+        dialog.Escape(typed);
+        Settle(window, dialog);
         return TRUE;
       }
       const auto controls = dialog.Controls();
-      const int index = id - ControlId(0);
+      const int index = id - ControlWindowId(0);
       if (HIWORD(wParam) != BN_CLICKED || index < 0 ||
           static_cast<std::size_t>(index) >= controls.size()) {
         return FALSE;
       }
       const Control& control = controls[static_cast<std::size_t>(index)];
       if (control.Kind == ControlKind::Button || control.Kind == ControlKind::OptionButton) {
-        Click(window, *session, control.Name);
+        dialog.Press(control.Id, typed);
+        Settle(window, dialog);
         return TRUE;
       }
       return FALSE;
     }
     case WM_CLOSE:
-      if (Session* session = SessionOf(window)) Click(window, *session, {});
+      if (Session* session = SessionOf(window)) {
+        session->dialog->Escape([window, session](tarvex::ControlId box) {
+          return Typed(window, *session->dialog, box);
+        });
+        Settle(window, *session->dialog);
+      }
       return TRUE;
     case WM_NCDESTROY:
       if (Session* session = SessionOf(window); session && !session->modal) delete session;
@@ -250,7 +244,7 @@ std::vector<WORD> DialogTemplate(const Dialog& dialog) {
   for (std::size_t i = 0; i < controls.size(); ++i) {
     const bool groupContinues = i > 0 && controls[i].Kind == ControlKind::OptionButton &&
                                 controls[i - 1].Kind == ControlKind::OptionButton;
-    WriteControl(out, controls[i], ControlId(i), groupContinues);
+    WriteControl(out, controls[i], ControlWindowId(i), groupContinues);
   }
   return out.Take();
 }

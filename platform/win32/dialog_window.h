@@ -12,7 +12,7 @@
 namespace tarvex::win32 {
 
 // The window identifier of the control at `index` of Dialog::Controls().
-inline int ControlId(std::size_t index) {
+inline int ControlWindowId(std::size_t index) {
   return 1000 + static_cast<int>(index);
 }
 

@@ -17,15 +17,10 @@ struct MainWindow {
   Win32Platform* platform = nullptr;
   frmTarvexMain* form = nullptr;
   UINT taskbarCreated = 0;
-  bool unloaded = false;
 
-  // Whatever ends the program: the presenter's unload steps, once, then the window goes.
+  // Whatever ends the program: the presenter's unload (which runs once), then the window goes.
   void Unload(HWND window) {
-    if (!unloaded) {
-      unloaded = true;
-      KillTimer(window, Win32Platform::kTickTimer);
-      form->Form_Unload();
-    }
+    form->Form_Unload();
     DestroyWindow(window);
   }
 };
@@ -47,12 +42,11 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
   }
   switch (message) {
     case WM_TIMER:
-      if (wParam == Win32Platform::kTickTimer && !self->unloaded)
-        self->form->tmrUpdateTimes_Timer();
+      if (wParam == Win32Platform::kTickTimer) self->form->tmrUpdateTimes_Timer();
       return 0;
     case kTrayCallbackMessage:
       // The presenter looks only at the mouse event's code (517: right button released).
-      if (!self->unloaded) self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
+      self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
       return 0;
     case WM_DISPLAYCHANGE:
       // Perhaps another small-icon size: the next change of the tray loads the pictures anew.

@@ -19,6 +19,10 @@ void Win32Platform::StartTimer(int intervalMs) {
   SetTimer(main_, kTickTimer, static_cast<UINT>(intervalMs), nullptr);
 }
 
+void Win32Platform::StopTimer() {
+  KillTimer(main_, kTickTimer);
+}
+
 bool Win32Platform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
   HICON picture = message == TrayMessage::Delete ? nullptr : icons_.Get(icon.Icon);
   NOTIFYICONDATAW data = NotifyIconData(icon, main_, picture);

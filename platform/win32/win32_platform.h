@@ -22,6 +22,7 @@ class Win32Platform final : public Platform {
   void ReloadIcons();
 
   void StartTimer(int intervalMs) override;
+  void StopTimer() override;
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;

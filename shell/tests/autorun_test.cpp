@@ -110,10 +110,10 @@ TEST_F(AutoRunTest, ATickWhileTheDialogIsStillUpDoesNotLaunchWithUnescapedTexts)
   platform.FocusOwner = RecordingPlatform::kGame;
   Tick(8);  // game 10:30 has come
   platform.DialogActions.push_back([this](Dialog& dialog) {
-    dialog.SetText("txtTime", "10:30:00");
-    dialog.SetText("txtDate", "03/14/0002");
-    dialog.SetText("txtCharacterFile", "C:\\k\\(a).zrd");
-    dialog.Click("cmdOK");
+    dialog.SetText(ControlId::txtTime, "10:30:00");
+    dialog.SetText(ControlId::txtDate, "03/14/0002");
+    dialog.SetText(ControlId::txtCharacterFile, "C:\\k\\(a).zrd");
+    dialog.Click(ControlId::cmdOK);
     main.tmrUpdateTimes_Timer();  // the desktop runs a tick before the dialog returns
   });
   main.mnuAutoRunKestrune_Click();

@@ -51,17 +51,18 @@ TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
           std::string(item == MenuItem::SetDateandTime ? "DateTime" : "AutoRun") +
           (closeBox ? " close box" : " Cancel");
       platform.DialogActions.push_back([&](Dialog& dialog) {
-        EXPECT_EQ(dialog.Value("optKSTime"), item == MenuItem::AutoRunKestrune) << name;
-        dialog.Click("optRLTime");
+        EXPECT_EQ(dialog.Value(ControlId::optKSTime), item == MenuItem::AutoRunKestrune) << name;
+        dialog.Click(ControlId::optRLTime);
         main.MenuCommand(item);
         for (const Control& control : dialog.Controls()) {  // texts that would pass the checks
-          const std::string_view box = control.Name;
-          EXPECT_EQ(dialog.Text(box), "") << name;
-          dialog.SetText(box, box.ends_with("Time")   ? "11:00:00"
-                              : box.ends_with("Date") ? "12/06/2026"
-                                                      : "C:\\other.zrd");
+          if (control.Kind != ControlKind::TextBox) continue;
+          const std::string_view box = ControlName(control.Id);
+          EXPECT_EQ(dialog.Text(control.Id), "") << name;
+          dialog.SetText(control.Id, box.ends_with("Time")   ? "11:00:00"
+                                     : box.ends_with("Date") ? "12/06/2026"
+                                                             : "C:\\other.zrd");
         }
-        if (!closeBox) dialog.Click("cmdCancel");
+        if (!closeBox) dialog.Click(ControlId::cmdCancel);
       });
       const CalibrationRecord before = Calibration;
       main.AutoRunFired = true;  // spent, as after a launch
@@ -98,12 +99,12 @@ TEST(frmDateTime, ChecksTheFourBoxesInOrderAndNamesOnlyTheFirstBadOne) {
     const std::string name = std::string(rt) + " | " + rd + " | " + gt + " | " + gd;
     RecordingPlatform platform;
     CalibrationRecord calibration, typed;
-    frmDateTime dialog(platform, calibration);
-    dialog.SetText("txtRealTime", rt);
-    dialog.SetText("txtRealDate", rd);
-    dialog.SetText("txtZRDTime", gt);
-    dialog.SetText("txtZRDDate", gd);
-    dialog.Click("cmdSetDateandTime");
+    frmDateTime dialog(platform, [&](const CalibrationRecord& pair) { calibration = pair; });
+    dialog.SetText(ControlId::txtRealTime, rt);
+    dialog.SetText(ControlId::txtRealDate, rd);
+    dialog.SetText(ControlId::txtZRDTime, gt);
+    dialog.SetText(ControlId::txtZRDDate, gd);
+    dialog.Click(ControlId::cmdSetDateandTime);
     if (message.empty()) {
       typed.RealTime = rt, typed.RealDate = rd;
       typed.ZRDTime = gt, typed.ZRDDate = gd;
@@ -114,7 +115,7 @@ TEST(frmDateTime, ChecksTheFourBoxesInOrderAndNamesOnlyTheFirstBadOne) {
               message.empty() ? Texts{}
                               : Texts{"Tarvex: The " + message + ".  Please fix it and try again."})
         << name;
-    EXPECT_EQ(dialog.Text("txtRealDate"), rd) << name << ": boxes as the user left them";
+    EXPECT_EQ(dialog.Text(ControlId::txtRealDate), rd) << name << ": boxes as the user left them";
   }
 }
 
@@ -135,16 +136,14 @@ TEST(frmAutoRun, ChecksTimeThenDateThenCharacterFileAndRefusesMomentsThatCannotC
   for (const auto& [time, date, character, message] : cases) {
     const std::string name = std::string(time) + " | " + date + " | " + character;
     RecordingPlatform platform;
-    frmTarvexMain main(platform);
-    frmAutoRun dialog(platform, main);
-    dialog.SetText("txtTime", time);
-    dialog.SetText("txtDate", date);
-    dialog.SetText("txtCharacterFile", character);
-    dialog.Click("cmdOK");
+    AutoRunSettings armed;
+    frmAutoRun dialog(platform, [&](const AutoRunSettings& settings) { armed = settings; });
+    dialog.SetText(ControlId::txtTime, time);
+    dialog.SetText(ControlId::txtDate, date);
+    dialog.SetText(ControlId::txtCharacterFile, character);
+    dialog.Click(ControlId::cmdOK);
     EXPECT_EQ(dialog.Closed(), !message) << name;
-    EXPECT_EQ(main.Checked(MenuItem::AutoRunKestrune), !message) << name;
-    EXPECT_EQ(main.AutoRunTime + " | " + main.AutoRunDate + " | " + main.AutoRunCharacter,
-              message ? " |  | " : name)
+    EXPECT_EQ(armed.Time + " | " + armed.Date + " | " + armed.Character, message ? " |  | " : name)
         << "stored as typed, or not at all";
     EXPECT_EQ(platform.Lines("ShowMessage "),
               message ? Texts{std::string("Tarvex: ") + message} : Texts{})
@@ -154,13 +153,12 @@ TEST(frmAutoRun, ChecksTimeThenDateThenCharacterFileAndRefusesMomentsThatCannotC
 
 TEST(frmAutoRun, LoadPutsTheChosenFileInTheBoxAndACancelKeepsIt) {
   RecordingPlatform platform;
-  frmTarvexMain main(platform);
-  frmAutoRun dialog(platform, main);
+  frmAutoRun dialog(platform, [](const AutoRunSettings&) {});
   GamePath = "C:\\Games\\Kestrune\\";
   platform.FilesToChoose = {"C:\\Games\\Kestrune\\hero.zrd", ""};
-  dialog.Click("cmdLoad");
-  dialog.Click("cmdLoad");
-  EXPECT_EQ(dialog.Text("txtCharacterFile"), "C:\\Games\\Kestrune\\hero.zrd");
+  dialog.Click(ControlId::cmdLoad);
+  dialog.Click(ControlId::cmdLoad);
+  EXPECT_EQ(dialog.Text(ControlId::txtCharacterFile), "C:\\Games\\Kestrune\\hero.zrd");
   EXPECT_EQ(platform.Count("ShowOpenFileDialog '' in C:\\Games\\Kestrune\\ for"), 2u);
 }
 

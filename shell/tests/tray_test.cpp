@@ -174,14 +174,16 @@ TEST_F(TrayTest, TheTrayIsToldOnlyWhatChangedAndAnIconItDoesNotHoldIsAddedAgain)
 TEST_F(TrayTest, ExitSavesTheLastPairOnceAndNothingRunsAfterwards) {
   LoadWith("10:29:00", "03/14/0002");
   platform.DialogActions.push_back([this](Dialog& dialog) {  // a new pair, set while ticking
-    dialog.SetText("txtRealTime", "10:00:00");
-    dialog.SetText("txtRealDate", "12/06/2026");
-    dialog.SetText("txtZRDTime", "20:00:00");
-    dialog.SetText("txtZRDDate", "07/07/0007");
+    dialog.SetText(ControlId::txtRealTime, "10:00:00");
+    dialog.SetText(ControlId::txtRealDate, "12/06/2026");
+    dialog.SetText(ControlId::txtZRDTime, "20:00:00");
+    dialog.SetText(ControlId::txtZRDDate, "07/07/0007");
     Tick(6);
-    dialog.Click("cmdSetDateandTime");
+    dialog.Click(ControlId::cmdSetDateandTime);
   });
   main.mnuSetDateandTime_Click();
+  EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), "10:00:00\r\n12/06/2026\r\n20:00:00\r\n07/07/0007\r\n")
+      << "a new pair is kept at once";
   Tick();
   EXPECT_EQ(Calibration.ZRDTime.str(), "20:00:54") << "real 10:00:03 is 54 game seconds later";
   const std::string pair = Calibration.RealTime.str() + "\r\n" + Calibration.RealDate.str() +
@@ -190,7 +192,7 @@ TEST_F(TrayTest, ExitSavesTheLastPairOnceAndNothingRunsAfterwards) {
   platform.Log.clear();
   main.mnuExit_Click();
   EXPECT_EQ(platform.Log, Texts({"CloseDialog DateTime", "CloseDialog AutoRun", "CloseMainWindow",
-                                 "NotifyIcon Delete"}));
+                                 "StopTimer", "NotifyIcon Delete"}));
   EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), pair);
 
   // The front-end's own close after Exit, ticks, a shell restart, a click: none does anything.

@@ -15,6 +15,7 @@
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
 #include "platform/qt/qt_platform.h"
+#include "platform/qt/qt_text.h"
 #include "platform/qt/tests/test_support.h"
 #include "shell/frmTarvexMain.h"
 
@@ -35,10 +36,10 @@ struct Open {
   void Press(const QString& button) { QTest::mouseClick(Find(button), Qt::LeftButton); }
 
   QtPlatform platform;
-  frmTarvexMain main{platform};
   CalibrationRecord pair;
-  frmDateTime dateTimeDialog{platform, pair};
-  frmAutoRun autoRunDialog{platform, main};
+  AutoRunSettings armed;
+  frmDateTime dateTimeDialog{platform, [this](const CalibrationRecord& set) { pair = set; }};
+  frmAutoRun autoRunDialog{platform, [this](const AutoRunSettings& set) { armed = set; }};
   Dialog& dialog;
   DialogWindow window;
 };
@@ -72,7 +73,7 @@ class DialogTest final : public QObject {
     QCOMPARE(open.window.windowTitle(), QString::fromUtf8(open.dialog.Caption()));
     QStringList tabOrder;
     for (const Control& control : open.dialog.Controls()) {
-      const QString name = QString::fromUtf8(control.Name);
+      const QString name = ToQString(ControlName(control.Id));
       QWidget* widget = open.Find(name);
       QVERIFY2(widget && open.window.rect().contains(widget->geometry()), qPrintable(name));
       if (widget->focusPolicy() & Qt::TabFocus) tabOrder << name;
@@ -130,8 +131,8 @@ class DialogTest final : public QObject {
     testing::MessageAnswerer answerer;
     open.Press("cmdOK");
     QVERIFY(answerer.Messages.isEmpty() && open.dialog.Closed() && !open.window.isVisible());
-    QVERIFY(open.main.Checked(MenuItem::AutoRunKestrune) && !open.main.AutoRunKSTime);
-    QCOMPARE(open.main.AutoRunTime + open.main.AutoRunDate + open.main.AutoRunPassword,
+    QVERIFY(!open.armed.KSTime);
+    QCOMPARE(open.armed.Time + open.armed.Date + open.armed.Password,
              std::string("10:30:0003/14/2026pa(ss"));
   }
 

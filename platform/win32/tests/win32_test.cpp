@@ -89,31 +89,33 @@ class RecordingDialog final : public Dialog {
   int Width() const override { return 200; }
   int Height() const override { return 100; }
   std::span<const Control> Controls() const override { return kControls; }
-  const std::string* Box(std::string_view name) const override {
-    const auto box = texts.find(std::string(name));
+  const std::string* Box(tarvex::ControlId id) const override {
+    const auto box = texts.find(id);
     return box == texts.end() ? nullptr : &box->second;
   }
-  bool Value(std::string_view name) const override { return name == "optA" ? optionA : !optionA; }
-  void Click(std::string_view name) override {
-    clicks.emplace_back(name);
-    if (name == "optA" || name == "optB") optionA = name == "optA";
-    if (name == "cmdFill") texts["txtName"] = "filled";
-    if (name == "cmdOK" || name == "cmdCancel") Unload();
+  bool Value(tarvex::ControlId id) const override { return (id == Id::optKSTime) == optionA; }
+  void Click(tarvex::ControlId id) override {
+    clicks.emplace_back(ControlName(id));
+    if (id == Id::optKSTime || id == Id::optRLTime) optionA = id == Id::optKSTime;
+    if (id == Id::cmdLoad) texts[Id::txtTime] = "filled";
+    if (id == Id::cmdOK || id == Id::cmdCancel) Unload();
   }
 
+  using Id = tarvex::ControlId;
   static constexpr Control kControls[] = {
-      {"Frame1", ControlKind::Frame, "Group", 5, 5, 190, 30},
-      {"optA", ControlKind::OptionButton, "A", 10, 15, 50, 10},
-      {"optB", ControlKind::OptionButton, "B", 70, 15, 50, 10},
-      {"Label1", ControlKind::Label, "Name", 5, 42, 50, 8, Align::Right},
-      {"txtName", ControlKind::TextBox, "", 60, 40, 80, 12, Align::Left, 8},
-      {"txtSecret", ControlKind::TextBox, "", 60, 55, 80, 12, Align::Left, 0, true},
-      {"cmdOK", ControlKind::Button, "OK", 10, 80, 50, 14, Align::Center, 0, false, true},
-      {"cmdFill", ControlKind::Button, "Fill", 70, 80, 50, 14},
-      {"cmdCancel", ControlKind::Button, "Cancel", 130, 80, 50, 14, Align::Center, 0, false, false,
-       true}};
+      {Id::Frame1, ControlKind::Frame, "Group", 5, 5, 190, 30},
+      {Id::optKSTime, ControlKind::OptionButton, "A", 10, 15, 50, 10},
+      {Id::optRLTime, ControlKind::OptionButton, "B", 70, 15, 50, 10},
+      {Id::Label1, ControlKind::Label, "Name", 5, 42, 50, 8, Align::Right},
+      {Id::txtTime, ControlKind::TextBox, "", 60, 40, 80, 12, Align::Left, 8},
+      {Id::txtPassword, ControlKind::TextBox, "", 60, 55, 80, 12, Align::Left, 0, true},
+      {Id::cmdOK, ControlKind::Button, "OK", 10, 80, 50, 14, Align::Center, 0, false, true},
+      {Id::cmdLoad, ControlKind::Button, "Fill", 70, 80, 50, 14},
+      {Id::cmdCancel, ControlKind::Button, "Cancel", 130, 80, 50, 14, Align::Center, 0, false,
+       false, true}};
 
-  std::map<std::string, std::string> texts{{"txtName", "h\xC3\xA9"}, {"txtSecret", ""}};
+  std::map<tarvex::ControlId, std::string> texts{{Id::txtTime, "h\xC3\xA9"},
+                                                 {Id::txtPassword, ""}};
   std::vector<std::string> clicks;
   bool optionA = true;
 };
@@ -130,8 +132,9 @@ struct DialogWindow {
   ~DialogWindow() { DestroyWindow(window); }
   HWND operator[](std::string_view name) const {
     const auto& all = RecordingDialog::kControls;
-    const auto found = std::find_if(all, std::end(all), [&](auto& c) { return c.Name == name; });
-    return GetDlgItem(window, ControlId(static_cast<std::size_t>(found - all)));
+    const auto found =
+        std::find_if(all, std::end(all), [&](auto& c) { return ControlName(c.Id) == name; });
+    return GetDlgItem(window, ControlWindowId(static_cast<std::size_t>(found - all)));
   }
   LRESULT Send(std::string_view name, UINT message) const {
     return SendMessageW((*this)[name], message, 0, 0);
@@ -149,16 +152,16 @@ struct DialogWindow {
 TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
   const DialogWindow shown(true);
   const std::tuple<const char*, LONG_PTR, LONG_PTR> styles[] = {
-      {"Frame1", BS_TYPEMASK, BS_GROUPBOX},    {"optA", BS_TYPEMASK, BS_RADIOBUTTON},
-      {"Label1", SS_TYPEMASK, SS_RIGHT},       {"txtName", ES_PASSWORD, 0},
-      {"txtSecret", ES_PASSWORD, ES_PASSWORD}, {"cmdOK", BS_TYPEMASK, BS_DEFPUSHBUTTON},
-      {"cmdFill", BS_TYPEMASK, BS_PUSHBUTTON}};
+      {"Frame1", BS_TYPEMASK, BS_GROUPBOX},    {"optKSTime", BS_TYPEMASK, BS_RADIOBUTTON},
+      {"Label1", SS_TYPEMASK, SS_RIGHT},       {"txtTime", ES_PASSWORD, 0},
+      {"txtPassword", ES_PASSWORD, ES_PASSWORD}, {"cmdOK", BS_TYPEMASK, BS_DEFPUSHBUTTON},
+      {"cmdLoad", BS_TYPEMASK, BS_PUSHBUTTON}};
   for (const auto& [name, mask, style] : styles)
     EXPECT_EQ(GetWindowLongPtrW(shown[name], GWL_STYLE) & mask, style) << name;
   EXPECT_EQ(shown.Text(shown["Label1"]), L"Name");
   RECT expected{60, 40, 60 + 80, 40 + 12}, actual;
   MapDialogRect(shown.window, &expected);
-  GetWindowRect(shown["txtName"], &actual);
+  GetWindowRect(shown["txtTime"], &actual);
   MapWindowPoints(nullptr, shown.window, reinterpret_cast<POINT*>(&actual), 2);
   EXPECT_TRUE(EqualRect(&actual, &expected));
 }
@@ -166,33 +169,33 @@ TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
 TEST(DialogWindow, OpensWithTheCaptionLimitsMaskValuesAndTabOrder) {
   const DialogWindow shown;
   EXPECT_EQ(shown.Text(shown.window), L"Recording");
-  EXPECT_EQ(shown.Send("txtName", EM_GETLIMITTEXT), 8);
-  EXPECT_GT(shown.Send("txtSecret", EM_GETLIMITTEXT), 32767) << "no limit";
-  EXPECT_EQ(shown.Send("txtSecret", EM_GETPASSWORDCHAR), L'*');
-  EXPECT_EQ(shown.Text(shown["txtName"]), L"h\u00e9");
-  EXPECT_EQ(shown.Send("optA", BM_GETCHECK), BST_CHECKED);
-  EXPECT_EQ(shown.Send("optB", BM_GETCHECK), BST_UNCHECKED);
+  EXPECT_EQ(shown.Send("txtTime", EM_GETLIMITTEXT), 8);
+  EXPECT_GT(shown.Send("txtPassword", EM_GETLIMITTEXT), 32767) << "no limit";
+  EXPECT_EQ(shown.Send("txtPassword", EM_GETPASSWORDCHAR), L'*');
+  EXPECT_EQ(shown.Text(shown["txtTime"]), L"h\u00e9");
+  EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_CHECKED);
+  EXPECT_EQ(shown.Send("optRLTime", BM_GETCHECK), BST_UNCHECKED);
   HWND at = nullptr;  // the list's order, entering the option group at its choice
-  for (const char* name : {"optA", "txtName", "txtSecret", "cmdOK", "cmdFill", "cmdCancel", "optA"})
+  for (const char* name : {"optKSTime", "txtTime", "txtPassword", "cmdOK", "cmdLoad", "cmdCancel", "optKSTime"})
     EXPECT_EQ(at = GetNextDlgTabItem(shown.window, at, FALSE), shown[name]) << name;
 }
 
 TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   DialogWindow shown;
-  SetWindowTextW(shown["txtName"], L"typed");
-  SetWindowTextW(shown["txtSecret"], L"p\u00e9");
-  shown.Send("cmdFill", BM_CLICK);
-  EXPECT_EQ(shown.dialog.texts["txtSecret"], "p\xC3\xA9");
-  EXPECT_EQ(shown.Text(shown["txtName"]), L"filled") << "not the typed text, taken after the click";
-  shown.Send("optB", BM_CLICK);
-  EXPECT_EQ(shown.Send("optA", BM_GETCHECK), BST_UNCHECKED);
-  EXPECT_EQ(shown.Send("optB", BM_GETCHECK), BST_CHECKED);
-  EXPECT_EQ(GetNextDlgTabItem(shown.window, nullptr, FALSE), shown["optB"]);
+  SetWindowTextW(shown["txtTime"], L"typed");
+  SetWindowTextW(shown["txtPassword"], L"p\u00e9");
+  shown.Send("cmdLoad", BM_CLICK);
+  EXPECT_EQ(shown.dialog.texts[tarvex::ControlId::txtPassword], "p\xC3\xA9");
+  EXPECT_EQ(shown.Text(shown["txtTime"]), L"filled") << "not the typed text, taken after the click";
+  shown.Send("optRLTime", BM_CLICK);
+  EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_UNCHECKED);
+  EXPECT_EQ(shown.Send("optRLTime", BM_GETCHECK), BST_CHECKED);
+  EXPECT_EQ(GetNextDlgTabItem(shown.window, nullptr, FALSE), shown["optRLTime"]);
 }
 
 TEST(DialogWindow, OkEscapeAndTheCloseBoxReachThePresenterAndTheWindowCloses) {
   const std::tuple<UINT, WPARAM, const char*> cases[] = {
-      {WM_COMMAND, MAKEWPARAM(ControlId(6), BN_CLICKED), "cmdOK"},
+      {WM_COMMAND, MAKEWPARAM(ControlWindowId(6), BN_CLICKED), "cmdOK"},
       {WM_COMMAND, IDCANCEL, "cmdCancel"},
       {WM_CLOSE, 0, "cmdCancel"}};
   for (const auto& [message, wParam, click] : cases) {

@@ -76,6 +76,7 @@ class RecordingPlatform final : public Platform {
 
   // --- Platform -------------------------------------------------------------------------------
   void StartTimer(int ms) override { Log.push_back("StartTimer " + std::to_string(ms)); }
+  void StopTimer() override { Log.push_back("StopTimer"); }
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override {
     Log.push_back(std::string("NotifyIcon ") + kTrayNames[static_cast<int>(message)]);
     Tray.push_back(icon);
@@ -209,12 +210,12 @@ class ShellTest : public ::testing::Test {
   void Arm(bool gameTime, std::string time, std::string date,
            std::string character = "C:\\Kestrune\\hero.zrd", std::string password = "secret") {
     platform.DialogActions.push_back([=](Dialog& dialog) {
-      if (!gameTime) dialog.Click("optRLTime");
-      dialog.SetText("txtTime", time);
-      dialog.SetText("txtDate", date);
-      dialog.SetText("txtCharacterFile", character);
-      dialog.SetText("txtPassword", password);
-      dialog.Click("cmdOK");
+      if (!gameTime) dialog.Click(ControlId::optRLTime);
+      dialog.SetText(ControlId::txtTime, time);
+      dialog.SetText(ControlId::txtDate, date);
+      dialog.SetText(ControlId::txtCharacterFile, character);
+      dialog.SetText(ControlId::txtPassword, password);
+      dialog.Click(ControlId::cmdOK);
     });
     main.mnuAutoRunKestrune_Click();
   }

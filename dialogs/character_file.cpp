@@ -1,4 +1,4 @@
-#include "shell/character_file.h"
+#include "dialogs/character_file.h"
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-#include "shell/platform.h"
+#include "dialogs/dialog.h"
 
 namespace tarvex {
 

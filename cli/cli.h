@@ -7,8 +7,6 @@
 
 namespace tarvex {
 
-inline constexpr const char* kVersion = "0.07";
-
 // Exit codes: 0 done, 1 a file could not be read or written, 2 bad arguments or texts.
 enum ExitCode { kExitOk = 0, kExitIo = 1, kExitUsage = 2 };
 

@@ -35,6 +35,24 @@ set -e
 check "bad text exit" "2" "$code"
 check "bad text message" "The real time is not a valid time of day.  Please fix it and try again." "$(cat "$dir/err")"
 
+# Each command's own help names its options and arguments.
+for entry in "status --json" "calibrate GAMEDATE" "set-path FILE" "moons --count" "moons --ics" "watch --help"; do
+  set +e
+  help=$(run ${entry%% *} --help); code=$?
+  set -e
+  check "${entry%% *} --help exit" "0" "$code"
+  check "${entry%% *} --help names ${entry#* }" "1" "$(grep -c -e "^  ${entry#* } " <<<"$help")"
+done
+# The common options after the command, and a mistake: its line, then the command's usage.
+check "options after the command" "$(run --at "08/27/2026 12:00:00" status)" \
+  "$("$cli" status --at "08/27/2026 12:00:00" --data-dir "$dir")"
+set +e
+run moons --bogus 2>"$dir/err" >/dev/null; code=$?
+set -e
+check "bad option exit" "2" "$code"
+check "bad option message" "tarvex-cli: unknown option --bogus|usage: tarvex-cli moons [OPTIONS]" \
+  "$(grep -e '^tarvex-cli:' -e '^usage:' "$dir/err" | paste -sd '|')"
+
 # watch: wait for its first line, stop it with SIGTERM, and find the pair saved.
 rm -f "$dir/ZRDTIMES.DAT"
 mkfifo "$dir/view"

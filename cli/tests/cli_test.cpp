@@ -255,11 +255,5 @@ TEST_F(Cli, FilesThatCannotBeWrittenExitOne) {
   EXPECT_EQ(RunCli({"--data-dir", (folder_ / "missing").string(), "status"}, out, err), 1);
 }
 
-TEST_F(Cli, VersionAndHelp) {
-  std::ostringstream out, err;
-  EXPECT_EQ(RunCli({"--version"}, out, err), 0);
-  EXPECT_EQ(out.str(), "0.07\n");
-}
-
 }  // namespace
 }  // namespace tarvex

@@ -6,6 +6,7 @@
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 
+#include <fcntl.h>
 #include <io.h>
 #include <stdlib.h>
 
@@ -41,6 +42,8 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   if (!folder.empty()) SetProgramFolder(win32::Narrow(folder));
   SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly});
   SetConsoleOutputCP(CP_UTF8);
+  // Bytes as written: text mode would turn the CR LF lines of an iCalendar file into CR CR LF.
+  _setmode(_fileno(stdout), _O_BINARY);
 
   // argv is in the ANSI code page and loses characters; the wide command line keeps them.
   std::vector<std::string> arguments;

@@ -24,6 +24,11 @@
 #include "platform/win32/tray.h"
 #include "platform/win32/win32_platform.h"
 
+// The command-line program, when the build makes it.
+#ifndef TARVEX_CLI
+#define TARVEX_CLI ""
+#endif
+
 namespace tarvex::win32 {
 namespace {
 
@@ -264,7 +269,7 @@ class GameFolder : public ::testing::Test {
   const std::wstring root_ =
       TempFolder() + L"tarvex-codepage-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
   const std::wstring game_ = root_ + L"\u6e38\u620f\\";
-  const std::wstring data_ = root_ + L"data";
+  const std::wstring data_ = root_ + L"data";  // no closing "\\", which would quote the quote
 };
 
 TEST_F(GameFolder, IsStoredByItsShortNameWhichFindsTheGame) {
@@ -282,6 +287,24 @@ TEST_F(GameFolder, WithoutAShortNameIsNotStoredAndTheOldFileStays) {
   std::ofstream(GamePathFile(), std::ios::binary) << "C:\\Old\\\r\n";
   EXPECT_FALSE(SaveGamePath(Narrow(root_) + "\xE6\x9C\xAA\xE5\xBB\xBA\\hero.zrd"));
   EXPECT_EQ(Stored(), "C:\\Old\\\r\n");
+}
+
+TEST_F(GameFolder, TheCommandLineProgramStoresAUsableFolder) {
+  if (std::string_view(TARVEX_CLI).empty()) GTEST_SKIP() << "no tarvex-cli in this build";
+  std::wstring command = L"\"" + Widen(TARVEX_CLI) + L"\" --data-dir \"" + data_ +
+                         L"\" set-path \"" + game_ + L"hero.zrd\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &startup, &process));
+  DWORD exitCode = 1;
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindGame(), "vrak.exe") << Stored();
 }
 
 }  // namespace

@@ -67,7 +67,8 @@ bool SaveGamePath(std::string_view path) {
   std::size_t end = path.size();
   while (end > 0 && !IsPathSeparator(path[end - 1])) --end;
   if (end == 0) return false;  // no folder in it
-  return ReplaceDataFile(kGamePathFile, std::string(path.substr(0, end)) + "\r\n");
+  const std::optional<std::string> folder = CurrentFileCodec().StoredFolder(path.substr(0, end));
+  return folder && ReplaceDataFile(kGamePathFile, *folder + "\r\n");
 }
 
 CalibrationRecord ReadCalibration() {

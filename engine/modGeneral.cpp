@@ -34,8 +34,7 @@ std::optional<std::string>& DataFolderChoice() {
 }
 
 FileCodec& Codec() {
-  static FileCodec codec{[](std::string_view bytes) { return std::string(bytes); },
-                         [](std::string_view text) { return std::optional(std::string(text)); }};
+  static FileCodec codec;
   return codec;
 }
 

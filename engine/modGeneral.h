@@ -46,9 +46,18 @@ std::string ChooseDataFolder(const std::optional<std::string>& userFolder);
 // How the data files' bytes map to the UTF-8 text used inside. The default keeps UTF-8; the
 // Windows front-ends put the system's 8-bit code page in place.
 struct FileCodec {
-  std::function<std::string(std::string_view)> FromFile;  // file bytes -> UTF-8
+  // File bytes -> UTF-8.
+  std::function<std::string(std::string_view)> FromFile = [](std::string_view bytes) {
+    return std::string(bytes);
+  };
   // UTF-8 -> file bytes; none when the text holds a character that the file cannot carry.
-  std::function<std::optional<std::string>(std::string_view)> ToFile;
+  std::function<std::optional<std::string>(std::string_view)> ToFile = [](std::string_view text) {
+    return std::optional(std::string(text));
+  };
+  // A name of `folder` that ToFile carries: the folder itself when it can, else another name of
+  // the same folder (on Windows its short 8.3 form); none when it has no such name.
+  std::function<std::optional<std::string>(std::string_view folder)> StoredFolder =
+      [](std::string_view folder) { return std::optional(std::string(folder)); };
 };
 void SetFileCodec(FileCodec codec);
 const FileCodec& CurrentFileCodec();

@@ -48,7 +48,8 @@ std::string GetRealDate();
 // The game folder from ZRDDIR.DAT (created empty when missing); the program folder when empty.
 std::string ReadGamePath();
 // Writes the folder of `path` (up to and including its last separator) to ZRDDIR.DAT, replacing
-// the file atomically. False when `path` is shorter than 3 characters or the file cannot be
+// the file atomically; in the form the file can carry (FileCodec::StoredFolder). False when `path`
+// is shorter than 3 characters, the folder has no name the file can carry, or the file cannot be
 // written; the old file is then left as it was.
 bool SaveGamePath(std::string_view path);
 

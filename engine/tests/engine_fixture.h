@@ -40,6 +40,7 @@ class EngineTest : public ::testing::Test {
   }
   void TearDown() override {
     SetClock(nullptr);
+    SetFileCodec({});
     std::filesystem::remove_all(folder_);
   }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <map>
 
 #include "engine_fixture.h"
 
@@ -128,15 +130,40 @@ TEST_F(DataFiles, TheCodecTranslatesFileBytes) {
       return out;
     };
   };
-  const FileCodec previous = CurrentFileCodec();
   SetFileCodec({swap("\xE9", "\xC3\xA9"), swap("\xC3\xA9", "\xE9")});
   const std::string folder = NativePath({"C:", "Jeux \xC3\xA9t\xC3\xA9"}, true);
   ASSERT_TRUE(SaveGamePath(folder + "hero.zrd"));
-  const std::string bytes = Read("ZRDDIR.DAT");
-  const std::string readBack = ReadGamePath();
-  SetFileCodec(previous);
-  EXPECT_EQ(bytes, NativePath({"C:", "Jeux \xE9t\xE9"}, true) + "\r\n");
-  EXPECT_EQ(readBack, folder);
+  EXPECT_EQ(Read("ZRDDIR.DAT"), NativePath({"C:", "Jeux \xE9t\xE9"}, true) + "\r\n");
+  EXPECT_EQ(ReadGamePath(), folder);
+}
+
+TEST_F(DataFiles, AFolderTheFileCannotCarryIsStoredByItsOtherNameOrNotAtAll) {
+  // An ASCII-only file; "Jeux été" has a short name, "Ünlisted" none.
+  const std::string games = NativePath({"C:", "Games"}, true);
+  const std::string jeux = NativePath({"C:", "Jeux \xC3\xA9t\xC3\xA9"}, true);
+  const std::string jeuxShort = NativePath({"C:", "JEUXET~1"}, true);
+  const std::map<std::string, std::string, std::less<>> names{{games, games}, {jeux, jeuxShort}};
+  FileCodec codec;
+  codec.ToFile = [](std::string_view text) -> std::optional<std::string> {
+    if (std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; })) return {};
+    return std::string(text);
+  };
+  codec.StoredFolder = [&names](std::string_view folder) -> std::optional<std::string> {
+    const auto found = names.find(folder);
+    if (found == names.end()) return {};
+    return found->second;
+  };
+  SetFileCodec(codec);
+  const std::pair<std::string, std::optional<std::string>> cases[] = {
+      {games + "hero.zrd", games},
+      {jeux + "hero.zrd", jeuxShort},
+      {NativePath({"C:", "\xC3\x9Cnlisted", "hero.zrd"}), std::nullopt},
+  };
+  for (const auto& [file, stored] : cases) {
+    Write("ZRDDIR.DAT", "kept\r\n");
+    EXPECT_EQ(SaveGamePath(file), stored.has_value()) << file;
+    EXPECT_EQ(Read("ZRDDIR.DAT"), stored.value_or("kept") + "\r\n") << file;
+  }
 }
 
 }  // namespace

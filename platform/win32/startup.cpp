@@ -1,5 +1,6 @@
-// Process start-up of every Windows program: the program's own folder, the data files' code page,
-// UTF-8 console output, and the arguments from the wide command line.
+// Process start-up of every Windows program: the program's own folder, the data files' code page
+// (and the short form of a game folder that the code page lacks), UTF-8 console output, and the
+// arguments from the wide command line.
 #include "platform/startup.h"
 
 #include <windows.h>
@@ -35,12 +36,29 @@ std::wstring FolderOf(const std::wstring& path) {
   return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
 }
 
+// A name of `folder` that the ANSI code page carries: the folder itself, else its short (8.3)
+// form, which only a folder that exists has, and none where short names are turned off.
+std::optional<std::string> AnsiFolder(std::string_view folder) {
+  if (win32::Utf8ToAnsiExactly(folder)) return std::string(folder);
+  const std::wstring wide = win32::Widen(folder);
+  const DWORD size = GetShortPathNameW(wide.c_str(), nullptr, 0);  // with the closing NUL
+  if (size == 0) return std::nullopt;
+  std::wstring shortForm(size, L'\0');
+  const DWORD length = GetShortPathNameW(wide.c_str(), shortForm.data(), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  shortForm.resize(length);
+  // Without short names Windows answers with the long form, which the code page still lacks.
+  std::string text = win32::Narrow(shortForm);
+  if (!win32::Utf8ToAnsiExactly(text)) return std::nullopt;
+  return text;
+}
+
 }  // namespace
 
 std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   const std::wstring folder = FolderOf(ModulePath());
   if (!folder.empty()) SetProgramFolder(win32::Narrow(folder));
-  SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly});
+  SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly, AnsiFolder});
   SetConsoleOutputCP(CP_UTF8);
   // Bytes as written: text mode would turn the CR LF lines of an iCalendar file into CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);

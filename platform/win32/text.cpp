@@ -40,9 +40,6 @@ std::string AnsiToUtf8(std::string_view bytes) {
 }
 // No "best fit": a folder name with a letter that the code page lacks must not turn into the name
 // of another folder ("ł" would become "l").
-std::string Utf8ToAnsi(std::string_view text) {
-  return FromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, Widen(text));
-}
 std::optional<std::string> Utf8ToAnsiExactly(std::string_view text) {
   BOOL lossy = FALSE;
   std::string bytes = FromWide(CP_ACP, WC_NO_BEST_FIT_CHARS, Widen(text), &lossy);

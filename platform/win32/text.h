@@ -13,11 +13,10 @@ std::wstring Widen(std::string_view text);
 // UTF-16 -> UTF-8; an unpaired surrogate becomes U+FFFD.
 std::string Narrow(std::wstring_view text);
 
-// The system's ANSI code page (CP_ACP) <-> UTF-8. A character that the code page lacks is written
-// as the code page's default character ("?"), never as a look-alike.
+// The system's ANSI code page (CP_ACP) -> UTF-8.
 std::string AnsiToUtf8(std::string_view bytes);
-std::string Utf8ToAnsi(std::string_view text);
-// The same, or none when a character of `text` is missing from the code page.
+// UTF-8 -> the ANSI code page; none when a character of `text` is missing from the code page
+// (never "?", never a look-alike).
 std::optional<std::string> Utf8ToAnsiExactly(std::string_view text);
 
 }  // namespace tarvex::win32

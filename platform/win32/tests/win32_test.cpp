@@ -1,13 +1,16 @@
-// Unit tests of what the Win32 front-end itself does, run under Wine: the data files' code page
-// and the program folder, the tray record, the popup menu, the file filter, the dialog windows and
-// the file look-up. The presenters' decisions are tested in shell/tests; starting the game and
-// typing into it, the tray and one instance per session in desktop_test.sh.
+// Unit tests of what the Win32 front-end itself does, run under Wine: the data files' code page,
+// the game folder's short name and the program folder, the tray record, the popup menu, the file
+// filter, the dialog windows and the file look-up. The presenters' decisions are tested in
+// shell/tests; starting the game and typing into it, the tray and one instance per session in
+// desktop_test.sh.
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <vector>
@@ -20,6 +23,11 @@
 #include "platform/win32/text.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/win32_platform.h"
+
+// The command-line program, when the build makes it.
+#ifndef TARVEX_CLI
+#define TARVEX_CLI ""
+#endif
 
 namespace tarvex::win32 {
 namespace {
@@ -228,6 +236,78 @@ TEST(Files, OnlyNormalFilesAreFoundByTheirStoredNameAndAnEmptyFileDoesNotStart) 
   EXPECT_EQ(platform.StartProgram(Narrow(game) + "vrak.exe", Narrow(game), 2), std::nullopt);
   std::error_code error;
   std::filesystem::remove_all(game, error);
+}
+
+// A game folder named in Chinese, which the code page lacks, holding the game; the data files in
+// a folder beside it.
+class GameFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    StartProcess(0, nullptr);
+    if (Utf8ToAnsiExactly(Narrow(game_))) GTEST_SKIP() << "code page " << GetACP();
+    std::filesystem::create_directories(game_);
+    std::filesystem::create_directories(data_);
+    CloseHandle(CreateFileW((game_ + L"vrak.exe").c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    SetDataFolder(Narrow(data_));
+  }
+  void TearDown() override {
+    std::error_code error;
+    std::filesystem::remove_all(root_, error);
+  }
+  std::filesystem::path GamePathFile() const { return data_ + L"\\ZRDDIR.DAT"; }
+  std::string Stored() const {
+    std::ifstream in(GamePathFile(), std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+  std::optional<std::string> FindGame() const {
+    return Win32Platform(GetModuleHandleW(nullptr)).FindNormalFile(ReadGamePath() + "vrak.exe");
+  }
+
+  static std::wstring TempFolder() {
+    wchar_t temp[MAX_PATH];
+    return std::wstring(temp, GetTempPathW(MAX_PATH, temp));
+  }
+
+  const std::wstring root_ =
+      TempFolder() + L"tarvex-codepage-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  const std::wstring game_ = root_ + L"\u6e38\u620f\\";
+  const std::wstring data_ = root_ + L"data";  // no closing "\\", which would quote the quote
+};
+
+TEST_F(GameFolder, IsStoredByItsShortNameWhichFindsTheGame) {
+  ASSERT_TRUE(SaveGamePath(Narrow(game_) + "hero.zrd"));
+  const std::string stored = Stored();
+  EXPECT_EQ(Utf8ToAnsiExactly(stored), stored) << "ASCII, the same in every code page";
+  wchar_t longForm[MAX_PATH] = {};
+  GetLongPathNameW(Widen(ReadGamePath()).c_str(), longForm, MAX_PATH);
+  EXPECT_EQ(std::wstring(longForm), game_) << stored;
+  EXPECT_EQ(FindGame(), "vrak.exe") << stored;
+}
+
+// Only a folder that exists has a short name (Wine gives every folder one).
+TEST_F(GameFolder, WithoutAShortNameIsNotStoredAndTheOldFileStays) {
+  std::ofstream(GamePathFile(), std::ios::binary) << "C:\\Old\\\r\n";
+  EXPECT_FALSE(SaveGamePath(Narrow(root_) + "\xE6\x9C\xAA\xE5\xBB\xBA\\hero.zrd"));
+  EXPECT_EQ(Stored(), "C:\\Old\\\r\n");
+}
+
+TEST_F(GameFolder, TheCommandLineProgramStoresAUsableFolder) {
+  if (std::string_view(TARVEX_CLI).empty()) GTEST_SKIP() << "no tarvex-cli in this build";
+  std::wstring command = L"\"" + Widen(TARVEX_CLI) + L"\" --data-dir \"" + data_ +
+                         L"\" set-path \"" + game_ + L"hero.zrd\"";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
+                             nullptr, nullptr, &startup, &process));
+  DWORD exitCode = 1;
+  if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
+    GetExitCodeProcess(process.hProcess, &exitCode);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(FindGame(), "vrak.exe") << Stored();
 }
 
 }  // namespace

@@ -124,8 +124,11 @@ std::string GetRealDate() {
 // --- Game clock ----------------------------------------------------------------------------
 
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
+  return GetZRDTime(calibration, CurrentClock().Now());  // the one reading of the present moment
+}
+
+CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now) {
   const Clock& clock = CurrentClock();
-  const std::int64_t now = clock.Now();  // the one reading of the present moment
   const CivilTime present = LocalTime(clock, now);
 
   // Real fields that name no moment count no elapsed time: the pair is re-based as it stands.

@@ -27,15 +27,18 @@ std::string GetAppPath();
 // called, the process's working folder stands in.
 void SetProgramFolder(std::string folder);
 
-// The folder that holds ZRDTIMES.DAT and ZRDDIR.DAT, ending in a path separator.
+// The folder that holds ZRDTIMES.DAT, ZRDDIR.DAT and TARVEX.INI, ending in a path separator.
 std::string DataFolder();
 // Uses `folder` for the data files (tests, `--data-dir`).
 void SetDataFolder(std::string folder);
 
-// The data files: the calibration pair and the game folder.
+// The data files: the calibration pair, the game folder and the settings (made only once a
+// setting is changed).
 inline constexpr std::string_view kCalibrationFile = "ZRDTIMES.DAT";
 inline constexpr std::string_view kGamePathFile = "ZRDDIR.DAT";
-inline constexpr std::string_view kDataFileNames[] = {kCalibrationFile, kGamePathFile};
+inline constexpr std::string_view kSettingsFile = "TARVEX.INI";
+inline constexpr std::string_view kDataFileNames[] = {kCalibrationFile, kGamePathFile,
+                                                      kSettingsFile};
 // Chooses the data folder once at start-up: the program folder when files can be created there
 // (a portable install), else `userFolder` (the platform's per-user folder), which is created.
 // A per-user folder that holds no data files yet first gets copies of the program folder's (a

@@ -64,6 +64,8 @@ bool SaveCalibration(const CalibrationRecord& record);
 // The calibration re-based to the present moment: the real fields hold the present real time and
 // date, the game fields the game moment that corresponds to it.
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration);
+// The same, re-based to moment `now` of the current clock (a reading taken once for a whole tick).
+CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now);
 
 // How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words.
 struct NextMoon {

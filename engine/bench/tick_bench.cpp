@@ -1,6 +1,7 @@
-// The engine's work of one tick: re-base the calibration and forecast both moons.
+// The engine's work of one tick: re-base the calibration, forecast both moons, check the alarms.
 #include <benchmark/benchmark.h>
 
+#include "engine/alarms.h"
 #include "engine/clock.h"
 #include "engine/modZRD.h"
 #include "engine/testing/fake_clock.h"
@@ -33,6 +34,35 @@ void BM_TickSystemClock(benchmark::State& state) {
   Tick(state, tarvex::SystemClock());
 }
 BENCHMARK(BM_TickSystemClock);
+
+// One alarm check of a tick on the re-based record, with the clock half an hour before a warning
+// (nothing fires), so that the measure is the check alone.
+void AlarmCheck(benchmark::State& state, const tarvex::Clock& clock) {
+  tarvex::SetClock(&clock);
+  tarvex::CalibrationRecord calibration;
+  calibration.RealTime = tarvex::GetRealTime();
+  calibration.RealDate = tarvex::GetRealDate();
+  calibration.ZRDTime = "12:00:00";
+  calibration.ZRDDate = "07/14/0123";  // the good moon in 40 minutes
+  calibration = tarvex::GetZRDTime(calibration);
+  const std::int64_t now = clock.Now();
+  const tarvex::AlarmSettings settings;
+  tarvex::MoonAlarms alarms;
+  for (auto _ : state) benchmark::DoNotOptimize(alarms.Check(now, calibration, settings));
+  tarvex::SetClock(nullptr);
+}
+
+void BM_AlarmCheckFakeClock(benchmark::State& state) {
+  tarvex::testing::FakeClock clock(-5 * 3600, true);
+  clock.SetLocal(2026, 11, 1, 1, 30, 0);
+  AlarmCheck(state, clock);
+}
+BENCHMARK(BM_AlarmCheckFakeClock);
+
+void BM_AlarmCheckSystemClock(benchmark::State& state) {
+  AlarmCheck(state, tarvex::SystemClock());
+}
+BENCHMARK(BM_AlarmCheckSystemClock);
 
 }  // namespace
 

@@ -53,6 +53,17 @@ class EngineTest : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   std::string Folder() const { return folder_.string() + kPathSeparator; }
+  // A calibration pair: game `gameTime` on `gameDate` at moment `t` of the test clock.
+  CalibrationRecord PairAt(std::int64_t t, std::string_view gameTime,
+                           std::string_view gameDate) const {
+    const CivilTime local = LocalTime(clock_, t);
+    CalibrationRecord record;
+    record.RealTime = TimeText(local.hour, local.minute, local.second);
+    record.RealDate = DateText(local.month, local.day, local.year);
+    record.ZRDTime = gameTime;
+    record.ZRDDate = gameDate;
+    return record;
+  }
 
   FakeClock clock_;
   std::filesystem::path folder_;

@@ -119,11 +119,13 @@ TEST_F(Folders, TheUserFolderStartsWithTheProgramFoldersDataFiles) {
   std::filesystem::create_directories(program);
   Write("program/ZRDTIMES.DAT", "16:45:00\r\n12/06/2026\r\n09:30:00\r\n03/14/0002\r\n");
   Write("program/ZRDDIR.DAT", "C:\\Games\\\r\n");
+  Write("program/TARVEX.INI", "[Alarms]\r\nSound=off\r\n");
   // The probe file cannot be made where a folder of its name stands, whoever runs the test.
   std::filesystem::create_directories(program / ".tarvex-write-test");
   SetProgramFolder(program.string());
   ChooseDataFolder(user.string());
   EXPECT_EQ(Read("user/ZRDTIMES.DAT"), Read("program/ZRDTIMES.DAT"));
+  EXPECT_EQ(Read("user/TARVEX.INI"), Read("program/TARVEX.INI"));
   EXPECT_EQ(ReadCalibration(), testing::Record("16:45:00", "12/06/2026", "09:30:00", "03/14/0002"));
 
   Write("user/ZRDDIR.DAT", "D:\\Elsewhere\\\r\n");

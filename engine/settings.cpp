@@ -1,0 +1,244 @@
+#include "engine/settings.h"
+
+#include <cstddef>
+#include <optional>
+
+#include "engine/modGeneral.h"
+
+namespace tarvex {
+namespace {
+
+constexpr std::string_view kSection = "Alarms";
+
+// One key of [Alarms]: its name in the file and on the command line, and the field it sets (a
+// switch, or WarningMinutes when `flag` is null).
+struct Key {
+  std::string_view file;
+  std::string_view command;
+  bool AlarmSettings::*flag;
+};
+constexpr Key kKeys[] = {
+    {"GoodMoon", "good", &AlarmSettings::GoodMoon},
+    {"BadMoon", "bad", &AlarmSettings::BadMoon},
+    {"WarningMinutes", "warning", nullptr},
+    {"AtStart", "at-start", &AlarmSettings::AtStart},
+    {"Sound", "sound", &AlarmSettings::Sound},
+};
+constexpr std::size_t kKeyCount = std::size(kKeys);
+
+char Lower(char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameWord(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (Lower(a[i]) != Lower(b[i])) return false;
+  }
+  return true;
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+std::optional<bool> ReadSwitch(std::string_view value) {
+  for (const std::string_view on : {"on", "1", "true", "yes"}) {
+    if (SameWord(value, on)) return true;
+  }
+  for (const std::string_view off : {"off", "0", "false", "no"}) {
+    if (SameWord(value, off)) return false;
+  }
+  return std::nullopt;
+}
+
+std::optional<int> ReadMinutes(std::string_view value) {
+  if (value.empty()) return std::nullopt;
+  int minutes = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    minutes = minutes * 10 + (c - '0');  // [0, 14,409]
+    if (minutes > kMaxWarningMinutes) return std::nullopt;
+  }
+  return minutes;
+}
+
+// Sets the key's field from `value`; false when the value cannot be read.
+bool Apply(const Key& key, std::string_view value, AlarmSettings& settings) {
+  if (key.flag == nullptr) {
+    const std::optional<int> minutes = ReadMinutes(value);
+    if (minutes) settings.WarningMinutes = *minutes;
+    return minutes.has_value();
+  }
+  const std::optional<bool> on = ReadSwitch(value);
+  if (on) settings.*key.flag = *on;
+  return on.has_value();
+}
+
+std::string ValueText(const Key& key, const AlarmSettings& settings) {
+  if (key.flag == nullptr) return std::to_string(settings.WarningMinutes);
+  return settings.*key.flag ? "on" : "off";
+}
+
+// --- Lines of the file ---------------------------------------------------------------------
+
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  std::size_t at = 0;
+  while (at < text.size()) {
+    const std::size_t end = std::min(text.find_first_of("\r\n", at), text.size());
+    lines.push_back(text.substr(at, end - at));
+    at = end;
+    if (at < text.size()) at += text.compare(at, 2, "\r\n") == 0 ? 2 : 1;
+  }
+  return lines;
+}
+
+// What one line of the file is.
+struct Line {
+  enum Kind { kBlank, kComment, kSection, kPair, kOther } kind = kBlank;
+  std::string_view name;    // the section's name, or the pair's key
+  std::string_view value;   // the pair's value
+  std::size_t valueAt = 0;  // where the value begins in the line (blanks after "=" kept before it)
+};
+
+Line Classify(std::string_view line) {
+  const std::string_view text = TrimBlanks(line);
+  Line result;
+  if (text.empty()) return result;
+  if (text[0] == ';' || text[0] == '#') {
+    result.kind = Line::kComment;
+  } else if (text[0] == '[') {
+    result.kind = Line::kSection;
+    result.name = TrimBlanks(text.substr(1, text.find(']') - 1));
+  } else if (const std::size_t equals = line.find('='); equals != std::string_view::npos) {
+    result.kind = Line::kPair;
+    result.name = TrimBlanks(line.substr(0, equals));
+    result.value = TrimBlanks(line.substr(equals + 1));
+    result.valueAt = line.find_first_not_of(" \t", equals + 1);
+    if (result.valueAt == std::string_view::npos) result.valueAt = line.size();
+  } else {
+    result.kind = Line::kOther;
+  }
+  return result;
+}
+
+const Key* FindKey(std::string_view name, bool commandNames) {
+  for (const Key& key : kKeys) {
+    if (SameWord(name, key.file) || (commandNames && SameWord(name, key.command))) return &key;
+  }
+  return nullptr;
+}
+
+std::size_t IndexOf(const Key& key) {
+  return static_cast<std::size_t>(&key - kKeys);
+}
+
+}  // namespace
+
+SettingsReading ParseSettings(std::string_view text) {
+  SettingsReading reading;
+  bool inSection = false;
+  bool seen[kKeyCount] = {};
+  for (const std::string_view raw : SplitLines(text)) {
+    const Line line = Classify(raw);
+    if (line.kind == Line::kSection) inSection = SameWord(line.name, kSection);
+    if (line.kind != Line::kPair || !inSection) continue;
+    const Key* key = FindKey(line.name, false);
+    if (key == nullptr || seen[IndexOf(*key)]) continue;
+    seen[IndexOf(*key)] = true;
+    if (!Apply(*key, line.value, reading.settings)) {
+      reading.unreadable.push_back({std::string(key->file), std::string(line.value)});
+    }
+  }
+  return reading;
+}
+
+std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
+  std::vector<std::string> lines;
+  bool inSection = false;  // in an [Alarms] section
+  bool inFirst = false;    // in the first [Alarms] section
+  bool written[kKeyCount] = {};
+  std::optional<std::size_t> sectionEnd;  // after the first [Alarms]'s last line with content
+  for (const std::string_view raw : SplitLines(old)) {
+    const Line line = Classify(raw);
+    if (line.kind == Line::kSection) {
+      inFirst = !sectionEnd && SameWord(line.name, kSection);
+      inSection = SameWord(line.name, kSection);
+    }
+    std::string text(raw);
+    if (inSection && line.kind == Line::kPair) {
+      const Key* key = FindKey(line.name, false);
+      if (key != nullptr && !written[IndexOf(*key)]) {
+        written[IndexOf(*key)] = true;
+        text = std::string(raw.substr(0, line.valueAt)) + ValueText(*key, settings);
+      }
+    }
+    lines.push_back(std::move(text));
+    if (inFirst && line.kind != Line::kBlank && line.kind != Line::kComment) {
+      sectionEnd = lines.size();
+    }
+  }
+
+  std::vector<std::string> missing;
+  for (const Key& key : kKeys) {
+    if (!written[IndexOf(key)])
+      missing.push_back(std::string(key.file) + "=" + ValueText(key, settings));
+  }
+  if (!sectionEnd) {
+    if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
+    lines.push_back("[" + std::string(kSection) + "]");
+    sectionEnd = lines.size();
+  }
+  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), missing.begin(),
+               missing.end());
+
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return text;
+}
+
+SettingsReading ReadSettings() {
+  return ParseSettings(CurrentFileCodec().FromFile(ReadDataFileBytes(kSettingsFile)));
+}
+
+bool SaveSettings(const AlarmSettings& settings) {
+  const std::string old = CurrentFileCodec().FromFile(ReadDataFileBytes(kSettingsFile));
+  const SettingsReading reading = ParseSettings(old);
+  if (reading.settings == settings && reading.unreadable.empty()) return true;
+  return ReplaceDataFile(kSettingsFile, SettingsText(old, settings));
+}
+
+std::string UnreadableSettingMessage(const UnreadableSetting& setting) {
+  const Key* key = FindKey(setting.key, false);
+  const std::string fallback = key != nullptr ? ValueText(*key, AlarmSettings{}) : "";
+  return std::string(kSettingsFile) + ": " + setting.key + "=" + setting.value +
+         " cannot be read; the default " + fallback + " is used";
+}
+
+SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs) {
+  SettingsEdit edit{settings, {}};
+  if (pairs.empty()) edit.error = "no KEY=VALUE given (keys: good, bad, warning, at-start, sound)";
+  for (const std::string& pair : pairs) {
+    const std::size_t equals = pair.find('=');
+    const Key* key = equals == std::string::npos
+                         ? nullptr
+                         : FindKey(TrimBlanks(std::string_view(pair).substr(0, equals)), true);
+    if (equals == std::string::npos) {
+      edit.error = "\"" + pair + "\" is not KEY=VALUE";
+    } else if (key == nullptr) {
+      edit.error = "\"" + pair + "\": unknown key (keys: good, bad, warning, at-start, sound)";
+    } else if (!Apply(*key, TrimBlanks(std::string_view(pair).substr(equals + 1)), edit.settings)) {
+      edit.error = "\"" + pair + "\": " + std::string(key->command) +
+                   (key->flag == nullptr ? " takes a whole number of minutes from 0 to 1440"
+                                         : " takes on or off (or 1/0, true/false, yes/no)");
+    }
+    if (!edit.error.empty()) break;
+  }
+  if (!edit.error.empty()) edit.settings = settings;
+  return edit;
+}
+
+}  // namespace tarvex

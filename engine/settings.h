@@ -1,0 +1,77 @@
+// The alarm settings and their file, TARVEX.INI in the data folder:
+//
+//   [Alarms]
+//   GoodMoon=on
+//   BadMoon=on
+//   WarningMinutes=10
+//   AtStart=on
+//   Sound=on
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tarvex {
+
+inline constexpr int kMaxWarningMinutes = 1440;
+
+struct AlarmSettings {
+  bool GoodMoon = true;     // alarms for the good moon (game day 15)
+  bool BadMoon = true;      // alarms for the bad moon (game day 1)
+  int WarningMinutes = 10;  // the warning, in real minutes before the moon; 0 none. [0, 1440]
+  bool AtStart = true;      // an alert when the moon begins
+  bool Sound = true;        // the alerts make the desktop's notification sound
+  friend bool operator==(const AlarmSettings&, const AlarmSettings&) = default;
+};
+
+// A key of [Alarms] whose value could not be read, so that the default stands in for it.
+struct UnreadableSetting {
+  std::string key;    // the key as this program writes it, e.g. "WarningMinutes"
+  std::string value;  // the value as the file gives it, blanks around it dropped
+  friend bool operator==(const UnreadableSetting&, const UnreadableSetting&) = default;
+};
+
+struct SettingsReading {
+  AlarmSettings settings;
+  std::vector<UnreadableSetting> unreadable;  // in the order of the file
+};
+
+// Reads the settings from the text of TARVEX.INI. Lines end in CR LF, LF or CR; lines whose first
+// non-blank character is ";" or "#" are comments; section names and keys are read in any case,
+// with blanks around "=" ignored. A switch reads on/off, 1/0, true/false or yes/no in any case;
+// WarningMinutes a whole number 0 to 1440. A missing key keeps its default, and so does a value
+// that cannot be read, which is also listed. The first of two equal keys counts.
+SettingsReading ParseSettings(std::string_view text);
+// The text of TARVEX.INI holding `settings`, made from the file's present text `old`: the five
+// keys of [Alarms] get the new values in place (the first of each, its spelling kept); missing
+// keys are added at the end of [Alarms], and [Alarms] at the end of the text when it has none.
+// Every other line (comments, unknown keys and sections) is kept; all lines end in CR LF.
+std::string SettingsText(std::string_view old, const AlarmSettings& settings);
+
+// The settings from TARVEX.INI in the data folder; the defaults when it is missing. Creates
+// nothing.
+SettingsReading ReadSettings();
+// Writes `settings` to TARVEX.INI (see SettingsText), replacing the file atomically and in the
+// data files' encoding. Nothing is written when the file already reads as `settings` with no
+// unreadable value, so a missing file stays missing until a setting differs from its default.
+// False when the file cannot be written; the old file is then left as it was.
+bool SaveSettings(const AlarmSettings& settings);
+
+// One line for standard error about an unreadable value, e.g.
+// TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used
+std::string UnreadableSettingMessage(const UnreadableSetting& setting);
+
+// The result of applying command-line pairs: the new settings, or what was wrong.
+struct SettingsEdit {
+  AlarmSettings settings;
+  std::string error;  // empty when every pair was applied
+};
+// Applies the command line's KEY=VALUE pairs to `settings`, in order. The keys are good, bad,
+// warning, at-start and sound (or the file's key names), in any case; the values are those of the
+// file. Every pair is checked before any is applied: on the first bad one (or none at all) the
+// result holds `settings` unchanged and a message naming the pair.
+SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs);
+
+}  // namespace tarvex

@@ -1,0 +1,162 @@
+#include "engine/settings.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "engine_fixture.h"
+
+namespace tarvex {
+namespace {
+
+// Settings as the command line writes them, for short cases and failure messages.
+std::string Describe(const AlarmSettings& s) {
+  const auto onOff = [](bool on) { return on ? "on" : "off"; };
+  return std::string("good=") + onOff(s.GoodMoon) + " bad=" + onOff(s.BadMoon) +
+         " warning=" + std::to_string(s.WarningMinutes) + " at-start=" + onOff(s.AtStart) +
+         " sound=" + onOff(s.Sound);
+}
+
+std::string Describe(const std::vector<UnreadableSetting>& unreadable) {
+  std::string text;
+  for (const auto& u : unreadable) text += (text.empty() ? "" : " ") + u.key + "=" + u.value;
+  return text;
+}
+
+constexpr const char* kDefaults = "good=on bad=on warning=10 at-start=on sound=on";
+
+TEST(ParseSettings, ReadsTheAlarmsSectionAndFallsBackToDefaults) {
+  struct Case {
+    const char* text;
+    const char* settings;
+    const char* unreadable;
+  };
+  const Case cases[] = {
+      {"", kDefaults, ""},
+      {"[Alarms]\r\nGoodMoon=off\r\nBadMoon=0\r\nWarningMinutes=25\r\nAtStart=False\r\nSound="
+       "NO\r\n",
+       "good=off bad=off warning=25 at-start=off sound=off", ""},
+      {"[alarms]\nGOODMOON = Yes\n  badMoon\t=\tOFF  \nwarningminutes=1440\rSound=TRUE",
+       "good=on bad=off warning=1440 at-start=on sound=on", ""},
+      {"[ Alarms ]\r\nAtStart=1\r\nSound=0\r\nWarningMinutes=0\r\n",
+       "good=on bad=on warning=0 at-start=on sound=off", ""},
+      {"; GoodMoon=off\r\n[Alarms]\r\n# BadMoon=off\r\n  ;WarningMinutes=5\r\n", kDefaults, ""},
+      {"GoodMoon=off\r\n[Other]\r\nBadMoon=off\r\n[Alarms]\r\nColour=red\r\n", kDefaults, ""},
+      {"[Alarms]\r\nGoodMoon=off\r\n[Other]\r\nBadMoon=off\r\n[ALARMS]\r\nSound=off\r\n",
+       "good=off bad=on warning=10 at-start=on sound=off", ""},
+      {"[Alarms]\r\nGoodMoon=off\r\nGoodMoon=on\r\nGoodMoon=bad\r\n",
+       "good=off bad=on warning=10 at-start=on sound=on", ""},
+      {"[Alarms]\r\nGoodMoon=maybe\r\nBadMoon=on ; always\r\nAtStart=\r\nSound=off\r\n",
+       "good=on bad=on warning=10 at-start=on sound=off",
+       "GoodMoon=maybe BadMoon=on ; always AtStart="},
+      {"[Alarms]\r\nWarningMinutes=1441\r\n", kDefaults, "WarningMinutes=1441"},
+      {"[Alarms]\r\nWarningMinutes=-5\r\n", kDefaults, "WarningMinutes=-5"},
+      {"[Alarms]\r\nWarningMinutes=7.5\r\n", kDefaults, "WarningMinutes=7.5"},
+      {"[Alarms]\r\nWarningMinutes=ten\r\n", kDefaults, "WarningMinutes=ten"},
+      {"[Alarms]\r\nWarningMinutes=99999999999999999999\r\n", kDefaults,
+       "WarningMinutes=99999999999999999999"},
+      {"[Alarms]\r\nWarningMinutes=0030\r\n", "good=on bad=on warning=30 at-start=on sound=on", ""},
+  };
+  for (const Case& c : cases) {
+    const SettingsReading reading = ParseSettings(c.text);
+    EXPECT_EQ(Describe(reading.settings), c.settings) << c.text;
+    EXPECT_EQ(Describe(reading.unreadable), c.unreadable) << c.text;
+  }
+}
+
+TEST(SettingsText, ChangesTheFiveValuesAndKeepsEverythingElse) {
+  const AlarmSettings changed{.GoodMoon = false, .WarningMinutes = 5};
+  const std::pair<const char*, std::string> cases[] = {
+      {"",
+       "[Alarms]\r\nGoodMoon=off\r\nBadMoon=on\r\nWarningMinutes=5\r\nAtStart=on\r\nSound=on\r\n"},
+      {"; Tarvex\n[alarms]\nGOODMOON = on\nColour=red\n\n; the game's own\n[Game]\nSound=loud\n"
+       "[Alarms]\nWarningMinutes=ten\n",
+       "; Tarvex\r\n[alarms]\r\nGOODMOON = off\r\nColour=red\r\nBadMoon=on\r\nAtStart=on\r\n"
+       "Sound=on\r\n\r\n; the game's own\r\n[Game]\r\nSound=loud\r\n[Alarms]\r\n"
+       "WarningMinutes=5\r\n"},
+      {"[Game]\r\nX=1",
+       "[Game]\r\nX=1\r\n\r\n[Alarms]\r\nGoodMoon=off\r\nBadMoon=on\r\nWarningMinutes=5\r\n"
+       "AtStart=on\r\nSound=on\r\n"},
+  };
+  for (const auto& [old, text] : cases) {
+    EXPECT_EQ(SettingsText(old, changed), text) << old;
+    EXPECT_EQ(ParseSettings(text).settings, changed) << old;
+  }
+}
+
+using SettingsFile = testing::EngineTest;
+
+TEST_F(SettingsFile, IsMadeOnlyWhenASettingChanges) {
+  EXPECT_EQ(ReadSettings().settings, AlarmSettings{});
+  EXPECT_TRUE(SaveSettings(AlarmSettings{}));
+  EXPECT_FALSE(std::filesystem::exists(File("TARVEX.INI")));
+
+  ASSERT_TRUE(SaveSettings({.Sound = false}));
+  EXPECT_EQ(Read("TARVEX.INI"),
+            "[Alarms]\r\nGoodMoon=on\r\nBadMoon=on\r\nWarningMinutes=10\r\nAtStart=on\r\n"
+            "Sound=off\r\n");
+  EXPECT_EQ(ReadSettings().settings, AlarmSettings{.Sound = false});
+}
+
+TEST_F(SettingsFile, SavingTheSameSettingsRewritesOnlyAnUnreadableValue) {
+  Write("TARVEX.INI", "[Alarms]\nSound=on\n");
+  ASSERT_TRUE(SaveSettings({}));
+  EXPECT_EQ(Read("TARVEX.INI"), "[Alarms]\nSound=on\n");
+  Write("TARVEX.INI", "[Alarms]\r\nWarningMinutes=soon\r\n");
+  ASSERT_TRUE(SaveSettings({}));
+  EXPECT_TRUE(ReadSettings().unreadable.empty()) << Read("TARVEX.INI");
+}
+
+TEST_F(SettingsFile, AFailedSaveLeavesTheOldFile) {
+  Write("TARVEX.INI", "[Alarms]\r\nGoodMoon=on\r\n");
+  std::filesystem::create_directory(File("TARVEX.INI.tmp"));
+  EXPECT_FALSE(SaveSettings({.GoodMoon = false}));
+  EXPECT_EQ(Read("TARVEX.INI"), "[Alarms]\r\nGoodMoon=on\r\n");
+}
+
+TEST(UnreadableSettingMessage, NamesTheFileTheKeyAndTheDefault) {
+  EXPECT_EQ(UnreadableSettingMessage({"WarningMinutes", "ten"}),
+            "TARVEX.INI: WarningMinutes=ten cannot be read; the default 10 is used");
+  EXPECT_EQ(UnreadableSettingMessage({"AtStart", ""}),
+            "TARVEX.INI: AtStart= cannot be read; the default on is used");
+}
+
+TEST(ApplySettingPairs, ChecksEveryPairBeforeApplyingAny) {
+  struct Case {
+    std::vector<std::string> pairs;
+    const char* settings;
+    const char* error;
+  };
+  const Case cases[] = {
+      {{"good=off", "warning=0"}, "good=off bad=on warning=0 at-start=on sound=on", ""},
+      {{"BAD = No", "At-Start=0", "SOUND=false", "warning=1440"},
+       "good=on bad=off warning=1440 at-start=off sound=off",
+       ""},
+      {{"GoodMoon=off", "WarningMinutes=3", "good=on"},
+       "good=on bad=on warning=3 at-start=on sound=on",
+       ""},
+      {{"good=off", "warning=abc", "bad=maybe"},
+       kDefaults,
+       "\"warning=abc\": warning takes a whole number of minutes from 0 to 1440"},
+      {{"warning=1441"},
+       kDefaults,
+       "\"warning=1441\": warning takes a whole number of minutes from 0 to 1440"},
+      {{"sound=loud"},
+       kDefaults,
+       "\"sound=loud\": sound takes on or off (or 1/0, true/false, yes/no)"},
+      {{"good"}, kDefaults, "\"good\" is not KEY=VALUE"},
+      {{"volume=3"},
+       kDefaults,
+       "\"volume=3\": unknown key (keys: good, bad, warning, at-start, sound)"},
+      {{}, kDefaults, "no KEY=VALUE given (keys: good, bad, warning, at-start, sound)"},
+  };
+  for (const Case& c : cases) {
+    const SettingsEdit edit = ApplySettingPairs(AlarmSettings{}, c.pairs);
+    const std::string context = c.pairs.empty() ? "(none)" : c.pairs.front();
+    EXPECT_EQ(Describe(edit.settings), c.settings) << context;
+    EXPECT_EQ(edit.error, c.error) << context;
+  }
+}
+
+}  // namespace
+}  // namespace tarvex

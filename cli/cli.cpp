@@ -15,6 +15,7 @@
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "engine/utf8.h"
 #include "platform/startup.h"
 
 namespace tarvex {
@@ -66,13 +67,13 @@ void AddSetPath(CommandLine& cli) {
   CLI::App& setPath =
       cli.Add("set-path", "sets the game folder to the folder of FILE", [file](const Output& io) {
         std::error_code error;
-        const std::filesystem::path path = std::filesystem::absolute(*file, error);
+        // From UTF-8: a plain string would be read in the Windows code page, garbling the name.
+        const std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(*file), error);
         if (error || !path.has_filename()) {
           io.err << "tarvex-cli: set-path needs a file in the game folder\n";
           return kExitUsage;
         }
-        const std::u8string text = path.lexically_normal().u8string();
-        if (!SaveGamePath(std::string(text.begin(), text.end()))) {
+        if (!SaveGamePath(Utf8FromPath(path.lexically_normal()))) {
           io.err << "tarvex-cli: could not write " << DataFolder() << kGamePathFile << "\n";
           return kExitIo;
         }
@@ -175,8 +176,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     cli.Parse(args);
     if (cli.dataDir) {
       std::error_code error;
-      const std::u8string folder(cli.dataDir->begin(), cli.dataDir->end());
-      if (!std::filesystem::is_directory(std::filesystem::path(folder), error)) {
+      if (!std::filesystem::is_directory(PathFromUtf8(*cli.dataDir), error)) {
         err << "tarvex-cli: no folder " << *cli.dataDir << "\n";
         return kExitIo;
       }

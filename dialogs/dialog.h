@@ -11,7 +11,7 @@
 
 namespace tarvex {
 
-enum class DialogKind { DateTime, AutoRun };
+enum class DialogKind { DateTime, AutoRun, Alarms };
 
 // Keeps a flag set for a scope (a dialog shown, a handler running), however the scope ends.
 class FlagWhile {
@@ -47,6 +47,14 @@ enum class ControlId {
   txtCharacterFile,
   cmdLoad,
   txtPassword,
+  // The moon alarms dialog.
+  chkGoodMoon,
+  chkBadMoon,
+  chkWarn,
+  txtWarningMinutes,
+  chkAtStart,
+  chkSound,
+  cmdTryIt,
   cmdOK,
   cmdCancel,
 };
@@ -54,7 +62,7 @@ enum class ControlId {
 // The control's name as the widgets carry it: "txtRealTime", "cmdOK", "Label1", ...
 std::string_view ControlName(ControlId id);
 
-enum class ControlKind { Label, TextBox, Button, OptionButton, Frame };
+enum class ControlKind { Label, TextBox, Button, OptionButton, CheckBox, Frame };
 enum class Align { Left, Center, Right };
 
 // One control; positions and sizes are in dialog units (a quarter of the average character
@@ -107,9 +115,9 @@ class Dialog {
   std::string Text(ControlId id) const;
   // Puts `text` into text box `id`, cut to the box's limit; ignored for any other control.
   void SetText(ControlId id, std::string text);
-  // Whether option button `id` is selected.
+  // Whether option button or check box `id` is selected.
   virtual bool Value(ControlId /*id*/) const { return false; }
-  // Button or option button `id` was clicked: runs its handler.
+  // Button, option button or check box `id` was clicked: runs its handler.
   virtual void Click(ControlId id) = 0;
   // The title bar's close box: the same as Cancel.
   void CloseBox() { Click(ControlId::cmdCancel); }

@@ -1,4 +1,5 @@
 // The two dialogs' controls and layout, in dialog units, in focus (tab) order.
+#include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 
@@ -19,9 +20,10 @@ constexpr Control kDateTimeControls[] = {
     {ControlId::txtZRDTime, K::TextBox, "", 116, 62, 60, 12, Align::Left, 8},
     {ControlId::Label5, K::Label, "Kestrune Date (MM/DD/YYYY)", 7, 80, 105, 8, Align::Right},
     {ControlId::txtZRDDate, K::TextBox, "", 116, 78, 60, 12, Align::Left, 10},
-    {ControlId::cmdSetDateandTime, K::Button, "Set Date and Times", 30, 100, 72, 14, Align::Center, 0, false,
+    {ControlId::cmdSetDateandTime, K::Button, "Set Date and Times", 30, 100, 72, 14, Align::Center,
+     0, false, true},
+    {ControlId::cmdCancel, K::Button, "Cancel", 110, 100, 60, 14, Align::Center, 0, false, false,
      true},
-    {ControlId::cmdCancel, K::Button, "Cancel", 110, 100, 60, 14, Align::Center, 0, false, false, true},
 };
 
 constexpr Control kAutoRunControls[] = {
@@ -33,7 +35,8 @@ constexpr Control kAutoRunControls[] = {
     {ControlId::txtTime, K::TextBox, "", 98, 34, 80, 12},
     {ControlId::txtDate, K::TextBox, "", 98, 50, 80, 12},
     {ControlId::cmdOK, K::Button, "OK", 45, 150, 50, 14, Align::Center, 0, false, true},
-    {ControlId::cmdCancel, K::Button, "Cancel", 105, 150, 50, 14, Align::Center, 0, false, false, true},
+    {ControlId::cmdCancel, K::Button, "Cancel", 105, 150, 50, 14, Align::Center, 0, false, false,
+     true},
     {ControlId::Label3, K::Label, "Character file to autostart", 7, 76, 186, 8},
     {ControlId::txtCharacterFile, K::TextBox, "", 7, 86, 186, 12},
     {ControlId::Label4, K::Label, "Character Password", 7, 120, 186, 8, Align::Center},
@@ -41,7 +44,31 @@ constexpr Control kAutoRunControls[] = {
     {ControlId::txtPassword, K::TextBox, "", 50, 130, 100, 12, Align::Left, 0, true},
 };
 
+constexpr Control kAlarmsControls[] = {
+    {ControlId::chkGoodMoon, K::CheckBox, "Good moon (day 15)", 10, 8, 180, 10},
+    {ControlId::chkBadMoon, K::CheckBox, "Bad moon (day 1)", 10, 22, 180, 10},
+    {ControlId::chkWarn, K::CheckBox, "Warn", 10, 40, 34, 10},
+    {ControlId::txtWarningMinutes, K::TextBox, "", 46, 38, 26, 12, Align::Left, 4},
+    {ControlId::Label1, K::Label, "minutes before", 76, 40, 110, 8},
+    {ControlId::chkAtStart, K::CheckBox, "When the moon begins", 10, 56, 180, 10},
+    {ControlId::chkSound, K::CheckBox, "Play a sound", 10, 70, 180, 10},
+    {ControlId::cmdOK, K::Button, "OK", 20, 90, 50, 14, Align::Center, 0, false, true},
+    {ControlId::cmdCancel, K::Button, "Cancel", 75, 90, 50, 14, Align::Center, 0, false, false,
+     true},
+    {ControlId::cmdTryIt, K::Button, "Try It", 130, 90, 50, 14, Align::Center},
+};
+
 }  // namespace
+
+int frmAlarms::Width() const {
+  return 200;
+}
+int frmAlarms::Height() const {
+  return 112;
+}
+std::span<const Control> frmAlarms::Controls() const {
+  return kAlarmsControls;
+}
 
 int frmDateTime::Width() const {
   return 200;

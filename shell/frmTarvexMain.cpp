@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "dialogs/character_file.h"
+#include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
@@ -30,6 +31,10 @@ constexpr std::string_view kSetPathTitle = "Set Path";
 constexpr std::string_view kFocusLostText =
     "The log-in was not typed because the game's window did not have the keyboard focus.";
 
+// The alerts carry the lit picture of their moon.
+constexpr int kGoodMoonIcon = 105;
+constexpr int kBadMoonIcon = 101;
+
 constexpr std::string_view kGameExecutable = "vrak.exe";
 constexpr std::string_view kEnter = "~";
 constexpr std::string_view kTab = "{TAB}";
@@ -50,6 +55,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::ShowNextBadMoon, "Show Next Bad Moon", true},
     {MenuItem::Sep2, ""},
     {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
+    {MenuItem::MoonAlarms, "Moon Alarms..."},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -94,6 +100,7 @@ frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
 void frmTarvexMain::Form_Load() {
   GamePath = ReadGamePath();
   Calibration = ReadCalibration();
+  Alarms = ReadSettings().settings;  // a value that cannot be read keeps its default
   AutoRunFired = false;
   BlinkPhase = 1;
   platform_.StartTimer(kTimerIntervalMs);
@@ -182,6 +189,9 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
       break;
     case MenuItem::AutoRunKestrune:
       mnuAutoRunKestrune_Click();
+      break;
+    case MenuItem::MoonAlarms:
+      mnuMoonAlarms_Click();
       break;
     case MenuItem::Exit:
       mnuExit_Click();
@@ -277,10 +287,32 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
   AutoRunFired = false;
 }
 
+void frmTarvexMain::mnuMoonAlarms_Click() {
+  if (alarmsOpen_) {
+    platform_.ActivateDialog(DialogKind::Alarms);
+    return;
+  }
+  const FlagWhile open(alarmsOpen_);
+  frmAlarms dialog(
+      platform_, Alarms,
+      [this](const AlarmSettings& settings) {
+        Alarms = settings;  // in force from the next tick, saved or not
+        return SaveSettings(settings);
+      },
+      [this](const AlarmSettings& settings) {
+        const Clock& clock = CurrentClock();
+        platform_.ShowAlert({SampleAlertText(Calibration, clock.Now(), settings),
+                             settings.GoodMoon || !settings.BadMoon ? kGoodMoonIcon : kBadMoonIcon,
+                             settings.Sound});
+      });
+  platform_.ShowDialog(dialog);
+}
+
 void frmTarvexMain::mnuExit_Click() {
   platform_.CloseDialog(DialogKind::DateTime);
   dateTimeOpen_ = false;  // closing; unload need not close it again
   platform_.CloseDialog(DialogKind::AutoRun);
+  platform_.CloseDialog(DialogKind::Alarms);
   platform_.CloseMainWindow();
 }
 
@@ -288,10 +320,12 @@ void frmTarvexMain::mnuExit_Click() {
 
 void frmTarvexMain::tmrUpdateTimes_Timer() {
   if (!Running()) return;
-  Calibration = GetZRDTime(Calibration);
+  const std::int64_t now = CurrentClock().Now();  // the tick's one reading of the clock
+  Calibration = GetZRDTime(Calibration, now);
   ComposeTip();
   PickIcon();
   UpdateTray();
+  SoundAlarms(now);
   if (logIn_) ContinueLogIn();
   if (unloaded_) return;  // a message box of the log-in may have let the program end
   TestAutoRun();
@@ -340,6 +374,16 @@ void frmTarvexMain::UpdateTray() {
   }
   if (TrayIcon == *shown_) return;
   if (platform_.NotifyIcon(TrayMessage::Modify, TrayIcon)) shown_ = TrayIcon;
+}
+
+// Decided afresh at every tick from the present moment; what has fired is remembered, so that a
+// clock set back or a recalibration never fires an alert twice.
+void frmTarvexMain::SoundAlarms(std::int64_t now) {
+  for (const Alert& alert : alarms_.Check(now, Calibration, Alarms)) {
+    platform_.ShowAlert({alert.text,
+                         alert.moon.kind == MoonKind::Good ? kGoodMoonIcon : kBadMoonIcon,
+                         Alarms.Sound});
+  }
 }
 
 // --- The auto-run ------------------------------------------------------------------------------

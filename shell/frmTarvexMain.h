@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/alarms.h"
+#include "engine/settings.h"
 #include "shell/platform.h"
 
 namespace tarvex {
@@ -35,6 +37,7 @@ class frmTarvexMain {
   void mnuShowNextGoodMoon_Click();
   void mnuShowNextBadMoon_Click();
   void mnuAutoRunKestrune_Click();
+  void mnuMoonAlarms_Click();
   void mnuExit_Click();
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);
@@ -56,6 +59,9 @@ class frmTarvexMain {
   std::string AutoRunPassword;
   std::string AutoRunCharacter;
 
+  // The moon alarms' settings, from TARVEX.INI at start-up and the alarms dialog afterwards.
+  AlarmSettings Alarms;
+
   Platform& platform() { return platform_; }
 
  private:
@@ -64,16 +70,19 @@ class frmTarvexMain {
   void PickIcon();
   void UpdateTray();
   void TestAutoRun();
+  void SoundAlarms(std::int64_t now);
   void Launch();
   void ContinueLogIn();
 
   Platform& platform_;
   bool loaded_ = false;
   bool unloaded_ = false;
-  std::array<bool, 10> checked_{};         // by MenuItem
-  std::optional<tarvex::TrayIcon> shown_;  // what the tray was last given
+  std::array<bool, kMenuItemCount> checked_{};  // by MenuItem
+  std::optional<tarvex::TrayIcon> shown_;       // what the tray was last given
   bool dateTimeOpen_ = false;
   bool autoRunOpen_ = false;
+  bool alarmsOpen_ = false;
+  MoonAlarms alarms_;  // what has fired in this run
 
   // A launch waiting for the game's window to take the keyboard focus.
   struct PendingLogIn {

@@ -4,6 +4,7 @@
 // included here.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -41,9 +42,11 @@ enum class MenuItem {
   ShowNextBadMoon,
   Sep2,
   AutoRunKestrune,
+  MoonAlarms,
   Sep3,
   Exit,
 };
+inline constexpr std::size_t kMenuItemCount = static_cast<std::size_t>(MenuItem::Exit) + 1;
 
 struct MenuEntry {
   MenuItem Item;
@@ -51,6 +54,14 @@ struct MenuEntry {
   bool Separator = false;
   bool Checkable = false;  // its check mark is state: drawn with room for the mark
   bool Checked = false;
+};
+
+// A moon alarm's alert, as the desktop's notification titled "Tarvex".
+struct MoonAlert {
+  std::string Text;   // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
+  int Icon = 105;     // the moon's picture: 105 for the good moon, 101 for the bad
+  bool Sound = true;  // with the desktop's notification sound
+  friend bool operator==(const MoonAlert&, const MoonAlert&) = default;
 };
 
 // Show-window code 2: minimized and active.
@@ -80,6 +91,8 @@ class Platform : public DialogHost {
   virtual void ActivateDialog(DialogKind kind) = 0;
   // Closes the open dialog of that kind (its ShowDialog returns); nothing when none is open.
   virtual void CloseDialog(DialogKind kind) = 0;
+  // Shows `alert` as the desktop's notification beside the tray icon and returns at once.
+  virtual void ShowAlert(const MoonAlert& alert) = 0;
   // Closes the main window: the front-end runs frmTarvexMain::Form_Unload and ends the program.
   virtual void CloseMainWindow() = 0;
 

@@ -1,5 +1,6 @@
 #include "platform/qt/dialog_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -103,12 +104,18 @@ void DialogWindow::Build() {
         widget = button;
         break;
       }
-      case ControlKind::OptionButton: {
-        auto* option = new QRadioButton(caption, this);
-        // The dialog owns which option is selected; the button only reports the click.
-        option->setAutoExclusive(false);
+      case ControlKind::OptionButton:
+      case ControlKind::CheckBox: {
+        QAbstractButton* option = nullptr;
+        if (control.Kind == ControlKind::CheckBox) {
+          option = new QCheckBox(caption, this);
+        } else {
+          option = new QRadioButton(caption, this);
+          option->setAutoExclusive(false);
+        }
+        // The dialog owns what is selected; the button only reports the click.
         options_.push_back({id, option});
-        connect(option, &QRadioButton::clicked, this, [this, id] { Click(id); });
+        connect(option, &QAbstractButton::clicked, this, [this, id] { Click(id); });
         widget = option;
         break;
       }

@@ -12,7 +12,7 @@
 #include "dialogs/dialog.h"
 
 class QLineEdit;
-class QRadioButton;
+class QAbstractButton;
 class QWidget;
 
 namespace tarvex {
@@ -53,7 +53,7 @@ class DialogWindow final : public QDialog {
   };
   struct Option {
     ControlId Id;
-    QRadioButton* Button;
+    QAbstractButton* Button;
   };
 
   void Build();

@@ -214,6 +214,10 @@ void QtPlatform::CloseDialog(DialogKind kind) {
   window->done(QDialog::Rejected);
 }
 
+void QtPlatform::ShowAlert(const MoonAlert& alert) {
+  tray_.showMessage(QStringLiteral("Tarvex"), ToQString(alert.Text), IconFor(alert.Icon));
+}
+
 void QtPlatform::CloseMainWindow() {
   Shutdown();
 }

@@ -57,6 +57,7 @@ class QtPlatform final : public QObject, public Platform {
   void ShowDialog(Dialog& dialog) override;
   void ActivateDialog(DialogKind kind) override;
   void CloseDialog(DialogKind kind) override;
+  void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
   std::optional<std::string> FindNormalFile(const std::string& path) override;
   std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,

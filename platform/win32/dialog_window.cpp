@@ -86,6 +86,10 @@ void WriteControl(TemplateWriter& out, const Control& control, int id, bool grou
       // every click.
       style |= BS_RADIOBUTTON | WS_TABSTOP | (groupContinues ? 0 : WS_GROUP);
       break;
+    case ControlKind::CheckBox:
+      // Not automatic either: the presenter owns the check and it is shown after every click.
+      style |= BS_CHECKBOX | WS_TABSTOP | WS_GROUP;
+      break;
     case ControlKind::Frame:
       style |= BS_GROUPBOX | WS_GROUP;
       break;
@@ -124,9 +128,10 @@ void ShowValues(HWND window, const Dialog& dialog) {
       const std::wstring text = Widen(dialog.Text(controls[i].Id));
       // Only a changed text is put back, so that the caret stays where the user left it.
       if (WindowText(widget) != text) SetWindowTextW(widget, text.c_str());
-    } else if (controls[i].Kind == ControlKind::OptionButton) {
-      SendMessageW(widget, BM_SETCHECK,
-                   dialog.Value(controls[i].Id) ? BST_CHECKED : BST_UNCHECKED, 0);
+    } else if (controls[i].Kind == ControlKind::OptionButton ||
+               controls[i].Kind == ControlKind::CheckBox) {
+      SendMessageW(widget, BM_SETCHECK, dialog.Value(controls[i].Id) ? BST_CHECKED : BST_UNCHECKED,
+                   0);
     }
   }
 }
@@ -201,7 +206,8 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         return FALSE;
       }
       const Control& control = controls[static_cast<std::size_t>(index)];
-      if (control.Kind == ControlKind::Button || control.Kind == ControlKind::OptionButton) {
+      if (control.Kind == ControlKind::Button || control.Kind == ControlKind::OptionButton ||
+          control.Kind == ControlKind::CheckBox) {
         dialog.Press(control.Id, typed);
         Settle(window, dialog);
         return TRUE;

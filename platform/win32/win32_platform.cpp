@@ -118,6 +118,8 @@ void Win32Platform::CloseDialog(DialogKind kind) {
   }
 }
 
+void Win32Platform::ShowAlert(const MoonAlert& /*alert*/) {}
+
 void Win32Platform::CloseMainWindow() {
   // Posted: the handler that asked (a menu command, perhaps inside a dialog) finishes first.
   PostMessageW(main_, WM_CLOSE, 0, 0);

@@ -31,6 +31,7 @@ class Win32Platform final : public Platform {
   void ShowDialog(Dialog& dialog) override;
   void ActivateDialog(DialogKind kind) override;
   void CloseDialog(DialogKind kind) override;
+  void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
 
   std::optional<std::string> FindNormalFile(const std::string& path) override;

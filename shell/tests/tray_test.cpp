@@ -27,7 +27,7 @@ TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTipAndTheDefault
   }
   EXPECT_EQ(menu, Texts({"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
                          "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
-                         "-", "Exit"}));
+                         "Moon Alarms...", "-", "Exit"}));
   // Only releasing the right button over the icon opens the menu.
   for (const float x : {512.0f, 513.0f, 514.0f, 515.0f, 516.0f, 518.0f, 517.5f, 517.0f}) {
     main.Form_MouseMove(2, 0, x, 0.0f);
@@ -166,7 +166,7 @@ TEST_F(TrayTest, TheTrayIsToldOnlyWhatChangedAndAnIconItDoesNotHoldIsAddedAgain)
     act();
     ASSERT_EQ(platform.Tray.size() - before, call.empty() ? 0u : 1u) << what;
     if (call.empty()) continue;
-    EXPECT_EQ(platform.Log.back(), "NotifyIcon " + call) << what;
+    EXPECT_EQ(platform.Lines("NotifyIcon ").back(), call) << what;
     EXPECT_EQ(platform.Tray.back(), main.TrayIcon) << what << ": the present tip and icon";
   }
 }
@@ -191,8 +191,9 @@ TEST_F(TrayTest, ExitSavesTheLastPairOnceAndNothingRunsAfterwards) {
                            "\r\n";
   platform.Log.clear();
   main.mnuExit_Click();
-  EXPECT_EQ(platform.Log, Texts({"CloseDialog DateTime", "CloseDialog AutoRun", "CloseMainWindow",
-                                 "StopTimer", "NotifyIcon Delete"}));
+  EXPECT_EQ(platform.Log,
+            Texts({"CloseDialog DateTime", "CloseDialog AutoRun", "CloseDialog Alarms",
+                   "CloseMainWindow", "StopTimer", "NotifyIcon Delete"}));
   EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), pair);
 
   // The front-end's own close after Exit, ticks, a shell restart, a click: none does anything.

@@ -187,9 +187,10 @@ class DialogTest final : public QObject {
                         menu->actionGeometry(menu->actions()[5]).center());
     });
     QCOMPARE(platform.ShowPopupMenu(main.PopupMenu()), std::optional(MenuItem::ShowNextBadMoon));
-    QCOMPARE(shown, (QStringList{"Set Date and Time", "Set Kestrune Path", "-",
-                                 "Show Current Time [x]", "Show Next Good Moon [x]",
-                                 "Show Next Bad Moon", "-", "Auto Run Kestrune", "-", "Exit"}));
+    QCOMPARE(shown,
+             (QStringList{"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
+                          "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
+                          "Moon Alarms...", "-", "Exit"}));
     testing::MessageAnswerer answerer;
     platform.ShowMessage("Plain text", "");
     QCOMPARE(answerer.Messages, QStringList{"Tarvex, 1 button, no icon"});

@@ -76,6 +76,8 @@ pass "--check-tray finds the tray"
 # A pair on game day 15: the icon blinks between the full moon and the application picture.
 printf '%s\r\n%s\r\n10:00:00\r\n03/15/0002\r\n' "$(date +%H:%M:%S)" "$(date +%m/%d/%Y)" \
   >"$app/ZRDTIMES.DAT"
+# No moon alarm: its notification would be one more window to tell apart.
+printf '[Alarms]\r\nGoodMoon=off\r\nBadMoon=off\r\n' >"$app/TARVEX.INI"
 "$app/tarvex" &
 tarvex_pid=$!
 wait_for 100 count_windows 1 || fail "no tray icon appeared"

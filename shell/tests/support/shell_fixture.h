@@ -110,6 +110,10 @@ class RecordingPlatform final : public Platform {
       if (dialog->Kind() == kind) dialog->Unload();
     }
   }
+  void ShowAlert(const MoonAlert& alert) override {
+    Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound: " : ": ") +
+                  alert.Text);
+  }
   void CloseMainWindow() override {
     Log.push_back("CloseMainWindow");
     if (Main) Main->Form_Unload();
@@ -138,7 +142,8 @@ class RecordingPlatform final : public Platform {
  private:
   static constexpr const char* kTrayNames[] = {"Add", "Modify", "Delete"};
   static std::string Kind(DialogKind kind) {
-    return kind == DialogKind::DateTime ? " DateTime" : " AutoRun";
+    static constexpr const char* kNames[] = {" DateTime", " AutoRun", " Alarms"};
+    return kNames[static_cast<int>(kind)];
   }
   std::vector<Dialog*> open_;  // dialogs being shown, innermost last
 };

@@ -1,0 +1,94 @@
+// The moon alarms in the tray: the dialog's checks and its file, and the alerts of the ticks.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <tuple>
+
+#include "dialogs/frmAlarms.h"
+#include "shell/tests/support/shell_fixture.h"
+
+namespace tarvex::testing {
+namespace {
+
+using AlarmsTest = ShellTest;
+
+TEST(frmAlarms, OkChecksTheMinutesOnlyWhenTheWarningIsOn) {
+  const char* bad =
+      "Tarvex: The warning minutes must be a whole number from 0 to 1440.  Please "
+      "fix it and try again.";
+  // The minutes typed, whether the warning is on, and the minutes saved (-1: refused).
+  const std::tuple<const char*, bool, int> cases[] = {
+      {"10", true, 10},  {"0", true, 0},    {"1440", true, 1440}, {"1441", true, -1},
+      {"-1", true, -1},  {"abc", true, -1}, {"", true, -1},       {"5 ", true, -1},
+      {"1.5", true, -1}, {"abc", false, 0}, {"", false, 0}};
+  for (const auto& [typed, warn, minutes] : cases) {
+    const std::string name = std::string("'") + typed + "'" + (warn ? " on" : " off");
+    RecordingPlatform platform;
+    AlarmSettings saved{false, false, -1, false, false};
+    frmAlarms dialog(
+        platform, AlarmSettings{}, [&](const AlarmSettings& s) { return saved = s, true; },
+        [](const AlarmSettings&) {});
+    if (!warn) dialog.Click(ControlId::chkWarn);
+    dialog.Click(ControlId::chkSound);
+    dialog.SetText(ControlId::txtWarningMinutes, typed);
+    dialog.Click(ControlId::cmdOK);
+    EXPECT_EQ(dialog.Closed(), minutes >= 0) << name;
+    EXPECT_EQ(platform.Lines("ShowMessage "), minutes >= 0 ? Texts{} : Texts{bad}) << name;
+    const AlarmSettings expected = minutes >= 0 ? AlarmSettings{true, true, minutes, true, false}
+                                                : AlarmSettings{false, false, -1, false, false};
+    EXPECT_EQ(saved, expected) << name;
+  }
+}
+
+TEST_F(AlarmsTest, TheDialogShowsTheFileAndOkSavesItWhileAFailedSaveSaysSo) {
+  std::ofstream(Folder() + "TARVEX.INI", std::ios::binary)
+      << "; mine\r\n[Alarms]\r\nBadMoon=no\r\nWarningMinutes=0\r\n";
+  LoadWith("10:00:00", "03/14/0002");
+  platform.DialogActions.push_back([](Dialog& dialog) {
+    EXPECT_TRUE(dialog.Value(ControlId::chkGoodMoon));
+    EXPECT_FALSE(dialog.Value(ControlId::chkBadMoon));
+    EXPECT_FALSE(dialog.Value(ControlId::chkWarn));
+    EXPECT_EQ(dialog.Text(ControlId::txtWarningMinutes), "10") << "offered when turned on";
+    dialog.Click(ControlId::chkWarn);
+    dialog.SetText(ControlId::txtWarningMinutes, "25");
+    dialog.Click(ControlId::cmdOK);
+  });
+  main.MenuCommand(MenuItem::MoonAlarms);
+  EXPECT_EQ(main.Alarms, (AlarmSettings{true, false, 25, true, true}));
+  EXPECT_EQ(ReadFile("TARVEX.INI"),
+            "; mine\r\n[Alarms]\r\nBadMoon=off\r\nWarningMinutes=25\r\n"
+            "GoodMoon=on\r\nAtStart=on\r\nSound=on\r\n");
+
+  std::filesystem::create_directory(Folder() + "TARVEX.INI.tmp");  // no save can succeed now
+  platform.DialogActions.push_back([](Dialog& dialog) {
+    dialog.Click(ControlId::chkSound);
+    dialog.Click(ControlId::cmdOK);
+  });
+  main.MenuCommand(MenuItem::MoonAlarms);
+  EXPECT_FALSE(main.Alarms.Sound) << "in force for this run";
+  EXPECT_EQ(platform.Lines("ShowMessage ").back(),
+            "Tarvex: The moon alarms could not be saved to " + Folder() +
+                "TARVEX.INI.  They hold until Tarvex closes.");
+  EXPECT_NE(ReadFile("TARVEX.INI").find("Sound=on"), std::string::npos) << "the old file stays";
+}
+
+// Game 23:59:00 on day 14: the good moon begins 3 1/3 real seconds later, so its warning is due at
+// once. Each alert reaches the desktop once, with the moon's picture, and a sample on "Try It".
+TEST_F(AlarmsTest, TicksFireEachAlertOnceAndTryItShowsASample) {
+  LoadWith("23:59:00", "03/14/0002");
+  Tick(20);
+  EXPECT_EQ(platform.Lines("ShowAlert "), Texts({"105 sound: GOOD MOON IN 1 MINUTE, AT 10:00 AM",
+                                                 "105 sound: GOOD MOON NOW, UNTIL 11:20 AM"}));
+  platform.DialogActions.push_back([](Dialog& dialog) {
+    dialog.Click(ControlId::chkGoodMoon);
+    dialog.Click(ControlId::chkSound);
+    dialog.Click(ControlId::cmdTryIt);
+  });
+  main.MenuCommand(MenuItem::MoonAlarms);  // closed by its close box: nothing changes
+  EXPECT_EQ(platform.Lines("ShowAlert ").back(), "101: BAD MOON IN 10 MINUTES, AT 4:40 AM");
+  EXPECT_EQ(main.Alarms, AlarmSettings{});
+}
+
+}  // namespace
+}  // namespace tarvex::testing

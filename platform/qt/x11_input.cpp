@@ -242,9 +242,10 @@ struct Keyboard::Connection {
       if (XkbKeyNumSyms(xkb, code) == 0) codes.push_back(static_cast<KeyCode>(code));
     }
     if (codes.size() < syms.size()) return false;
-    std::vector<KeyCode> none;
-    TakeMappingNotices(none);  // earlier news must not pass for this change's
     if (firstKey) std::this_thread::sleep_until(*firstKey + kSettle);
+    std::vector<KeyCode> none;
+    XSync(display(), False);
+    TakeMappingNotices(none);  // earlier news must not pass for this change's
     for (std::size_t i = 0; i < syms.size(); ++i) {
       KeySym pair[2] = {syms[i], syms[i]};
       XChangeKeyboardMapping(display(), codes[i], 2, pair, 1);

@@ -10,7 +10,8 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
-test: build
+# The default build's Wine log-in test types into a program of the windows build.
+test: build windows
 	ctest --preset default
 	$(MAKE) test-asan
 	$(MAKE) fuzz

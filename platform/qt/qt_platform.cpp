@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <utility>
 
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
@@ -57,6 +58,9 @@ QtPlatform::QtPlatform() {
     if (main_) main_->tmrUpdateTimes_Timer();
   });
   connect(&tray_, &QSystemTrayIcon::activated, this, &QtPlatform::OnTrayActivated);
+  typingEnd_.setSingleShot(true);
+  typingEnd_.setInterval(kTypingEndMs);
+  connect(&typingEnd_, &QTimer::timeout, this, &QtPlatform::EndTyping);
 }
 
 QtPlatform::~QtPlatform() = default;
@@ -258,8 +262,17 @@ bool QtPlatform::FocusBelongsTo(ProcessId process) {
 }
 
 void QtPlatform::PlayKeystrokes(std::string_view keys) {
+  typingEnd_.start();
+  if (!typingFailure_.empty()) return;  // a text of this log-in was not typed: nor is the rest
   if (!keyboard_) keyboard_ = std::make_unique<x11::Keyboard>();
-  keyboard_->Type(ParseKeystrokes(keys));
+  typingFailure_ = keyboard_->Type(ParseKeystrokes(keys));
+}
+
+void QtPlatform::EndTyping() {
+  if (keyboard_) keyboard_->Release();
+  if (const std::string failure = std::exchange(typingFailure_, {}); !failure.empty()) {
+    ShowMessage(failure, "Tarvex");
+  }
 }
 
 }  // namespace tarvex

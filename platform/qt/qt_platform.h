@@ -10,6 +10,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <string>
 
 #include "shell/frmTarvexMain.h"
 #include "shell/platform.h"
@@ -70,6 +71,14 @@ class QtPlatform final : public QObject, public Platform {
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
   // The main window has been unloaded: nothing new may wait for the user.
   bool Ending() const;
+  // The end of a log-in: gives back the key codes borrowed for it and tells of a failure.
+  void EndTyping();
+
+  // The texts of one log-in are typed one after another within one turn of the event loop; the
+  // log-in has ended once this long has passed without another. The borrowed key codes stay
+  // mapped until then: Wine finds a key's character when the game takes the key from its queue,
+  // with the mapping of that moment.
+  static constexpr int kTypingEndMs = 3000;
 
   frmTarvexMain* main_ = nullptr;
   QTimer timer_;
@@ -78,6 +87,8 @@ class QtPlatform final : public QObject, public Platform {
   std::map<DialogKind, DialogWindow*> dialogs_;
   FileChooser chooser_;
   std::unique_ptr<x11::Keyboard> keyboard_;
+  QTimer typingEnd_;
+  std::string typingFailure_;  // why a text of the present log-in was not typed
 };
 
 }  // namespace tarvex

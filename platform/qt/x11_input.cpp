@@ -7,7 +7,14 @@
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
+#include <poll.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
 #include <map>
+#include <string_view>
+#include <thread>
 
 namespace tarvex::x11 {
 namespace {
@@ -71,6 +78,67 @@ KeySym CharacterKeysym(char32_t c) {
   return static_cast<KeySym>(0x01000000 | c);
 }
 
+// The keyboard description of the server: key types, keysyms and key names. Empty when the
+// server has no XKB.
+struct KeyboardMap {
+  XkbDescPtr xkb;
+  explicit KeyboardMap(Display* display)
+      : xkb(XkbGetMap(display, XkbKeyTypesMask | XkbKeySymsMask, XkbUseCoreKbd)) {
+    if (xkb && XkbGetNames(display, XkbKeyNamesMask, xkb) != Success) {
+      XkbFreeKeyboard(xkb, 0, True);
+      xkb = nullptr;
+    }
+  }
+  KeyboardMap(const KeyboardMap&) = delete;
+  KeyboardMap& operator=(const KeyboardMap&) = delete;
+  ~KeyboardMap() {
+    if (xkb) XkbFreeKeyboard(xkb, 0, True);
+  }
+};
+
+// Whether the key named `name` is on the main block: the four rows of letters, digits and
+// punctuation, the keys at their ends, the space bar, Tab and Return.
+bool InMainBlock(const XkbKeyNameRec& key) {
+  const std::string_view name(key.name, strnlen(key.name, XkbKeyNameLength));
+  const bool row = name.size() == 4 && name[0] == 'A' &&
+                   std::string_view("EDCB").find(name[1]) != std::string_view::npos;
+  return row || name == "TLDE" || name == "BKSL" || name == "LSGT" || name == "SPCE" ||
+         name == "TAB" || name == "RTRN";
+}
+
+// A key and whether Shift is held while it is pressed.
+struct Placement {
+  KeyCode code = 0;
+  bool shift = false;
+};
+
+// The key that types `sym` in keyboard group `group`, alone or with Shift. Several keys may carry
+// it (many layouts put "(" on an extra key as well as on Shift+9, and some programs, Wine among
+// them, get nothing from the extra one): a key of the main block comes first, then a key without
+// Shift, then the lowest code.
+std::optional<Placement> FindKey(XkbDescPtr xkb, KeySym sym, unsigned int group) {
+  std::optional<Placement> best;
+  int bestRank = 0;
+  for (int code = xkb->min_key_code; code <= xkb->max_key_code; ++code) {
+    for (const bool shift : {false, true}) {
+      unsigned int mods = 0;
+      KeySym found = NoSymbol;
+      const unsigned int state = XkbBuildCoreState(shift ? ShiftMask : 0, group);
+      if (!XkbTranslateKeyCode(xkb, static_cast<KeyCode>(code), state, &mods, &found) ||
+          found != sym) {
+        continue;
+      }
+      const int rank = (InMainBlock(xkb->names->keys[code]) ? 0 : 2) + (shift ? 1 : 0);
+      if (!best || rank < bestRank) {
+        best = Placement{static_cast<KeyCode>(code), shift};
+        bestRank = rank;
+      }
+      break;
+    }
+  }
+  return best;
+}
+
 }  // namespace
 
 bool DisplayReachable() {
@@ -117,111 +185,140 @@ std::optional<std::uint64_t> FocusedWindowProcess() {
 struct Keyboard::Connection {
   DisplayHandle handle;
   bool xtest = handle.display && QueryXTest(handle.display);
-  std::vector<KeyCode> spare;  // key codes without any keysym, not yet used
-  bool spareKnown = false;
-  std::map<KeySym, KeyCode> borrowed;  // characters typed on spare key codes
+  // Looking a key up has Xlib ask the server for news of changes to the keyboard map, which
+  // Borrow waits for.
+  KeyCode shiftCode = handle.display ? XKeysymToKeycode(handle.display, XK_Shift_L) : 0;
+  std::map<KeySym, KeyCode> borrowed;  // characters typed on spare key codes, until given back
+  std::optional<std::chrono::steady_clock::time_point> firstKey;  // of the present log-in
+
+  // A program hears of a change to the keyboard map only once its connection has asked for such
+  // news, and Xlib asks when the program first looks a key up: Wine's window thread does so with
+  // the first key it handles, which may come well after the key was typed. Wine gets no word of a
+  // change made before then, and keeps a borrowed code for a key without symbols. So the map is
+  // changed only this long after the first key of the log-in, once the game has handled it.
+  static constexpr std::chrono::milliseconds kSettle{500};
 
   Display* display() const { return handle.display; }
 
-  void FindSpareKeyCodes() {
-    spareKnown = true;
-    int low = 0, high = 0;
-    XDisplayKeycodes(display(), &low, &high);
-    int perCode = 0;
-    KeySym* map =
-        XGetKeyboardMapping(display(), static_cast<KeyCode>(low), high - low + 1, &perCode);
-    if (!map) return;
-    for (int code = high; code >= low; --code) {  // the top of the range is usually unused
-      const KeySym* syms = map + static_cast<std::ptrdiff_t>(code - low) * perCode;
-      bool empty = true;
-      for (int i = 0; i < perCode; ++i) empty = empty && syms[i] == NoSymbol;
-      if (empty) spare.push_back(static_cast<KeyCode>(code));
+  // Takes the MappingNotify events that have come in so far, refreshing Xlib's copy of the
+  // mapping by each; the key codes that they name as changed are taken off `awaited`.
+  void TakeMappingNotices(std::vector<KeyCode>& awaited) {
+    XEvent event;
+    while (XCheckTypedEvent(display(), MappingNotify, &event)) {
+      XRefreshKeyboardMapping(&event.xmapping);
+      if (event.xmapping.request != MappingKeyboard) continue;
+      const int first = event.xmapping.first_keycode;
+      const int end = first + event.xmapping.count;
+      std::erase_if(awaited, [&](KeyCode code) { return code >= first && code < end; });
     }
-    XFree(map);
   }
 
-  // A key code that types `sym` without modifiers, borrowed from the spare ones.
-  KeyCode Borrow(KeySym sym) {
-    if (const auto found = borrowed.find(sym); found != borrowed.end()) return found->second;
-    if (!spareKnown) FindSpareKeyCodes();
-    KeyCode code = 0;
-    if (!spare.empty()) {
-      code = spare.back();
-      spare.pop_back();
-    } else if (!borrowed.empty()) {
-      // Every spare code is taken: one borrowing gives its code up.
-      const auto given = borrowed.begin();
-      code = given->second;
-      borrowed.erase(given);
-    } else {
-      return 0;
-    }
-    KeySym syms[2] = {sym, sym};
-    XChangeKeyboardMapping(display(), code, 2, syms, 1);
+  // Waits until the server has announced the new mapping of every code in `awaited` to this
+  // connection; it announces a change to every client that asked at once, so from then on each
+  // of them finds it ahead of any key that follows. False when no word came within a second.
+  bool AwaitMapping(std::vector<KeyCode> awaited) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(1);
     XSync(display(), False);
-    borrowed[sym] = code;
-    return code;
-  }
-
-  void Tap(KeyCode code, bool shift) {
-    const KeyCode shiftCode = XKeysymToKeycode(display(), XK_Shift_L);
-    if (shift && shiftCode) XTestFakeKeyEvent(display(), shiftCode, True, CurrentTime);
-    XTestFakeKeyEvent(display(), code, True, CurrentTime);
-    XTestFakeKeyEvent(display(), code, False, CurrentTime);
-    if (shift && shiftCode) XTestFakeKeyEvent(display(), shiftCode, False, CurrentTime);
-  }
-
-  void Press(KeySym sym, unsigned int group) {
-    KeyCode code = XKeysymToKeycode(display(), sym);
-    bool shift = false;
-    if (code != 0) {
-      if (XkbKeycodeToKeysym(display(), code, group, 0) == sym) {
-        shift = false;
-      } else if (XkbKeycodeToKeysym(display(), code, group, 1) == sym) {
-        shift = true;
-      } else {
-        code = 0;  // only on a level that needs more than Shift, or in another group
-      }
+    for (;;) {
+      TakeMappingNotices(awaited);
+      if (awaited.empty()) return true;
+      const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+          deadline - std::chrono::steady_clock::now());
+      if (left.count() <= 0) return false;
+      pollfd input{ConnectionNumber(display()), POLLIN, 0};
+      poll(&input, 1, static_cast<int>(left.count()));
+      XEventsQueued(display(), QueuedAfterReading);
     }
-    if (code == 0) code = Borrow(sym);
-    if (code != 0) Tap(code, shift);
   }
 
-  ~Connection() {
+  // Maps each of `syms` on a spare key code (one without any keysym) and waits until the mapping
+  // is in effect; nothing is mapped when there are too few spare codes. The lowest codes are
+  // taken: Wine gives the keys that it does not know virtual keys in key-code order and runs out
+  // of them before the top of the range, and a later borrowing leaves those of earlier ones be.
+  bool Borrow(XkbDescPtr xkb, const std::vector<KeySym>& syms) {
+    std::vector<KeyCode> codes;
+    for (int code = xkb->min_key_code; code <= xkb->max_key_code && codes.size() < syms.size();
+         ++code) {
+      if (XkbKeyNumSyms(xkb, code) == 0) codes.push_back(static_cast<KeyCode>(code));
+    }
+    if (codes.size() < syms.size()) return false;
+    if (firstKey) std::this_thread::sleep_until(*firstKey + kSettle);
+    std::vector<KeyCode> none;
+    XSync(display(), False);
+    TakeMappingNotices(none);  // earlier news must not pass for this change's
+    for (std::size_t i = 0; i < syms.size(); ++i) {
+      KeySym pair[2] = {syms[i], syms[i]};
+      XChangeKeyboardMapping(display(), codes[i], 2, pair, 1);
+      borrowed[syms[i]] = codes[i];
+    }
+    return AwaitMapping(codes);
+  }
+
+  void GiveBack() {
+    firstKey.reset();
     if (!display() || borrowed.empty()) return;
     KeySym none[2] = {NoSymbol, NoSymbol};
     for (const auto& [sym, code] : borrowed) XChangeKeyboardMapping(display(), code, 2, none, 1);
+    borrowed.clear();
     XSync(display(), False);
   }
+
+  void Tap(Placement key) {
+    if (!firstKey) firstKey = std::chrono::steady_clock::now();
+    const bool shift = key.shift && shiftCode;
+    if (shift) XTestFakeKeyEvent(display(), shiftCode, True, CurrentTime);
+    XTestFakeKeyEvent(display(), key.code, True, CurrentTime);
+    XTestFakeKeyEvent(display(), key.code, False, CurrentTime);
+    if (shift) XTestFakeKeyEvent(display(), shiftCode, False, CurrentTime);
+  }
+
+  ~Connection() { GiveBack(); }
 };
 
 Keyboard::Keyboard() = default;
 Keyboard::~Keyboard() = default;
 
-bool Keyboard::Type(const std::vector<Keystroke>& keys) {
+std::string Keyboard::Type(const std::vector<Keystroke>& keys) {
   if (!connection_) connection_ = std::make_unique<Connection>();
   if (!connection_->display() || !connection_->xtest) {
     connection_.reset();  // asked again next time: the display may come back
-    return false;
+    return "The log-in was not typed: the X display or its XTEST extension cannot be reached.";
   }
-  Display* display = connection_->display();
+  Connection& connection = *connection_;
+  Display* display = connection.display();
+  const KeyboardMap map(display);
+  if (!map.xkb) return "The log-in was not typed: the X server's keyboard map cannot be read.";
   XkbStateRec state{};
   XkbGetState(display, XkbUseCoreKbd, &state);
+
+  // Where every key is typed, settled before the first is pressed.
+  std::vector<KeySym> syms;
+  std::vector<std::optional<Placement>> placements;
+  std::vector<KeySym> lacking;
   for (const Keystroke& key : keys) {
-    switch (key.What) {
-      case Keystroke::Kind::Enter:
-        connection_->Press(XK_Return, state.group);
-        break;
-      case Keystroke::Kind::Tab:
-        connection_->Press(XK_Tab, state.group);
-        break;
-      case Keystroke::Kind::Character:
-        connection_->Press(CharacterKeysym(key.Character), state.group);
-        break;
+    const KeySym sym = key.What == Keystroke::Kind::Enter ? XK_Return
+                       : key.What == Keystroke::Kind::Tab ? XK_Tab
+                                                          : CharacterKeysym(key.Character);
+    syms.push_back(sym);
+    placements.push_back(FindKey(map.xkb, sym, state.group));
+    if (!placements.back() && !connection.borrowed.contains(sym) &&
+        std::find(lacking.begin(), lacking.end(), sym) == lacking.end()) {
+      lacking.push_back(sym);
     }
   }
+  if (!lacking.empty() && !connection.Borrow(map.xkb, lacking)) {
+    return "The log-in was not typed: one of its characters has no key on this keyboard, and no "
+           "spare key code could be set up to type it on.";
+  }
+  for (std::size_t i = 0; i < syms.size(); ++i) {
+    connection.Tap(placements[i] ? *placements[i] : Placement{connection.borrowed.at(syms[i])});
+  }
   XSync(display, False);
-  return true;
+  return {};
+}
+
+void Keyboard::Release() {
+  if (connection_) connection_->GiveBack();
 }
 
 }  // namespace tarvex::x11

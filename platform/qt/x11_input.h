@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "shell/keystrokes.h"
@@ -19,8 +20,10 @@ bool HasXTest();
 // window has it or the window does not say.
 std::optional<std::uint64_t> FocusedWindowProcess();
 
-// A keyboard that types through XTEST. Characters that the present layout lacks are typed on
-// spare key codes, mapped on first use and given back when the keyboard is destroyed.
+// A keyboard that types through XTEST. A character is typed on the key of the present layout
+// that carries it without modifiers or with Shift, a key of the main block before any other. A
+// character that no such key carries is typed on a spare key code, borrowed for it: the borrowed
+// codes stay mapped across texts until Release (or the keyboard's end) gives them back.
 class Keyboard {
  public:
   Keyboard();
@@ -29,8 +32,11 @@ class Keyboard {
   Keyboard& operator=(const Keyboard&) = delete;
 
   // Presses and releases each key in order, then waits until the server has processed them.
-  // False when the display or its XTEST extension is missing; nothing is typed then.
-  bool Type(const std::vector<Keystroke>& keys);
+  // Empty when typed; otherwise why nothing of `keys` was typed (no display, no XTEST, or a
+  // character that this keyboard cannot type).
+  std::string Type(const std::vector<Keystroke>& keys);
+  // Gives back the borrowed key codes.
+  void Release();
 
  private:
   struct Connection;

@@ -1,5 +1,6 @@
 // On an X display with a system tray (run by with_desktop.sh): the tray icon docks and follows the
-// ticks, unloading saves the pair, and the keystroke player types into the focused window.
+// ticks, unloading saves the pair, and the keystroke player types into the focused window, a
+// text whole or not at all.
 #include <unistd.h>
 
 #include <QFile>
@@ -13,7 +14,9 @@
 #include "engine/modZRD.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/tests/test_support.h"
+#include "platform/qt/x11_input.h"
 #include "shell/frmTarvexMain.h"
+#include "shell/keystrokes.h"
 
 namespace tarvex {
 
@@ -85,6 +88,22 @@ class DesktopTest final : public QObject {
     QTRY_COMPARE(second.text(), "z[]");
     QCOMPARE(first.text(), "Ab(x \u00e9\u20ac:");
     QCOMPARE(entered.count(), 1);
+  }
+
+  // A text that cannot be typed whole is not typed at all: this one has more characters that no
+  // key carries than the keyboard has key codes to borrow. What comes next is typed as usual.
+  void textThatCannotBeTypedWholeTypesNothing() {
+    QLineEdit edit;
+    edit.show();
+    edit.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&edit));
+    std::vector<Keystroke> keys{{Keystroke::Kind::Character, U'a'}};
+    for (char32_t c = U'\u4e00'; c < U'\u4f00'; ++c)
+      keys.push_back({Keystroke::Kind::Character, c});
+    x11::Keyboard keyboard;
+    QVERIFY(!keyboard.Type(keys).empty());
+    QVERIFY(keyboard.Type({{Keystroke::Kind::Character, U'b'}}).empty());
+    QTRY_COMPARE(edit.text(), "b");
   }
 
  private:

@@ -2,17 +2,18 @@
 # Installs, with apt-get, the Debian packages that a build needs, and only those that are absent.
 #   tools/install-deps.sh core      compilers, CMake, Ninja, GoogleTest, Google Benchmark, clang's libFuzzer,
 #                                   CLI11 and nlohmann/json (header-only)
-#   tools/install-deps.sh qt        Qt 6 Widgets and the X Test library for the Linux desktop
+#   tools/install-deps.sh qt        Qt 6 Widgets and D-Bus, and the X Test library, for the Linux desktop
 #   tools/install-deps.sh windows   the mingw-w64 cross compiler (with windres), CMake, Ninja, GoogleTest's sources,
 #                                   CLI11 and nlohmann/json (header-only)
-#   tools/install-deps.sh desktop   Xvfb, Wine, a tray, a window manager and tools that the desktop tests drive
+#   tools/install-deps.sh desktop   Xvfb, Wine, a tray, a window manager, a notification server (dunst) on a private
+#                                   D-Bus session, and tools that the desktop tests drive
 set -euo pipefail
 
 declare -A groups=(
   [core]="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev"
   [qt]="qt6-base-dev libxtst-dev libgl-dev"
   [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest libcli11-dev nlohmann-json3-dev"
-  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils imagemagick"
+  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils imagemagick dunst dbus-daemon dbus-bin jq"
 )
 
 missing=()

@@ -52,7 +52,10 @@ QString TipText(const TrayIcon& icon) {
 
 }  // namespace
 
-QtPlatform::QtPlatform() {
+QtPlatform::QtPlatform()
+    : notifications_([this](const MoonAlert& alert) {
+        tray_.showMessage(QStringLiteral("Tarvex"), ToQString(alert.Text), IconFor(alert.Icon));
+      }) {
   LoadTrayPictures();
   connect(&timer_, &QTimer::timeout, this, [this] {
     if (main_) main_->tmrUpdateTimes_Timer();
@@ -219,7 +222,7 @@ void QtPlatform::CloseDialog(DialogKind kind) {
 }
 
 void QtPlatform::ShowAlert(const MoonAlert& alert) {
-  tray_.showMessage(QStringLiteral("Tarvex"), ToQString(alert.Text), IconFor(alert.Icon));
+  notifications_.Show(alert);
 }
 
 void QtPlatform::CloseMainWindow() {

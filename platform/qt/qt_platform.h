@@ -1,5 +1,6 @@
 // The Linux desktop under Qt 6 Widgets: a QSystemTrayIcon, QMenu, QMessageBox, QFileDialog and
-// one generic dialog window; the game runs under Wine and the log-in is typed through XTEST.
+// one generic dialog window; the alerts go to the desktop's notification server; the game runs
+// under Wine and the log-in is typed through XTEST.
 #pragma once
 
 #include <QIcon>
@@ -12,6 +13,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/qt/notifications.h"
 #include "shell/frmTarvexMain.h"
 #include "shell/platform.h"
 
@@ -84,6 +86,7 @@ class QtPlatform final : public QObject, public Platform {
   QTimer timer_;
   QSystemTrayIcon tray_;
   std::map<int, QIcon> icons_;
+  DesktopNotifications notifications_;  // falls back on the tray's own message
   std::map<DialogKind, DialogWindow*> dialogs_;
   FileChooser chooser_;
   std::unique_ptr<x11::Keyboard> keyboard_;

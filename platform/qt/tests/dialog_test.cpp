@@ -1,6 +1,7 @@
-// The two dialogs through the real widgets, offscreen, with the presenters behind them: the window
+// The dialogs through the real widgets, offscreen, with the presenters behind them: the window
 // built from the control list, typing, clicking, Enter, Escape and the close box. Also the popup
 // menu, the tray's icons and tip, and the file questions of the launch.
+#include <QCheckBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -9,6 +10,7 @@
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
+#include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/modZRD.h"
@@ -22,10 +24,13 @@
 namespace tarvex {
 namespace {
 
-// One of the two dialogs in its window, shown and holding the focus so that keys reach it.
+// One of the dialogs in its window, shown and holding the focus so that keys reach it.
 struct Open {
-  explicit Open(bool autoRun)
-      : dialog(autoRun ? static_cast<Dialog&>(autoRunDialog) : dateTimeDialog), window(dialog) {
+  explicit Open(DialogKind kind)
+      : dialog(kind == DialogKind::AutoRun  ? static_cast<Dialog&>(autoRunDialog)
+               : kind == DialogKind::Alarms ? static_cast<Dialog&>(alarmsDialog)
+                                            : dateTimeDialog),
+        window(dialog) {
     window.show();
     window.activateWindow();
     if (!QTest::qWaitForWindowActive(&window)) qFatal("the dialog took no focus");
@@ -40,6 +45,8 @@ struct Open {
   AutoRunSettings armed;
   frmDateTime dateTimeDialog{platform, [this](const CalibrationRecord& set) { pair = set; }};
   frmAutoRun autoRunDialog{platform, [this](const AutoRunSettings& set) { armed = set; }};
+  frmAlarms alarmsDialog{platform, AlarmSettings{}, [](const AlarmSettings&) { return true; },
+                         [](const AlarmSettings&) {}};
   Dialog& dialog;
   DialogWindow window;
 };
@@ -55,21 +62,30 @@ class DialogTest final : public QObject {
   // Every control of the list is there with its caption, whole and aligned, in the list's tab
   // order, and placed so that "A<B" stand side by side, "A^B" A above B, "A[B" A holds B.
   void windowIsBuiltFromTheControls_data() {
+    QTest::addColumn<DialogKind>("kind");
     QTest::addColumn<QString>("rules");
     QTest::newRow("date and time")
+        << DialogKind::DateTime
         << "Label2^Label1 Label1<txtRealTime Label3<txtRealDate Label4<txtZRDTime "
            "Label5<txtZRDDate txtRealTime^txtRealDate txtRealDate^txtZRDTime txtZRDTime^txtZRDDate "
            "txtZRDDate^cmdSetDateandTime cmdSetDateandTime<cmdCancel";
     QTest::newRow("auto-run")
+        << DialogKind::AutoRun
         << "Frame1[optKSTime Frame1[optRLTime Frame1[Label1 Frame1[Label2 Frame1[txtTime "
            "Frame1[txtDate optKSTime<optRLTime Label1<txtTime Label2<txtDate Frame1^Label3 "
            "Label3^txtCharacterFile txtCharacterFile^cmdLoad Label4^txtPassword txtPassword^cmdOK "
            "cmdOK<cmdCancel";
+    QTest::newRow("moon alarms")
+        << DialogKind::Alarms
+        << "chkGoodMoon^chkBadMoon chkBadMoon^chkWarn chkWarn<txtWarningMinutes "
+           "txtWarningMinutes<Label1 chkWarn^chkAtStart chkAtStart^chkSound chkSound^cmdOK "
+           "cmdOK<cmdCancel cmdCancel<cmdTryIt";
   }
 
   void windowIsBuiltFromTheControls() {
+    QFETCH(DialogKind, kind);
     QFETCH(QString, rules);
-    Open open(QLatin1String(QTest::currentDataTag()) == "auto-run");
+    Open open(kind);
     QCOMPARE(open.window.windowTitle(), QString::fromUtf8(open.dialog.Caption()));
     QStringList tabOrder;
     for (const Control& control : open.dialog.Controls()) {
@@ -87,6 +103,9 @@ class DialogTest final : public QObject {
                      ? label->heightForWidth(label->width()) <= label->height()
                      : label->fontMetrics().horizontalAdvance(caption) <= label->width(),
                  qPrintable(name));
+      }
+      if (auto* box = qobject_cast<QCheckBox*>(widget)) {  // the box and its whole caption
+        QVERIFY2(box->sizeHint().width() <= box->width(), qPrintable(name));
       }
     }
     for (const auto& rule : QRegularExpression(R"((\w+)([<^\[])(\w+))").globalMatch(rules)) {
@@ -107,7 +126,7 @@ class DialogTest final : public QObject {
   // The typed texts reach the presenter before a click, what it holds afterwards shows (the
   // option it selected, the file it was given), and the password shows as stars.
   void autoRunRoundTrip() {
-    Open open(true);
+    Open open(DialogKind::AutoRun);
     GamePath = "/games/";
     QStringList asked;
     open.platform.SetFileChooser([&](const QString& folder, const QString& filter) {
@@ -154,7 +173,7 @@ class DialogTest final : public QObject {
     QFETCH(bool, good);
     const bool message = how == "enter" && !good;
     const bool stored = how == "enter" && good;
-    Open open(false);
+    Open open(DialogKind::DateTime);
     const QStringList boxes{"txtRealTime", "txtRealDate", "txtZRDTime", "txtZRDDate"};
     const QString gameTime = good ? "24:00:00" : "1:00";
     const QStringList kept{"12:00:00", "01/02/2025", gameTime, "02/31/2003"};

@@ -42,6 +42,7 @@ wait_for() {
 windows() { xdotool search --onlyvisible --class tarvex 2>/dev/null | sort; }
 count_windows() { [ "$(windows | wc -l)" -eq "$1" ]; }
 running() { kill -0 "$tarvex_pid" 2>/dev/null; }
+focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 stopped() { ! running; }
 # Sets X Y WIDTH HEIGHT for window $1.
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }
@@ -133,7 +134,7 @@ xdotool key Down Return  # "Set Date and Time"
 wait_for 50 xdotool search --onlyvisible --name '^Set Date and Time$' ||
   fail "Set Date and Time opened no dialog"
 dialog=$(xdotool search --onlyvisible --name '^Set Date and Time$' | head -n1)
-wait_for 30 test "$(xdotool getwindowfocus)" = "$dialog"
+wait_for 30 focused "$dialog"
 xdotool type --delay 20 '16:45:00'
 xdotool key Tab && xdotool type --delay 20 "$(date +%m/%d/%Y)"
 xdotool key Tab && xdotool type --delay 20 '10:00:00'
@@ -151,7 +152,7 @@ xdotool key Down Down Down Down Down Down Return  # "Auto Run Kestrune", past th
 wait_for 50 xdotool search --onlyvisible --name '^Auto Run Kestrune$' ||
   fail "Auto Run Kestrune opened no dialog"
 dialog=$(xdotool search --onlyvisible --name '^Auto Run Kestrune$' | head -n1)
-wait_for 30 test "$(xdotool getwindowfocus)" = "$dialog"
+wait_for 30 focused "$dialog"
 xdotool key Tab Tab && xdotool type --delay 20 '10:30:00'
 xdotool key Tab && xdotool type --delay 20 '03/14/0002'
 xdotool key Tab Tab Tab && xdotool type --delay 20 '/home/player/Kestrune/hero.zrd'
@@ -174,7 +175,7 @@ xdotool key Down Return
 wait_for 50 xdotool search --onlyvisible --name '^Set Date and Time$' ||
   fail "Set Date and Time opened no dialog"
 dialog=$(xdotool search --onlyvisible --name '^Set Date and Time$' | head -n1)
-wait_for 30 test "$(xdotool getwindowfocus)" = "$dialog"
+wait_for 30 focused "$dialog"
 # A press within a moment of the dialog taking the focus goes unseen on Xvfb; a person's
 # right-click comes later than that.
 sleep 0.5

@@ -1,0 +1,90 @@
+#include "platform/qt/notifications.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+#include <QVariantMap>
+#include <utility>
+
+#include "platform/qt/qt_text.h"
+
+namespace tarvex {
+namespace {
+
+const QString kService = QStringLiteral("org.freedesktop.Notifications");
+const QString kPath = QStringLiteral("/org/freedesktop/Notifications");
+// The sound of the freedesktop sound theme that a server plays for the alert.
+const QString kSoundName = QStringLiteral("message-new-instant");
+constexpr unsigned char kNormalUrgency = 1;  // 0 low, 1 normal, 2 critical
+// The server's own display time, which the user may have set.
+constexpr int kServerTimeout = -1;
+// A server that has not answered by then is taken to be absent (it may be starting on demand).
+constexpr int kReplyMs = 10000;
+constexpr int kPictureSize = 128;
+
+// The arguments of Notify: app name, id to replace, app icon, summary, body, actions, hints and
+// the display time in milliseconds.
+QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
+  const QString title = QStringLiteral("Tarvex");
+  QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(kNormalUrgency)},
+                    {QStringLiteral("desktop-entry"), QStringLiteral("tarvex")}};
+  if (alert.Sound) {
+    hints.insert(QStringLiteral("sound-name"), kSoundName);
+  } else {
+    hints.insert(QStringLiteral("suppress-sound"), true);
+  }
+  QString appIcon = QStringLiteral("tarvex");  // the installed icon, when there is no picture
+  if (!picture.isEmpty()) {
+    // Servers that know the image hint show it; older ones show the app icon.
+    appIcon = QUrl::fromLocalFile(picture).toString();
+    hints.insert(QStringLiteral("image-path"), appIcon);
+  }
+  return {title, 0u, appIcon, title, ToQString(alert.Text), QStringList(), hints, kServerTimeout};
+}
+
+}  // namespace
+
+DesktopNotifications::DesktopNotifications(std::function<void(const MoonAlert&)> fallback)
+    : fallback_(std::move(fallback)) {}
+
+void DesktopNotifications::Show(const MoonAlert& alert) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  if (!bus.isConnected()) {
+    fallback_(alert);
+    return;
+  }
+  QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
+                                                     QStringLiteral("Notify"));
+  call.setArguments(NotifyArguments(alert, PictureFile(alert.Icon)));
+  // A server that is not running is started by the bus when it can be; the call fails only when
+  // none can be had.
+  auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(call, kReplyMs), this);
+  connect(watcher, &QDBusPendingCallWatcher::finished, this,
+          [this, alert](QDBusPendingCallWatcher* finished) {
+            finished->deleteLater();
+            if (finished->isError()) fallback_(alert);
+          });
+}
+
+QString DesktopNotifications::PictureFile(int icon) {
+  if (const auto found = pictures_.find(icon); found != pictures_.end()) return found->second;
+  const QString stem = icon >= 101 && icon <= 108 ? QStringLiteral("moon%1").arg(icon)
+                                                  : QStringLiteral("app");
+  const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+  QString path = QDir(folder).filePath(stem + QStringLiteral(".png"));
+  QFile picture(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(kPictureSize));
+  QSaveFile file(path);
+  if (folder.isEmpty() || !QDir().mkpath(folder) || !picture.open(QIODevice::ReadOnly) ||
+      !file.open(QIODevice::WriteOnly) || file.write(picture.readAll()) != picture.size() ||
+      !file.commit()) {
+    path.clear();
+  }
+  return pictures_.emplace(icon, path).first->second;
+}
+
+}  // namespace tarvex

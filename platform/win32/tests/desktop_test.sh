@@ -3,6 +3,7 @@
 #
 #   desktop_test.sh smoke       TARVEX DRIVER STAND_IN [DOCS]
 #   desktop_test.sh launch      TARVEX DRIVER STAND_IN [DOCS]
+#   desktop_test.sh alarms      TARVEX DRIVER STAND_IN [DOCS]
 #   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png: the tip,
 #                                                             the menu and both dialogs)
 #
@@ -16,6 +17,9 @@
 #     build-win/tests/tarvex_driver.exe build-win/tests/vrak_stand_in.exe docs
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
 # starts the stand-in game from the game folder and types the whole log-in into it.
+# alarms: with a good moon seconds away, its warning reaches the tray as a notification; "Try It"
+# in the Moon Alarms dialog shows a sample of the moon checked there at once. The other scenarios
+# switch the alarms off.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
 set -euo pipefail
 
@@ -54,6 +58,15 @@ start_tarvex() {
   drive wait-main 30
 }
 
+settings() {  # settings GOOD BAD MINUTES AT_START SOUND: TARVEX.INI
+  printf '[Alarms]\r\nGoodMoon=%s\r\nBadMoon=%s\r\nWarningMinutes=%s\r\nAtStart=%s\r\nSound=%s\r\n' \
+    "$@" >TARVEX.INI
+}
+
+calibrate() {  # calibrate GAME_TIME GAME_DATE: ZRDTIMES.DAT pairs them with the present moment
+  printf '%s\r\n%s\r\n%s\r\n%s\r\n' "$(date +%H:%M:%S)" "$(date +%m/%d/%Y)" "$1" "$2" >ZRDTIMES.DAT
+}
+
 shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or to a dialog
   local name=$1 what=$2 geometry
   sleep 1
@@ -70,6 +83,9 @@ shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or t
     "$docs/win32-$name.png"
   echo "wrote $docs/win32-$name.png ($geometry)"
 }
+
+# No alert (a window of the shell) comes in the way of these scenarios.
+case $scenario in smoke | launch | screenshots) settings off off 10 off off ;; esac
 
 case $scenario in
   smoke)
@@ -126,6 +142,23 @@ case $scenario in
     drive arm-real-time
     step "wait for the launch and the log-in"
     timeout 100 wine "$driver" expect-keys "$(winepath -w "$work/game/keys.log")" 90
+    drive close 20
+    ;;
+
+  alarms)
+    step "a good moon 17 s away (game 23:55 on the 14th, 18 times faster): the warning is due"
+    calibrate 23:55:00 03/14/0002
+    settings on off 10 off off
+    start_tarvex
+    drive notification "GOOD MOON IN 1 MINUTE, AT " 20
+    step "Try It in the Moon Alarms dialog, the bad moon's box checked instead: its warning at once"
+    drive command 7 10
+    drive dialog-wait "Moon Alarms" 10
+    drive dialog-click "Moon Alarms" "Good moon (day 15)"
+    drive dialog-click "Moon Alarms" "Bad moon (day 1)"
+    drive dialog-click "Moon Alarms" "Try It"
+    drive notification "BAD MOON IN 10 MINUTES, " 10
+    drive dialog-cancel "Moon Alarms"
     drive close 20
     ;;
 

@@ -1,5 +1,5 @@
-// The notification-area icon: the shell's record built from the presenter's TrayIcon, and the
-// icon pictures, each loaded once at the tray's size.
+// The notification-area icon: the shell's record built from the presenter's TrayIcon, the icon
+// pictures, each loaded once at one size, and the moon alarms' notifications beside the icon.
 #pragma once
 
 #include <windows.h>
@@ -13,17 +13,20 @@
 
 namespace tarvex::win32 {
 
-// The pictures of the executable's icon groups at the small-icon size, loaded on first use and
-// kept until Clear() (a new size after a display change) or destruction.
+// The pictures of the executable's icon groups at the small-icon size (the tray's) or the
+// large-icon size (a notification's), loaded on first use and kept until Clear() (a new size after
+// a display change) or destruction.
 class IconCache {
  public:
-  explicit IconCache(HINSTANCE instance) : instance_(instance) {}
+  enum class Size { Small, Large };
+  IconCache(HINSTANCE instance, Size size) : instance_(instance), size_(size) {}
   // The picture of group `number`; null when the executable has no such group.
   HICON Get(int number);
   void Clear() { icons_.clear(); }
 
  private:
   HINSTANCE instance_;
+  Size size_;
   std::map<int, IconHandle> icons_;
 };
 
@@ -31,5 +34,18 @@ class IconCache {
 // NIF_ICON and NIF_TIP; the callback is kTrayCallbackMessage; the tip is what the tray would show
 // of the presenter's tip (up to the first NUL, at most 63 characters).
 NOTIFYICONDATAW NotifyIconData(const TrayIcon& icon, HWND window, HICON picture);
+
+// The shell's record that shows `alert` as the notification of icon `id` of `window`: NIF_INFO
+// only (the icon and its tip stay), titled "Tarvex", the text cut to what szInfo holds, `picture`
+// (large) as the user's icon; silent when the alert has no sound, held back in the user's quiet
+// time.
+NOTIFYICONDATAW AlertIconData(const MoonAlert& alert, HWND window, UINT id, HICON picture);
+
+// Whether the shell holds notifications back now: the user is in a full-screen game or program,
+// or gives a presentation. A notification then comes later, silently.
+bool NotificationsHeldBack();
+
+// Plays the system's notification sound, without waiting for it to end.
+void PlayNotificationSound();
 
 }  // namespace tarvex::win32

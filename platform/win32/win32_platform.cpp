@@ -12,7 +12,7 @@
 
 namespace tarvex::win32 {
 
-Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance), icons_(instance) {}
+Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
 void Win32Platform::StartTimer(int intervalMs) {
   // A window timer keeps firing inside the modal loops of menus, message boxes and dialogs.
@@ -24,6 +24,7 @@ void Win32Platform::StopTimer() {
 }
 
 bool Win32Platform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
+  trayId_ = icon.ID;
   HICON picture = message == TrayMessage::Delete ? nullptr : icons_.Get(icon.Icon);
   NOTIFYICONDATAW data = NotifyIconData(icon, main_, picture);
   switch (message) {
@@ -46,6 +47,7 @@ void Win32Platform::ReloadIcons() {
   // The window lets go of the picture before the cache destroys it.
   if (main_) SendMessageW(main_, WM_SETICON, ICON_SMALL, 0);
   icons_.Clear();
+  alertIcons_.Clear();
 }
 
 void Win32Platform::BringToForeground() {
@@ -118,7 +120,12 @@ void Win32Platform::CloseDialog(DialogKind kind) {
   }
 }
 
-void Win32Platform::ShowAlert(const MoonAlert& /*alert*/) {}
+void Win32Platform::ShowAlert(const MoonAlert& alert) {
+  NOTIFYICONDATAW data = AlertIconData(alert, main_, trayId_, alertIcons_.Get(alert.Icon));
+  Shell_NotifyIconW(NIM_MODIFY, &data);
+  // Held back, the notification would come later and silently: the player hears it now.
+  if (alert.Sound && NotificationsHeldBack()) PlayNotificationSound();
+}
 
 void Win32Platform::CloseMainWindow() {
   // Posted: the handler that asked (a menu command, perhaps inside a dialog) finishes first.

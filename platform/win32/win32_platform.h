@@ -18,7 +18,7 @@ class Win32Platform final : public Platform {
 
   // The hidden main window: owner of the timer, the tray icon and the popup menu.
   void Attach(HWND mainWindow) { main_ = mainWindow; }
-  // Loads the tray pictures again at the next use (the small-icon size may have changed).
+  // Loads the pictures again at their next use (the icon sizes may have changed).
   void ReloadIcons();
 
   void StartTimer(int intervalMs) override;
@@ -56,7 +56,9 @@ class Win32Platform final : public Platform {
 
   HINSTANCE instance_;
   HWND main_ = nullptr;
-  IconCache icons_;
+  UINT trayId_ = 1;  // the tray icon's identifier, as the presenter gave it last
+  IconCache icons_{instance_, IconCache::Size::Small};
+  IconCache alertIcons_{instance_, IconCache::Size::Large};
   std::vector<OpenDialog> dialogs_;  // in the order they were opened
 };
 

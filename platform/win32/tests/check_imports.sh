@@ -4,7 +4,7 @@
 set -euo pipefail
 objdump=$1
 shift
-system_dlls='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|advapi32|ole32|oleaut32|msvcrt|ws2_32|version|ntdll|shlwapi|api-ms-win-[a-z0-9-]+)\.dll$'
+system_dlls='^(kernel32|user32|gdi32|shell32|comdlg32|comctl32|advapi32|ole32|oleaut32|msvcrt|ws2_32|version|winmm|ntdll|shlwapi|api-ms-win-[a-z0-9-]+)\.dll$'
 status=0
 for program in "$@"; do
   while read -r dll; do

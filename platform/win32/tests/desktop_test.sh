@@ -3,8 +3,9 @@
 #
 #   desktop_test.sh smoke       TARVEX DRIVER STAND_IN [DOCS]
 #   desktop_test.sh launch      TARVEX DRIVER STAND_IN [DOCS]
+#   desktop_test.sh alarms      TARVEX DRIVER STAND_IN [DOCS]
 #   desktop_test.sh screenshots TARVEX DRIVER STAND_IN DOCS   (writes DOCS/win32-*.png: the tip,
-#                                                             the menu and both dialogs)
+#                                                             the menu, the dialogs, an alert)
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
@@ -16,6 +17,9 @@
 #     build-win/tests/tarvex_driver.exe build-win/tests/vrak_stand_in.exe docs
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
 # starts the stand-in game from the game folder and types the whole log-in into it.
+# alarms: with a good moon seconds away, its warning reaches the tray as a notification; "Try It"
+# in the Moon Alarms dialog shows a sample of the moon checked there at once. The smoke and launch
+# scenarios switch the alarms off.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
 set -euo pipefail
 
@@ -54,14 +58,26 @@ start_tarvex() {
   drive wait-main 30
 }
 
-shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or to a dialog
+settings() {  # settings GOOD BAD MINUTES AT_START SOUND: TARVEX.INI
+  printf '[Alarms]\r\nGoodMoon=%s\r\nBadMoon=%s\r\nWarningMinutes=%s\r\nAtStart=%s\r\nSound=%s\r\n' \
+    "$@" >TARVEX.INI
+}
+
+calibrate() {  # calibrate GAME_TIME GAME_DATE: ZRDTIMES.DAT pairs them with the present moment
+  printf '%s\r\n%s\r\n%s\r\n%s\r\n' "$(date +%H:%M:%S)" "$(date +%m/%d/%Y)" "$1" "$2" >ZRDTIMES.DAT
+}
+
+shot() {  # shot NAME WHAT: the screen, cropped to the tray and what opened beside it, or a dialog
   local name=$1 what=$2 geometry
   sleep 1
   import -window root "$work/screen.png"
-  if [ "$what" = menu ]; then
-    # The tray window at the top left and the menu that opened under the mouse beside it: all
-    # that differs from the empty (black) screen.
-    geometry=$(convert "$work/screen.png" -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+  if [ "$what" = tray ]; then
+    # The tray window at the top left and the menu or notification beside it: all that differs
+    # from the black screen up there (a closed dialog's picture stays in the middle, since Xvfb
+    # does not paint the bare screen again). The black border makes black the colour trimmed.
+    geometry=$(convert "$work/screen.png" -crop 320x240+0+0 +repage -bordercolor black \
+      -border 1 -fuzz 1% -trim -format '%wx%h%X%Y' info:)
+    geometry=$(echo "$geometry" | awk -F'[x+]' '{ print $1 "x" $2 "+" $3 - 1 "+" $4 - 1 }')
   else
     eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name "^$what\$" | head -1)")"
     geometry=${WIDTH}x$HEIGHT+$X+$Y
@@ -70,6 +86,9 @@ shot() {  # shot NAME WHAT: the screen, cropped to the menu (with the tray) or t
     "$docs/win32-$name.png"
   echo "wrote $docs/win32-$name.png ($geometry)"
 }
+
+# No alert (a window of the shell) comes in the way of these scenarios.
+case $scenario in smoke | launch) settings off off 10 off off ;; esac
 
 case $scenario in
   smoke)
@@ -129,8 +148,28 @@ case $scenario in
     drive close 20
     ;;
 
+  alarms)
+    step "a good moon 17 s away (game 23:55 on the 14th, 18 times faster): the warning is due"
+    calibrate 23:55:00 03/14/0002
+    settings on off 10 off off
+    start_tarvex
+    drive notification "GOOD MOON IN 1 MINUTE, AT " 20
+    step "Try It in the Moon Alarms dialog, the bad moon's box checked instead: its warning at once"
+    drive command 7 10
+    drive dialog-wait "Moon Alarms" 10
+    drive dialog-click "Moon Alarms" "Good moon (day 15)"
+    drive dialog-click "Moon Alarms" "Bad moon (day 1)"
+    drive dialog-click "Moon Alarms" "Try It"
+    drive notification "BAD MOON IN 10 MINUTES, " 10
+    drive dialog-cancel "Moon Alarms"
+    drive close 20
+    ;;
+
   screenshots)
     [ -n "$docs" ] && mkdir -p "$docs"
+    # The alarms as they come, and no moon for hours (game day 8): only "Try It" shows an alert.
+    settings on on 10 on on
+    calibrate 12:00:00 01/08/0001
     start_tarvex
     drive tray 10
     # The tip shows while the mouse rests on the tray's icon.
@@ -143,7 +182,7 @@ case $scenario in
     # The menu opens where the mouse is: just under the tray.
     xdotool mousemove 24 50
     drive menu-open 10
-    shot menu menu
+    shot menu tray
     drive menu-close
     drive command 1 10
     drive dialog-wait "Set Date and Time" 10
@@ -153,6 +192,14 @@ case $scenario in
     drive dialog-wait "Auto Run Kestrune" 10
     shot autorun "Auto Run Kestrune"
     drive dialog-cancel "Auto Run Kestrune"
+    drive command 7 10
+    drive dialog-wait "Moon Alarms" 10
+    shot alarms "Moon Alarms"
+    # The sample alert beside the tray; it stays for 10 s after the dialog has gone.
+    drive dialog-click "Moon Alarms" "Try It"
+    drive notification "GOOD MOON" 10
+    drive dialog-cancel "Moon Alarms"
+    shot alert tray
     drive close 20
     ;;
 

@@ -12,6 +12,9 @@
 //   command ITEM SECONDS         chooses menu item ITEM (1-based, separators not counted)
 //   dialog-wait CAPTION SECONDS  the dialog is open
 //   dialog-cancel CAPTION        presses its Cancel button; the dialog closes
+//   dialog-click CAPTION BUTTON  presses a button of the open dialog
+//   notification TEXT SECONDS    the tray shows a notification whose text begins with TEXT (under
+//                                Wine a balloon beside the icon); prints the text last read
 //   arm-real-time                fills the open auto-run dialog for the next real minute at least
 //                                10 s away, chooses Real Time and presses OK; the dialog closes
 //   expect-keys LOG SECONDS      the stand-in game beside LOG was started minimized in its own
@@ -19,7 +22,8 @@
 //   close SECONDS                WM_CLOSE: the main window goes, and its icon with it
 //   hold                         keeps Wine's desktop up until ended (one hidden window)
 #include <windows.h>
-// After <windows.h>, which it needs.
+// After <windows.h>, which they need.
+#include <commctrl.h>
 #include <shellapi.h>
 
 #include <cstdio>
@@ -28,6 +32,7 @@
 #include <fstream>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "platform/win32/names.h"
 
@@ -108,6 +113,46 @@ bool ArmRealTime() {
   return ClickAndWaitClosed(dialog, L"OK");
 }
 
+// The visible balloons of notifications, the shell's (under Wine, explorer's) tool-tip windows.
+std::vector<HWND> Balloons() {
+  std::vector<HWND> found;
+  EnumWindows(
+      [](HWND window, LPARAM list) {
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
+            (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A balloon's text: a tool tip answers WM_GETTEXT with the tip it shows.
+std::wstring BalloonText(HWND balloon) {
+  wchar_t text[512] = {};
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(balloon, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
+                      2000, &length);
+  return text;
+}
+
+// Wine's tool tips do not tell their title (no TTM_GETTITLE), nor does Wine 8 draw the user's
+// icon in a balloon: the text is what can be read of a notification.
+int ExpectNotification(const std::wstring& begin, double seconds) {
+  std::wstring text;
+  const bool shown = WaitFor(seconds, [&] {
+    for (HWND balloon : Balloons()) {
+      if ((text = BalloonText(balloon)).starts_with(begin)) return true;
+    }
+    return false;
+  });
+  std::wprintf(L"notification: \"%ls\"\n", text.c_str());
+  return shown ? 0 : 1;
+}
+
 std::wstring ReadLog(const wchar_t* path) {
   std::ifstream file(path, std::ios::binary);
   const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -151,6 +196,13 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (command == L"dialog-wait") return !WaitFor(seconds(3), [text] { return Shown(text); });
   if (command == L"dialog-cancel") return !ClickAndWaitClosed(Shown(text), L"Cancel");
+  if (command == L"dialog-click") {
+    HWND dialog = Shown(text);
+    const wchar_t* button = argc > 3 ? argv[3] : L"";
+    return !(dialog &&
+             PostMessageW(FindWindowExW(dialog, nullptr, L"Button", button), BM_CLICK, 0, 0));
+  }
+  if (command == L"notification") return ExpectNotification(text, seconds(3));
   if (command == L"arm-real-time") return !ArmRealTime();
   if (command == L"expect-keys") return ExpectKeys(text, seconds(3));
   if (command == L"close") {

@@ -60,6 +60,38 @@ TEST(TrayRecord, CarriesTheShellsFieldsAndTheVisibleTipInUtf16) {
   }
 }
 
+TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
+  struct Case {
+    MoonAlert alert;
+    std::wstring shown;
+    DWORD flags;
+  };
+  constexpr DWORD kAlways = NIIF_USER | NIIF_LARGE_ICON | NIIF_RESPECT_QUIET_TIME;
+  const std::string moon = "\xF0\x9F\x8C\x95";  // U+1F315, beyond the BMP: two units
+  const Case cases[] = {
+      {{"GOOD MOON IN 1 MINUTE, AT 5:33 PM", 105, true},
+       L"GOOD MOON IN 1 MINUTE, AT 5:33 PM",
+       kAlways},
+      {{"BAD MOON NOW", 101, false}, L"BAD MOON NOW", kAlways | NIIF_NOSOUND},
+      // szInfo holds 255 units and its NUL.
+      {{moon + std::string(300, 'x'), 105, true}, L"\U0001F315" + std::wstring(253, L'x'), kAlways},
+  };
+  HWND window = reinterpret_cast<HWND>(0x1234);
+  HICON picture = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
+  for (const Case& c : cases) {
+    const NOTIFYICONDATAW data = AlertIconData(c.alert, window, 7, picture);
+    EXPECT_EQ(std::wstring(data.szInfo), c.shown);
+    EXPECT_EQ(data.dwInfoFlags, c.flags) << c.alert.Text;
+    EXPECT_EQ(std::wstring(data.szInfoTitle), L"Tarvex");
+    // The icon, its tip and its callback stay as they are.
+    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_INFO));
+    EXPECT_EQ(data.cbSize, sizeof data) << "a record that carries hBalloonIcon";
+    EXPECT_EQ(data.hBalloonIcon, picture);
+    EXPECT_EQ(data.hWnd, window);
+    EXPECT_EQ(data.uID, 7u);
+  }
+}
+
 TEST(PopupMenu, ShowsTheEntriesAsGivenAndMapsCommandsBackToItems) {
   const MenuEntry entries[] = {{MenuItem::SetDateandTime, "Set Date and Time"},
                                {MenuItem::Sep1, "", true},

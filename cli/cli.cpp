@@ -166,8 +166,9 @@ void AddAlarms(CommandLine& cli) {
 }
 
 void AddWatch(CommandLine& cli) {
-  cli.Add("watch", "the live view; Ctrl-C saves the pair and ends",
-          [](const Output& io) { return Watch(io.out, io.err, io.terminal); });
+  cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [](const Output& io) {
+    return Watch(io.out, io.err, io.terminal, StoredSettings(io.err));
+  });
 }
 
 // --- The common options ------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <vector>
 
 #include "cli/command_line.h"
 #include "cli/watch.h"
@@ -15,6 +16,8 @@
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "engine/moons.h"
+#include "engine/settings.h"
 #include "engine/utf8.h"
 #include "platform/startup.h"
 
@@ -83,39 +86,10 @@ void AddSetPath(CommandLine& cli) {
   setPath.add_option("FILE", *file, "a file in the game folder");
 }
 
-// The next `count` moons of each kind, in order of time.
-std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count) {
-  const auto field = [](std::string_view text, std::size_t position, std::size_t n = 2) {
-    return RoundHalfEven(LeadingNumber(Piece(text, position, n)));
-  };
-  const std::int64_t day = field(record.ZRDDate, 4);
-  const std::int64_t month = field(record.ZRDDate, 1);
-  const std::int64_t year = field(record.ZRDDate, 7, 4);
-  std::vector<Moon> moons;
-  for (const int moonDay : {kGoodMoonDay, kBadMoonDay}) {
-    const std::int64_t first = now + GameSecondsToMoon(record, moonDay) / kGameSecondsPerRealSecond;
-    const std::int64_t months = year * 12 + (month - 1) + (day >= moonDay ? 1 : 0);
-    for (int k = 0; k < count; ++k) {
-      moons.push_back({moonDay == kGoodMoonDay, first + k * kRealSecondsPerGameMonth,
-                       (months + k) / 12, (months + k) % 12 + 1});
-    }
-  }
-  std::stable_sort(moons.begin(), moons.end(),
-                   [](const Moon& a, const Moon& b) { return a.start < b.start; });
-  return moons;
-}
-
-void AddMoons(CommandLine& cli) {
-  auto count = std::make_shared<int>(5);
-  auto ics = std::make_shared<bool>(false);
-  CLI::App& moons =
-      cli.Add("moons", "the next N good and bad moons", [count, ics](const Output& io) {
-        const std::int64_t now = CurrentClock().Now();
-        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration()), now, *count);
-        io.out << (*ics ? MoonsCalendar(coming, now) : MoonsText(coming));
-        return kExitOk;
-      });
-  moons
+// Adds "--count N", a whole number from 1 to 10000, to `command`.
+void AddCount(CommandLine& cli, CLI::App& command, std::shared_ptr<int> count,
+              const std::string& about) {
+  command
       .add_option_function<std::string>(
           "--count",
           [&cli, count](const std::string& text) {
@@ -125,15 +99,76 @@ void AddMoons(CommandLine& cli) {
                 *count > 10000)
               cli.Mistake("--count needs a whole number from 1 to 10000");
           },
-          "how many of each kind, 1 to 10000 (5 unless given)")
+          about)
       ->type_name("N")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
+}
+
+void AddMoons(CommandLine& cli) {
+  auto count = std::make_shared<int>(5);
+  auto ics = std::make_shared<bool>(false);
+  auto json = std::make_shared<bool>(false);
+  CLI::App& moons =
+      cli.Add("moons", "the next N good and bad moons", [count, ics, json](const Output& io) {
+        if (*ics && *json) throw UsageError{"--ics and --json go one at a time"};
+        const std::int64_t now = CurrentClock().Now();
+        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration(), now), now, *count);
+        io.out << (*ics    ? MoonsCalendar(coming, now)
+                   : *json ? MoonsJson(coming)
+                           : MoonsText(coming));
+        return kExitOk;
+      });
+  AddCount(cli, moons, count, "how many of each kind, 1 to 10000 (5 unless given)");
   moons.add_flag("--ics", *ics, "print them as an iCalendar file, one event a moon");
+  moons.add_flag("--json", *json, "print them as a JSON array, one object a moon");
+}
+
+// The settings from TARVEX.INI; a value that cannot be read is named on standard error.
+AlarmSettings StoredSettings(std::ostream& err) {
+  const SettingsReading reading = ReadSettings();
+  for (const UnreadableSetting& setting : reading.unreadable) {
+    err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
+  }
+  return reading.settings;
+}
+
+void AddAlarms(CommandLine& cli) {
+  auto count = std::make_shared<int>(6);
+  auto json = std::make_shared<bool>(false);
+  CLI::App& alarms = cli.Add("alarms", "the next N moon alarms to fire, under the stored settings",
+                             [count, json](const Output& io) {
+                               const AlarmSettings settings = StoredSettings(io.err);
+                               const std::int64_t now = CurrentClock().Now();
+                               const std::vector<Alert> alerts = UpcomingAlerts(
+                                   GetZRDTime(ReadCalibration(), now), now, settings, *count);
+                               io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
+                               return kExitOk;
+                             });
+  AddCount(cli, alarms, count, "how many, 1 to 10000 (6 unless given)");
+  alarms.add_flag("--json", *json, "print them as a JSON array, one object an alarm");
+
+  auto pairs = std::make_shared<std::vector<std::string>>();
+  CLI::App& set =
+      cli.Add(alarms, "set", "changes the alarm settings in TARVEX.INI", [pairs](const Output& io) {
+        const SettingsEdit edit = ApplySettingPairs(StoredSettings(io.err), *pairs);
+        if (!edit.error.empty()) {
+          io.err << "tarvex-cli: " << edit.error << "\n";
+          return kExitUsage;
+        }
+        if (!SaveSettings(edit.settings)) {
+          io.err << "tarvex-cli: could not write " << DataFolder() << kSettingsFile << "\n";
+          return kExitIo;
+        }
+        return kExitOk;
+      });
+  set.add_option("KEY=VALUE", *pairs,
+                 "good, bad, at-start or sound = on or off; warning = minutes, 0 to 1440");
 }
 
 void AddWatch(CommandLine& cli) {
-  cli.Add("watch", "the live view; Ctrl-C saves the pair and ends",
-          [](const Output& io) { return Watch(io.out, io.err, io.terminal); });
+  cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [](const Output& io) {
+    return Watch(io.out, io.err, io.terminal, StoredSettings(io.err));
+  });
 }
 
 // --- The common options ------------------------------------------------------------------------
@@ -171,6 +206,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   AddCalibrate(cli);
   AddSetPath(cli);
   AddMoons(cli);
+  AddAlarms(cli);
   AddWatch(cli);
   try {
     cli.Parse(args);

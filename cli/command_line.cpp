@@ -19,12 +19,16 @@ class HelpFormat final : public CLI::Formatter {
     label("Positionals", "Arguments");
     column_width(35);
   }
-  // "moons [--count N] [--ics]", "set-path FILE".
+  // "moons [--count N] [--ics]", "set-path FILE", then the commands within it: "alarms set
+  // KEY=VALUE...".
   std::string make_subcommand(const CLI::App* command) const override {
-    std::string usage = command->get_name();
+    return CommandLines(command, "");
+  }
+  std::string CommandLines(const CLI::App* command, const std::string& parents) const {
+    std::string usage = parents + command->get_name();
     for (const CLI::Option* option : command->get_options()) {
       if (option->get_positional()) {
-        usage += " " + option->get_name();
+        usage += " " + make_option_usage(option);
       } else if (option != command->get_help_ptr()) {
         const bool value = option->get_items_expected_max() > 0;
         usage += " [" + option->get_name() + (value ? " " + option->get_type_name() : "") + "]";
@@ -32,11 +36,13 @@ class HelpFormat final : public CLI::Formatter {
     }
     std::ostringstream out;
     CLI::detail::format_help(out, usage, command->get_description(), get_column_width());
+    for (const CLI::App* inner : command->get_subcommands({}))
+      out << CommandLines(inner, usage.substr(0, usage.find(' ')) + " ");
     return out.str();
   }
   // A command's arguments are all needed (CommandLine::Command checks them), and all are texts.
   std::string make_option_usage(const CLI::Option* option) const override {
-    return option->get_name();
+    return option->get_name() + (option->get_items_expected_max() > 1 ? "..." : "");
   }
   std::string make_option_opts(const CLI::Option* option) const override {
     return option->get_positional() ? "" : CLI::Formatter::make_option_opts(option);
@@ -60,7 +66,8 @@ CommandLine::CommandLine() {
       "or written, 2 bad arguments or texts.");
   app_.set_help_flag("--help", "print this help and exit");
   app_.set_version_flag("--version", kVersion, "print the version and exit");
-  app_.add_option("--data-dir", dataDir, "use DIR for ZRDTIMES.DAT and ZRDDIR.DAT")
+  app_.add_option("--data-dir", dataDir,
+                  "use DIR for the data files: ZRDTIMES.DAT, ZRDDIR.DAT, TARVEX.INI")
       ->type_name("DIR")
       ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast);
   app_.add_option("--at", at, "take the local moment \"MM/DD/YYYY hh:mm:ss\" as the present")
@@ -78,6 +85,14 @@ CLI::App& CommandLine::Add(const std::string& name, const std::string& about, Ac
   return *command;
 }
 
+CLI::App& CommandLine::Add(CLI::App& parent, const std::string& name, const std::string& about,
+                           Action action) {
+  CLI::App* command = parent.add_subcommand(name, about);
+  command->group("Commands");
+  actions_[command] = std::move(action);
+  return *command;
+}
+
 void CommandLine::Mistake(const std::string& message) {
   if (!mistake_) mistake_ = message;
 }
@@ -85,7 +100,7 @@ void CommandLine::Mistake(const std::string& message) {
 // An option of a command given before the command's name is read by a hidden option of the same
 // name at the top, whose values go to the command named, ahead of the command's own. With a
 // command that has no such option it is a mistake, named with the other options that go with the
-// same commands: "--count and --ics go with moons".
+// same commands: "--ics goes with moons", "--json goes with status or moons or alarms".
 void CommandLine::AcceptCommandOptionsFirst() {
   struct Named {
     std::string name;
@@ -162,15 +177,21 @@ const Action& CommandLine::Command() const {
   if (named.empty()) {
     throw UsageError{extra.empty() ? "a command is needed" : "unknown command " + extra.front()};
   }
-  const CLI::App& command = *named.front();
-  const auto arguments =
-      command.get_options([](const CLI::Option* o) { return o->get_positional(); });
-  if (!extra.empty() || std::any_of(arguments.begin(), arguments.end(),
-                                    [](const CLI::Option* o) { return o->count() == 0; })) {
-    throw UsageError{command.get_name() + " takes " + std::to_string(arguments.size()) +
-                     " argument" + (arguments.size() == 1 ? "" : "s")};
+  const CLI::App* command = named.front();
+  std::string name = command->get_name();
+  for (std::vector<CLI::App*> inner; !(inner = command->get_subcommands()).empty();) {
+    command = inner.front();
+    name += " " + command->get_name();
   }
-  return actions_.at(&command);
+  const auto arguments =
+      command->get_options([](const CLI::Option* o) { return o->get_positional(); });
+  if (!extra.empty() || std::any_of(arguments.begin(), arguments.end(), [](const CLI::Option* o) {
+        return o->count() == 0 && o->get_items_expected_max() == 1;
+      })) {
+    throw UsageError{name + " takes " + std::to_string(arguments.size()) + " argument" +
+                     (arguments.size() == 1 ? "" : "s")};
+  }
+  return actions_.at(command);
 }
 
 }  // namespace tarvex

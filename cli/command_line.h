@@ -38,6 +38,9 @@ class CommandLine {
   // Adds command `name`, which runs `action`. Its options and positional arguments go on the App
   // returned; the arguments must all be given.
   CLI::App& Add(const std::string& name, const std::string& about, Action action);
+  // Adds command `name` within command `parent`: "alarms set". A positional argument that takes
+  // several values may be left out; the action checks it.
+  CLI::App& Add(CLI::App& parent, const std::string& name, const std::string& about, Action action);
   // Notes a mistake in an option's value while the line is read; the first one is reported.
   void Mistake(const std::string& message);
 
@@ -45,8 +48,8 @@ class CommandLine {
   // for help and version, UsageError for an option without its value, an unknown option or a
   // noted mistake.
   void Parse(const std::vector<std::string>& args);
-  // The command named, once it is checked that there is one and that it has its arguments, no
-  // more; else throws UsageError. After Parse.
+  // The command named (the innermost one), once it is checked that there is one and that it has
+  // its arguments, no more; else throws UsageError. After Parse.
   const Action& Command() const;
   // The help of the command named, or of the program.
   std::string Usage() const { return app_.help(); }

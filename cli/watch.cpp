@@ -3,13 +3,17 @@
 #include <atomic>
 #include <chrono>
 #include <csignal>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <string_view>
 #include <thread>
+#include <vector>
 
 #include "cli/cli.h"
 #include "cli/writers.h"
+#include "engine/alarms.h"
+#include "engine/clock.h"
 #include "engine/modZRD.h"
 
 namespace tarvex {
@@ -45,17 +49,36 @@ void Show(const std::string& frame, bool redraw, bool terminal, std::ostream& ou
   out.flush();
 }
 
+// The alarms' lines. On a terminal they take the place of the four lines shown, which are then
+// drawn anew below them.
+void ShowAlarms(const std::vector<Alert>& alerts, bool shown, bool terminal, bool sound,
+                std::ostream& out) {
+  if (terminal && shown) out << "\x1b[4F";
+  for (const Alert& alert : alerts) {
+    out << (terminal ? "\x1b[2K" : "") << "ALARM " << alert.text << "\n";
+  }
+  if (terminal && sound) out << '\a';
+  out.flush();
+}
+
 }  // namespace
 
-int Watch(std::ostream& out, std::ostream& err, bool terminal) {
+int Watch(std::ostream& out, std::ostream& err, bool terminal, const AlarmSettings& settings) {
   g_stop = false;
   std::signal(SIGINT, OnStopSignal);
   std::signal(SIGTERM, OnStopSignal);
   Calibration = ReadCalibration();
+  MoonAlarms alarms;
   std::string shown;
   auto next = std::chrono::steady_clock::now();
   while (!g_stop) {
-    Calibration = GetZRDTime(Calibration);
+    const std::int64_t now = CurrentClock().Now();  // one reading for the tick
+    Calibration = GetZRDTime(Calibration, now);
+    const std::vector<Alert> alerts = alarms.Check(now, Calibration, settings);
+    if (!alerts.empty()) {
+      ShowAlarms(alerts, !shown.empty(), terminal, settings.Sound, out);
+      if (terminal) shown.clear();  // drawn anew below the alarms
+    }
     const std::string frame =
         StatusText(Calibration) + std::string(PhaseName(PhaseIcon(Calibration))) + "\n";
     if (frame != shown) {

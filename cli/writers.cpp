@@ -2,7 +2,9 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
@@ -34,6 +36,31 @@ void WriteJson(const Json& value, std::string& text) {
   } else {
     text += value.dump();
   }
+}
+
+// A JSON array with one element a line: "[{...},\n {...}]".
+std::string JsonLines(const std::vector<Json>& items) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (i > 0) text += ",\n ";
+    WriteJson(items[i], text);
+  }
+  return text + "]\n";
+}
+
+std::string KindName(MoonKind kind) {
+  return kind == MoonKind::Good ? "good" : "bad";
+}
+
+// The moon's game day, "MM/DD/YYYY".
+std::string GameDateText(const Moon& moon) {
+  return DateText(moon.gameMonth, MoonDay(moon.kind), moon.gameYear);
+}
+
+// The whole second at or before an instant: the lines and the calendar of `moons` have always
+// shown a moon by it.
+std::int64_t SecondBefore(Instant instant) {
+  return FloorDiv(instant.ticks, kGameSecondsPerRealSecond);
 }
 
 // "MM/DD/YYYY hh:mm:ss" on the local wall clock.
@@ -81,7 +108,8 @@ std::string StatusJson(const CalibrationRecord& record) {
 std::string MoonsText(const std::vector<Moon>& moons) {
   std::string text;
   for (const Moon& moon : moons) {
-    text += (moon.good ? "GOOD MOON " : "BAD MOON  ") + LocalText(moon.start) + "\n";
+    text += (moon.kind == MoonKind::Good ? "GOOD MOON " : "BAD MOON  ") +
+            LocalText(SecondBefore(moon.begin)) + "\n";
   }
   return text;
 }
@@ -96,20 +124,67 @@ std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now) {
   line("PRODID", std::string("-//Tarvex//Tarvex ") + kVersion + "//EN");
   line("CALSCALE", "GREGORIAN");
   for (const Moon& moon : moons) {
-    const std::string kind = moon.good ? "good" : "bad";
+    const std::string kind = KindName(moon.kind);
     const std::string gameMonth = std::to_string(moon.gameYear) + "-" + TwoDigits(moon.gameMonth);
-    const int gameDay = moon.good ? kGoodMoonDay : kBadMoonDay;
     line("BEGIN", "VEVENT");
     line("UID", kind + "-moon-" + gameMonth + "@tarvex");
     line("DTSTAMP", UtcStamp(now));
-    line("DTSTART", UtcStamp(moon.start));
-    line("DTEND", UtcStamp(moon.start + 4800));  // one game day
+    line("DTSTART", UtcStamp(SecondBefore(moon.begin)));
+    line("DTEND", UtcStamp(SecondBefore(moon.end)));
     line("SUMMARY", "Kestrune " + kind + " moon");
-    line("DESCRIPTION", "Game day " + std::to_string(gameDay) + " of game month " + gameMonth);
+    line("DESCRIPTION",
+         "Game day " + std::to_string(MoonDay(moon.kind)) + " of game month " + gameMonth);
     line("END", "VEVENT");
   }
   line("END", "VCALENDAR");
   return text;
+}
+
+std::string MoonsJson(const std::vector<Moon>& moons) {
+  std::vector<Json> items;
+  for (const Moon& moon : moons) {
+    items.push_back({{"moon", KindName(moon.kind)},
+                     {"game_date", GameDateText(moon)},
+                     {"begins", IsoLocalText(moon.begin.FirstSecond())},
+                     {"ends", IsoLocalText(moon.end.FirstSecond())}});
+  }
+  return JsonLines(items);
+}
+
+std::string AlertsText(const std::vector<Alert>& alerts) {
+  std::string text;
+  for (const Alert& alert : alerts) {
+    text += (alert.stage == AlarmStage::Warning ? "WARNING " : "START   ") + LocalText(alert.at) +
+            " " + alert.text + "\n";
+  }
+  return text;
+}
+
+std::string AlertsJson(const std::vector<Alert>& alerts) {
+  std::vector<Json> items;
+  for (const Alert& alert : alerts) {
+    items.push_back({{"moon", KindName(alert.moon.kind)},
+                     {"stage", alert.stage == AlarmStage::Warning ? "warning" : "start"},
+                     {"fires", IsoLocalText(alert.at)},
+                     {"begins", IsoLocalText(alert.moon.begin.FirstSecond())},
+                     {"game_date", GameDateText(alert.moon)}});
+  }
+  return JsonLines(items);
+}
+
+std::string IsoLocalText(std::int64_t t) {
+  const Clock& clock = CurrentClock();
+  const CivilTime local = LocalTime(clock, t);
+  // Years past 9999 (or before 0) in ISO 8601's expanded form, "+10000".
+  std::string year = std::to_string(local.year < 0 ? -local.year : local.year);
+  year.insert(0, year.size() < 4 ? 4 - year.size() : 0, '0');
+  if (local.year < 0 || local.year > 9999) year.insert(0, local.year < 0 ? "-" : "+");
+  const std::int64_t offset = clock.UtcOffset(t);
+  const std::int64_t size = offset < 0 ? -offset : offset;  // [0, 86,399] in any real zone
+  return year + "-" + TwoDigits(local.month) + "-" + TwoDigits(local.day) + "T" +
+         TimeText(local.hour, local.minute, local.second) + (offset < 0 ? "-" : "+") +
+         TwoDigits(size / 3600) + ":" + TwoDigits(size / 60 % 60) +
+         (size % 60 != 0 ? ":" + TwoDigits(size % 60) : "");  // a zone's seconds, kept true
 }
 
 }  // namespace tarvex

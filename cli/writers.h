@@ -1,22 +1,17 @@
-// What the commands print: the status as tool-tip lines or JSON, the coming moons as lines or an
-// iCalendar file. Moments are shown in the zone of the engine's current clock.
+// What the commands print: the status as tool-tip lines or JSON, the coming moons as lines, JSON
+// or an iCalendar file, the coming alarms as lines or JSON. Moments are shown in the zone of the
+// engine's current clock.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "engine/alarms.h"
 #include "engine/modZRD.h"
+#include "engine/moons.h"
 
 namespace tarvex {
-
-// One coming moon.
-struct Moon {
-  bool good;               // a good moon (game day 15) or a bad one (game day 1)
-  std::int64_t start;      // the real moment it begins
-  std::int64_t gameYear;   // the game month it falls in
-  std::int64_t gameMonth;  // [1, 12]
-};
 
 // The tray picture of the game day's moon phase (MoonPhaseIcon), 101 to 109.
 int PhaseIcon(const CalibrationRecord& record);
@@ -27,10 +22,25 @@ std::string StatusText(const CalibrationRecord& record);
 // moment, and the phase icon.
 std::string StatusJson(const CalibrationRecord& record);
 
-// One line a moon: its kind and the local moment it begins, "MM/DD/YYYY hh:mm:ss".
+// One line a moon: its kind and the local moment it begins, "MM/DD/YYYY hh:mm:ss". The lines and
+// the calendar show a moon's instants by the whole second before them (at or before), as they
+// always have; the JSON below by the first whole second at or after them.
 std::string MoonsText(const std::vector<Moon>& moons);
 // An iCalendar file with one event a moon, stamped `now`. An event's identifier names the moon's
 // kind and game month, so that it stays the same from run to run.
 std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now);
+// A JSON array, one object a line: "moon" ("good" or "bad"), "game_date" ("MM/DD/YYYY"), and
+// "begins" and "ends" as local ISO 8601 times with the zone's offset at that instant.
+std::string MoonsJson(const std::vector<Moon>& moons);
+
+// One line an alert: its stage, the local moment it fires and its words,
+// "WARNING 12/07/2026 17:23:00 GOOD MOON IN 10 MINUTES, AT 5:33 PM".
+std::string AlertsText(const std::vector<Alert>& alerts);
+// A JSON array, one object a line: "moon", "stage" ("warning" or "start"), "fires" and "begins"
+// (local ISO 8601 times, as in MoonsJson), "game_date".
+std::string AlertsJson(const std::vector<Alert>& alerts);
+
+// "2026-11-01T15:30:00-05:00": second `t` on the local wall clock, with the zone's offset then.
+std::string IsoLocalText(std::int64_t t);
 
 }  // namespace tarvex

@@ -36,7 +36,8 @@ check "bad text exit" "2" "$code"
 check "bad text message" "The real time is not a valid time of day.  Please fix it and try again." "$(cat "$dir/err")"
 
 # Each command's own help names its options and arguments.
-for entry in "status --json" "calibrate GAMEDATE" "set-path FILE" "moons --count" "moons --ics" "watch --help"; do
+for entry in "status --json" "calibrate GAMEDATE" "set-path FILE" "moons --count" "moons --ics" \
+  "moons --json" "alarms --count" "alarms --json" "watch --help"; do
   set +e
   help=$(run ${entry%% *} --help); code=$?
   set -e
@@ -53,21 +54,82 @@ check "bad option exit" "2" "$code"
 check "bad option message" "tarvex-cli: unknown option --bogus|usage: tarvex-cli moons [OPTIONS]" \
   "$(grep -e '^tarvex-cli:' -e '^usage:' "$dir/err" | paste -sd '|')"
 
-# watch: wait for its first line, stop it with SIGTERM, and find the pair saved.
+# watch: wait for its first lines, stop it with SIGTERM, and find the pair saved. Without a pair
+# the game clock starts at 00:00:01 on day 1, in the bad moon: its start alert comes first.
 rm -f "$dir/ZRDTIMES.DAT"
 mkfifo "$dir/view"
 "$cli" --data-dir "$dir" watch >"$dir/view" &
 watcher=$!
 exec 3<"$dir/view"
+IFS= read -r -t 20 alarm <&3 || alarm="(no line)"
 IFS= read -r -t 20 line <&3 || line="(no line)"
 kill -TERM "$watcher"
 set +e
 wait "$watcher"; code=$?
 set -e
 exec 3<&-
+check "watch alarm at the start" "1" "$(grep -cE '^ALARM BAD MOON NOW, UNTIL [0-9]{1,2}:[0-9]{2} [AP]M$' <<<"$alarm")"
 check "watch line" "1" "$(echo "$line" | grep -cE '^[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{2}/[0-9]{2}/[0-9]{4}\|GOOD MOON .*\|BAD MOON .*\|.+$')"
 check "watch exit" "0" "$code"
 check "watch saves the pair" "44" "$(stat -c %s "$dir/ZRDTIMES.DAT" 2>/dev/null || echo missing)"
+
+# An alarm's warning fires its minutes before the moon in true time, whatever the wall clock
+# does between: 01:30 EDT is an hour before 01:30 EST, and 01:40 EST half an hour before 03:10 EDT.
+seconds() { date -d "$(sed -n "s/.*\"$1\": \"\([^\"]*\)\".*/\1/p" <<<"$2")" +%s; }
+for entry in "fall 12:00:00 10/31/2026 03:00:00 60 2026-11-01T01:30:00-04:00 2026-11-01T01:30:00-05:00" \
+  "spring 12:00:00 03/07/2026 09:00:00 30 2026-03-08T01:40:00-05:00 2026-03-08T03:10:00-04:00"; do
+  read -r name time date game warning fires begins <<<"$entry"
+  run calibrate "$time" "$date" "$game" 01/04/0001
+  run alarms set warning="$warning"
+  first=$(run --at "$date $time" alarms --json --count 2 | head -n 1)
+  check "$name: the warning" "$fires $begins" \
+    "$(sed -n 's/.*"fires": "\([^"]*\)", "begins": "\([^"]*\)".*/\1 \2/p' <<<"$first")"
+  check "$name: begins - fires" "$((warning * 60))" \
+    "$(($(seconds begins "$first") - $(seconds fires "$first")))"
+done
+
+# watch fires the alarms live: the warning at once, for a good moon five seconds away (90 game
+# seconds), and the start alert when it begins, each one line and without a bell off a terminal.
+run alarms set warning=10 at-start=on good=on sound=on
+start=$(date +%s)
+run calibrate "$(date -d "@$start" +%T)" "$(date -d "@$start" +%m/%d/%Y)" 23:58:30 01/14/0001
+at() { date -d "@$1" +"%-I:%M %p"; }
+expected="ALARM GOOD MOON IN 1 MINUTE, AT $(at $((start + 5)))|ALARM GOOD MOON NOW, UNTIL $(at $((start + 4805)))"
+mkfifo "$dir/view-alarms"
+"$cli" --data-dir "$dir" watch >"$dir/view-alarms" &
+watcher=$!
+exec 3<"$dir/view-alarms"
+alarms=() late=0 seen=""
+while [ "${#alarms[@]}" -lt 2 ] && [ $(($(date +%s) - start)) -lt 30 ]; do
+  IFS= read -r -t 1 line <&3 || continue
+  seen+="$line"
+  [[ $line == ALARM* ]] || continue
+  alarms+=("$line")
+  [ "${#alarms[@]}" -eq 2 ] && [ "$(date +%s)" -ge $((start + 5)) ] && late=1
+done
+kill -TERM "$watcher"
+wait "$watcher" || true
+exec 3<&-
+check "watch alarms" "$expected" "$(IFS='|'; echo "${alarms[*]}")"
+check "watch start alert at the moon's begin, not before" "1" "$late"
+check "watch without a terminal rings no bell" "0" "$(printf %s "$seen" | tr -cd '\a' | wc -c)"
+
+# On a terminal each alarm stands above the four lines, which are drawn anew below it, and rings
+# the bell. script(1) gives watch a terminal; watch is stopped by its own process id.
+start=$(date +%s)
+run calibrate "$(date -d "@$start" +%T)" "$(date -d "@$start" +%m/%d/%Y)" 23:59:06 01/14/0001
+script -qfec "$cli --data-dir $dir watch" /dev/null >"$dir/terminal" </dev/null &
+session=$!
+for _ in $(seq 150); do  # until the start alert and the first line drawn below it
+  tr -d '\r' <"$dir/terminal" | grep -A1 "MOON NOW" | grep -q "01/15/0001" && break
+  sleep 0.1
+done
+kill -TERM "$(pgrep -P "$session")" || true
+wait "$session" || true
+check "watch on a terminal" \
+  "^[[2KALARM GOOD MOON IN 1 MINUTE, AT $(at $((start + 3)))|^G^[[2Khh:mm:ss 01/14/0001|^[[4F^[[2KALARM GOOD MOON NOW, UNTIL $(at $((start + 4803)))|^G^[[2Khh:mm:ss 01/15/0001" \
+  "$(tr -d '\r' <"$dir/terminal" | cat -v | grep -A1 ALARM | grep -v '^--' |
+    sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/' | paste -sd '|')"
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "cli program: all checks passed"

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <tuple>
+#include <vector>
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
@@ -222,6 +225,195 @@ TEST_F(Cli, CalendarEventsKeepTheirIdentifiersFromRunToRun) {
   EXPECT_EQ(first.out.rfind("END:VCALENDAR\r\n"), first.out.size() - 15);
 }
 
+// --- Moons and alarms as JSON, against the model's moon instants ------------------------------
+
+// "2026-11-01T15:30:00-05:00".
+std::string Iso(const Clock& zone, std::int64_t t) {
+  const CivilTime c = LocalTime(zone, t);
+  const std::int64_t offset = zone.UtcOffset(t), size = offset < 0 ? -offset : offset;
+  return std::to_string(c.year) + "-" + Two(c.month) + "-" + Two(c.day) + "T" + Two(c.hour) + ":" +
+         Two(c.minute) + ":" + Two(c.second) + (offset < 0 ? "-" : "+") + Two(size / 3600) + ":" +
+         Two(size / 60 % 60);
+}
+
+// The first whole second at or after an instant in game seconds (1/18 s) since 1970.
+std::int64_t Ceil18(std::int64_t ticks) {
+  return ticks / 18 + (ticks % 18 > 0 ? 1 : 0);
+}
+
+// A moon in the model: its kind, its begin in game seconds from 01/01/0000 and in ticks.
+struct ModelMoon {
+  bool good;
+  std::int64_t game, ticks;
+};
+
+// The next `count` moons of each kind from game moment `total` (= tick `present`): those that
+// begin after it, or (`inProgress`) those that have not ended.
+std::vector<ModelMoon> ModelMoons(std::int64_t total, std::int64_t present, int count,
+                                  bool inProgress) {
+  std::vector<ModelMoon> moons;
+  for (const bool good : {true, false}) {
+    std::int64_t game = total - total % kMonth + (good ? 14 : 0) * kDay;
+    if (game + (inProgress ? kDay : 0) <= total) game += kMonth;
+    for (int k = 0; k < count; ++k, game += kMonth)
+      moons.push_back({good, game, present + game - total});
+  }
+  std::sort(moons.begin(), moons.end(),
+            [](const ModelMoon& a, const ModelMoon& b) { return a.ticks < b.ticks; });
+  return moons;
+}
+
+std::string MoonJson(const Clock& zone, const ModelMoon& m) {
+  return std::string("{\"moon\": \"") + (m.good ? "good" : "bad") + "\", \"game_date\": \"" +
+         GameDate(m.game) + "\", \"begins\": \"" + Iso(zone, Ceil18(m.ticks)) + "\", \"ends\": \"" +
+         Iso(zone, Ceil18(m.ticks + 18 * 4800)) + "\"}";
+}
+
+struct ModelAlarm {
+  std::int64_t due;  // ticks
+  bool warning;
+  ModelMoon moon;
+};
+
+std::string AlarmJson(const Clock& zone, const ModelAlarm& a) {
+  return std::string("{\"moon\": \"") + (a.moon.good ? "good" : "bad") + "\", \"stage\": \"" +
+         (a.warning ? "warning" : "start") + "\", \"fires\": \"" + Iso(zone, Ceil18(a.due)) +
+         "\", \"begins\": \"" + Iso(zone, Ceil18(a.moon.ticks)) + "\", \"game_date\": \"" +
+         GameDate(a.moon.game) + "\"}";
+}
+
+std::string JsonArray(const std::vector<std::string>& items) {
+  std::string text = "[";
+  for (std::size_t i = 0; i < items.size(); ++i) text += (i > 0 ? ",\n " : "") + items[i];
+  return text + "]\n";
+}
+
+TEST_F(Cli, MoonsAndAlarmsAsJsonAgreeWithTheModelInSeveralZones) {
+  struct Zone {
+    const char* name;
+    testing::FakeClock clock;
+  };
+  Zone zones[] = {{"UTC", testing::FakeClock(0)},
+                  {"UTC+5:45", testing::FakeClock(5 * 3600 + 45 * 60)},
+                  {"UTC-3:30 with daylight saving", testing::FakeClock(-3 * 3600 - 30 * 60, true)},
+                  {"UTC-5 with daylight saving", testing::FakeClock(-5 * 3600, true)}};
+  const int kWarnings[] = {0, 1, 10, 90, 1120, 1440};  // 1,120 minutes: 14 game days
+  std::mt19937_64 random(20261107);
+  for (Zone& zone : zones) {
+    SetClock(&zone.clock);
+    for (int checked = 0; checked < 40;) {
+      // Every other case in the week before a change of daylight saving.
+      const std::int64_t year = 1995 + static_cast<std::int64_t>(random() % 50);
+      const std::int64_t now =
+          checked % 2 == 0
+              ? DaysFromCivil(year, 1, 1) * kDay + static_cast<std::int64_t>(random() % kYear)
+              : DaysFromCivil(year, random() % 2 ? 3 : 10, random() % 2 ? 1 : 25) * kDay +
+                    static_cast<std::int64_t>(random() % (7 * kDay));
+      const std::int64_t realStart = now - static_cast<std::int64_t>(random() % (400 * kDay));
+      const std::int64_t gameStart = static_cast<std::int64_t>(random() % (9000 * kYear));
+      if (!Unambiguous(zone.clock, realStart) || !Unambiguous(zone.clock, now)) continue;
+      const bool good = random() % 4 != 0, bad = random() % 4 != 0, atStart = random() % 3 != 0;
+      const int warning = kWarnings[random() % std::size(kWarnings)];
+      const int count = 1 + static_cast<int>(random() % 7);
+      const std::string real = LocalText(zone.clock, realStart, false);
+      ASSERT_EQ(Run({"calibrate", real.substr(0, 8), real.substr(9), GameTime(gameStart),
+                     GameDate(gameStart)})
+                    .code,
+                0);
+      ASSERT_EQ(
+          Run({"alarms", "set", std::string("good=") + (good ? "on" : "off"),
+               std::string("bad=") + (bad ? "on" : "off"), "warning=" + std::to_string(warning),
+               std::string("at-start=") + (atStart ? "on" : "off")})
+              .code,
+          0);
+      const std::string at = LocalText(zone.clock, now, true);
+      const Result moons = Run({"moons", "--json", "--count", std::to_string(count), "--at", at});
+      const Result alarms = Run({"alarms", "--json", "--count", std::to_string(count), "--at", at});
+
+      const std::int64_t total = gameStart + 18 * (now - realStart), present = 18 * now;
+      std::vector<std::string> expected;
+      for (const ModelMoon& m : ModelMoons(total, present, count, false))
+        expected.push_back(MoonJson(zone.clock, m));
+      const std::string context = std::string(zone.name) + ", calibrated " + real + " = " +
+                                  GameTime(gameStart) + " " + GameDate(gameStart) + ", at " + at;
+      ASSERT_EQ(moons.out, JsonArray(expected)) << context;
+
+      std::vector<ModelAlarm> firings;
+      for (const ModelMoon& m : ModelMoons(total, present, count + 1, true)) {
+        if (!(m.good ? good : bad)) continue;
+        const ModelAlarm stages[] = {{m.ticks - warning * 1080, true, m}, {m.ticks, false, m}};
+        for (const ModelAlarm& a : stages) {
+          if ((a.warning ? warning > 0 : atStart) && Ceil18(a.due) > now) firings.push_back(a);
+        }
+      }
+      std::sort(firings.begin(), firings.end(), [](const ModelAlarm& a, const ModelAlarm& b) {
+        return std::tuple(a.due, !a.moon.good, !a.warning) <
+               std::tuple(b.due, !b.moon.good, !b.warning);
+      });
+      expected.clear();
+      for (std::size_t i = 0; i < firings.size() && i < static_cast<std::size_t>(count); ++i)
+        expected.push_back(AlarmJson(zone.clock, firings[i]));
+      ASSERT_EQ(alarms.out, JsonArray(expected))
+          << context << "; good " << good << ", bad " << bad << ", warning " << warning
+          << ", at start " << atStart;
+      ++checked;
+    }
+  }
+}
+
+TEST_F(Cli, AlarmSettingsAreCheckedWholeThenWrittenOnce) {
+  const std::string defaults =
+      "[Alarms]\r\nGoodMoon=on\r\nBadMoon=on\r\nWarningMinutes=10\r\nAtStart=on\r\nSound=on\r\n";
+  struct Case {
+    std::string before;  // TARVEX.INI; "" none
+    std::vector<std::string> args;
+    int code;
+    std::string after;  // TARVEX.INI; "" none
+    std::string err;
+  };
+  const Case cases[] = {
+      {"",
+       {"alarms", "set", "good=off", "warning=90", "sound=no"},
+       0,
+       "[Alarms]\r\nGoodMoon=off\r\nBadMoon=on\r\nWarningMinutes=90\r\nAtStart=on\r\nSound=off\r\n",
+       ""},
+      {"", {"alarms", "set", "at-start=on"}, 0, "", ""},  // the default: no file made
+      {"",
+       {"alarms", "set", "sound=no", "bogus=1"},
+       2,
+       "",
+       "tarvex-cli: \"bogus=1\": unknown key (keys: good, bad, warning, at-start, sound)\n"},
+      {defaults,
+       {"alarms", "set", "good=off", "warning=1441"},
+       2,
+       defaults,
+       "tarvex-cli: \"warning=1441\": warning takes a whole number of minutes from 0 to 1440\n"},
+      {"[Alarms]\r\nWarningMinutes=abc\r\n",
+       {"alarms", "set", "bad=off"},
+       0,
+       "[Alarms]\r\nWarningMinutes=10\r\nGoodMoon=on\r\nBadMoon=off\r\nAtStart=on\r\nSound=on\r\n",
+       "tarvex-cli: TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used\n"},
+      {"[Alarms]\r\nWarningMinutes=abc\r\n",
+       {"alarms", "--count", "1", "--at", "12/07/2026 00:00:00"},
+       0,
+       "[Alarms]\r\nWarningMinutes=abc\r\n",
+       "tarvex-cli: TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used\n"},
+  };
+  ASSERT_EQ(Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"}).code, 0);
+  for (const Case& c : cases) {
+    const std::string name = ::testing::PrintToString(c.args);
+    std::filesystem::remove(folder_ / "TARVEX.INI");
+    if (!c.before.empty()) std::ofstream(folder_ / "TARVEX.INI", std::ios::binary) << c.before;
+    const Result result = Run(c.args);
+    EXPECT_EQ(result.code, c.code) << name;
+    EXPECT_EQ(result.err, c.err) << name;
+    EXPECT_EQ(Read("TARVEX.INI"), c.after) << name;
+  }
+  // The default warning stood in for the unreadable one.
+  EXPECT_EQ(Run({"alarms", "--count", "1", "--at", "12/07/2026 00:00:00"}).out,
+            "WARNING 12/07/2026 00:40:00 GOOD MOON IN 10 MINUTES, AT 12:50 AM\n");
+}
+
 TEST_F(Cli, BadArgumentsPrintUsageAndExitTwo) {
   const std::vector<std::vector<std::string>> cases = {
       {},
@@ -233,7 +425,10 @@ TEST_F(Cli, BadArgumentsPrintUsageAndExitTwo) {
       {"moons", "--count", "0"},
       {"moons", "--count", "x"},
       {"status", "--count", "3"},
-      {"moons", "--json"},
+      {"moons", "--json", "--ics"},
+      {"alarms", "extra"},
+      {"alarms", "--count", "0"},
+      {"alarms", "--ics"},
       {"status", "--bogus"},
       {"status", "--at"},
   };
@@ -250,6 +445,11 @@ TEST_F(Cli, FilesThatCannotBeWrittenExitOne) {
   const Result result = Run({"calibrate", "12:00:00", "02/28/2026", "00:00:00", "01/01/0001"});
   EXPECT_EQ(result.code, 1);
   EXPECT_NE(result.err.find("could not write"), std::string::npos);
+
+  std::filesystem::create_directory(folder_ / "TARVEX.INI.tmp");
+  const Result set = Run({"alarms", "set", "good=off"});
+  EXPECT_EQ(set.code, 1);
+  EXPECT_NE(set.err.find("could not write"), std::string::npos);
 
   std::ostringstream out, err;
   EXPECT_EQ(RunCli({"--data-dir", (folder_ / "missing").string(), "status"}, out, err), 1);

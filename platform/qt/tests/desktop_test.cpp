@@ -1,5 +1,5 @@
 // On an X display with a system tray (run by with_desktop.sh): the tray icon docks and follows the
-// ticks, unloading saves the pair, and the keystroke player types into the focused window, a
+// ticks, and the keystroke player types into the focused window, a
 // text whole or not at all.
 #include <unistd.h>
 
@@ -31,8 +31,7 @@ class DesktopTest final : public QObject {
   }
 
   // A pair on game day 15: the icon docks, blinks between the full moon and the application
-  // picture, and the tip follows the clock. Unloading saves the pair of the last tick and takes
-  // the icon away.
+  // picture, and the tip follows the clock. (smoke_test.sh sees the pair saved on the way out.)
   void trayIconDocksAndFollowsTheTicks() {
     QFile file(data_.filePath("ZRDTIMES.DAT"));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -53,12 +52,7 @@ class DesktopTest final : public QObject {
     QTRY_VERIFY_WITH_TIMEOUT(sample(), 8000);
     QCOMPARE(icons,
              (QSet<qint64>{platform.IconFor(105).cacheKey(), platform.IconFor(1).cacheKey()}));
-
     main.Form_Unload();
-    QVERIFY(!platform.tray().isVisible() && file.open(QIODevice::ReadOnly));
-    const QByteArray saved = file.readAll();
-    QVERIFY2(saved.size() == 44 && saved.contains("/0002\r\n") && !saved.contains("10:00:00"),
-             saved.constData());
   }
 
   // The focused window is known as this process's (and its parent's), not another's, and the

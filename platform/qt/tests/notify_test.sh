@@ -6,20 +6,13 @@
 # alert shows as the tray icon's own message.
 #   notify_test.sh PATH/TO/tarvex
 # With TARVEX_SCREENSHOTS=FOLDER set, pictures of the dialog and of dunst's alerts go there.
-set -uo pipefail
-
-for tool in dbus-run-session dbus-monitor dunst dunstctl jq; do
-  if ! command -v "$tool" >/dev/null; then
-    echo "skipped: $tool is not installed (tools/install-deps.sh desktop installs it)"
-    exit 77
-  fi
-done
+source "$(dirname "$0")/../../../tests/desktop_lib.sh"
+require dbus-run-session dbus-monitor dunst dunstctl jq
 
 # First onto a session bus of its own that starts no service on demand: only the dunst started
 # below serves notifications, and stopping it leaves none.
 if [ -z "${NOTIFY_TEST_BUS:-}" ]; then
-  config=$(mktemp)
-  trap 'rm -f "$config"' EXIT
+  config="$work/bus.conf"
   cat >"$config" <<'EOF'
 <!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
  "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
@@ -40,49 +33,17 @@ EOF
   exit "${PIPESTATUS[0]}"
 fi
 
-binary=$1
 pictures="$(cd "$(dirname "$0")/../../../resources/icons/png" && pwd)"
 shots=${TARVEX_SCREENSHOTS:-}
-work=$(mktemp -d)
-app="$work/app"
-mkdir -p "$app"
-cp "$binary" "$app/tarvex"  # the data files land beside it
+cp "$1" "$app/tarvex"
 export LC_ALL=C XDG_CACHE_HOME="$work/cache"
-tarvex_pid="" dunst_pid="" monitor_pid=""
-cleanup() {
-  for pid in $tarvex_pid $dunst_pid $monitor_pid; do kill -KILL "$pid" 2>/dev/null; done
-  wait 2>/dev/null
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-  echo "FAIL: $*"
+tarvex_err="$work/tarvex.err"
+explain() {
   echo "dunst holds:" && dunstctl history 2>/dev/null | jq -c '.data[0][] | .body.data'
   [ -f "$work/calls" ] && echo "calls of Notify:" && grep -A5 'member=Notify$' "$work/calls"
-  [ -f "$work/tarvex.err" ] && echo "tarvex said:" && cat "$work/tarvex.err"
-  exit 1
+  [ -f "$tarvex_err" ] && echo "tarvex said:" && cat "$tarvex_err"
 }
-pass() { echo "ok: $*"; }
-wait_for() {
-  local tenths=$1
-  shift
-  for ((i = 0; i < tenths; i++)); do
-    "$@" >/dev/null 2>&1 && return 0
-    sleep 0.1
-  done
-  return 1
-}
-windows() { xdotool search --onlyvisible --class tarvex 2>/dev/null | sort; }
-count_windows() { [ "$(windows | wc -l)" -eq "$1" ]; }
 running() { kill -0 "$tarvex_pid" 2>/dev/null; }
-geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }  # sets X Y WIDTH HEIGHT
-shoot() {  # shoot NAME X Y WIDTH HEIGHT
-  [ -n "$shots" ] || return 0
-  mkdir -p "$shots"
-  import -window root -crop "$4x$5+$2+$3" +repage "$shots/$1" || fail "screenshot $1"
-  echo "screenshot: $shots/$1"
-}
 
 # The calibration pair: the game showed time $1 on date $2 at this real second, kept in $now.
 calibrate() {
@@ -92,37 +53,23 @@ calibrate() {
 }
 clock() { date -d "@$1" '+%-I:%M %p'; }  # a real second as the alerts write it: 5:33 PM
 
-start_tarvex() {
-  "$app/tarvex" 2>"$work/tarvex.err" &
-  tarvex_pid=$!
-  wait_for 100 count_windows 1 || fail "no tray icon appeared"
-}
 stop_tarvex() {
   kill -TERM "$tarvex_pid"
-  wait "$tarvex_pid"
-  local status=$?
-  tarvex_pid=""
-  [ $status -eq 0 ] || fail "tarvex ended with status $status"
+  ended "tarvex"
 }
 # A fresh dunst, with an empty history, and a record of every Notify call on the bus.
 start_server() {
   dunst >"$work/dunst.log" 2>&1 &
-  dunst_pid=$!
+  pids+=($!)
   wait_for 100 dunstctl is-paused || fail "dunst did not start"
   dbus-monitor "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
     >"$work/calls" 2>&1 &
-  monitor_pid=$!
+  pids+=($!)
   wait_for 50 grep -q NameLost "$work/calls" || fail "dbus-monitor did not start"
 }
-stop_server() {
-  kill "$dunst_pid" "$monitor_pid"
-  wait "$dunst_pid" "$monitor_pid" 2>/dev/null
-  rm -f "$work/calls"
-  dunst_pid="" monitor_pid=""
-}
+stop_server() { stop_pids 0 && rm -f "$work/calls"; }
 count_calls() { grep -c "$1" "$work/calls"; }
 shown() { [ "$(dunstctl count displayed)" -eq "$1" ]; }  # dunst shows $1 notifications now
-focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 # What dunst has received two seconds (four ticks, time for a second copy) from now, oldest
 # first: app name|summary|body|picture, one a line.
 received() {
@@ -134,6 +81,14 @@ received() {
 }
 
 good_moon="$XDG_CACHE_HOME/Tarvex/moon105.png"
+
+expect_received() {  # what dunst received is $1
+  got=$(received)
+  [ "$got" = "$1" ] || fail "dunst received:
+$got
+expected:
+$1"
+}
 
 # --- An alarm due within seconds, with a sound -------------------------------------------------
 start_server
@@ -147,13 +102,8 @@ alerts=$(xdotool search --onlyvisible --class dunst | head -n1)
 geometry "$alerts"
 shoot qt-alert.png $((X - 10)) $((Y - 10)) $((WIDTH + 20)) $((HEIGHT + 20))
 count_windows 1 || fail "the tray showed its own message as well"
-expected="Tarvex|Tarvex|GOOD MOON IN 1 MINUTE, AT $(clock $((now + 4)))|$good_moon
+expect_received "Tarvex|Tarvex|GOOD MOON IN 1 MINUTE, AT $(clock $((now + 4)))|$good_moon
 Tarvex|Tarvex|GOOD MOON NOW, UNTIL $(clock $((now + 4804)))|$good_moon"
-got=$(received)
-[ "$got" = "$expected" ] || fail "dunst received:
-$got
-expected:
-$expected"
 cmp -s "$good_moon" "$pictures/moon105-128.png" || fail "$good_moon is not the good moon's picture"
 [ "$(count_calls 'member=Notify$')" -eq 2 ] && [ "$(count_calls '"sound-name"')" -eq 2 ] &&
   grep -A1 '"sound-name"' "$work/calls" | grep -q '"message-new-instant"' &&
@@ -172,27 +122,16 @@ day=""
 [ "$(date -d "@$begin" +%F)" = "$(date -d "@$((begin - 600))" +%F)" ] || day="TOMORROW "
 printf '[Alarms]\r\nSound=off\r\n' >"$app/TARVEX.INI"
 start_tarvex
-geometry "$(windows)"
-xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
-wait_for 50 count_windows 2 || fail "the right button opened no menu"
-xdotool key Up Up Return  # "Moon Alarms...", above the separator before "Exit"
-wait_for 50 xdotool search --onlyvisible --name '^Moon Alarms$' || fail "no Moon Alarms dialog"
-dialog=$(xdotool search --onlyvisible --name '^Moon Alarms$' | head -n1)
-wait_for 30 focused "$dialog"
+open_dialog 'Moon Alarms' 'Up Up Return'  # "Moon Alarms...", above the separator before "Exit"
 geometry "$dialog"
 shoot qt-alarms.png "$X" "$Y" "$WIDTH" "$HEIGHT"
 sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb
 xdotool key shift+Tab space  # back round from the first check box to "Try It"
 wait_for 50 shown 1 || fail "Try It showed nothing on dunst"
-xdotool search --onlyvisible --name '^Moon Alarms$' >/dev/null || fail "Try It closed the dialog"
+named 'Moon Alarms' >/dev/null || fail "Try It closed the dialog"
 xdotool key Escape
 wait_for 50 count_windows 1 || fail "Escape left the dialog open"
-expected="Tarvex|Tarvex|GOOD MOON IN 10 MINUTES, ${day}AT $(clock "$begin")|$good_moon"
-got=$(received)
-[ "$got" = "$expected" ] || fail "dunst received:
-$got
-expected:
-$expected"
+expect_received "Tarvex|Tarvex|GOOD MOON IN 10 MINUTES, ${day}AT $(clock "$begin")|$good_moon"
 [ "$(count_calls 'member=Notify$')" -eq 1 ] && [ "$(count_calls '"sound-name"')" -eq 0 ] &&
   [ "$(count_calls '"suppress-sound"')" -eq 1 ] ||
   fail "the sample was not one silent call: $(cat "$work/calls")"
@@ -206,6 +145,7 @@ for bus in "$DBUS_SESSION_BUS_ADDRESS" "unix:path=$work/no-bus"; do
   case_name="a bus without a notification server"
   [ "$bus" = "$DBUS_SESSION_BUS_ADDRESS" ] || case_name="no session bus"
   calibrate 23:59:00 03/14/0002
+  : >"$tarvex_err"
   DBUS_SESSION_BUS_ADDRESS=$bus start_tarvex
   wait_for 100 count_windows 2 || fail "$case_name: no message beside the tray icon"
   message=$(windows | while read -r id; do
@@ -215,7 +155,7 @@ for bus in "$DBUS_SESSION_BUS_ADDRESS" "unix:path=$work/no-bus"; do
   [ -n "$message" ] || fail "$case_name: the new window is too small for a message"
   running || fail "$case_name: tarvex ended"
   stop_tarvex
-  [ ! -s "$work/tarvex.err" ] || fail "$case_name: tarvex said: $(cat "$work/tarvex.err")"
+  [ ! -s "$tarvex_err" ] || fail "$case_name: tarvex said: $(cat "$tarvex_err")"
   pass "$case_name: the alert shows as the tray's message ($message), quietly"
 done
 echo "all passed"

@@ -9,8 +9,9 @@
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
-# on its press), opens and cancels both dialogs, refuses a second instance, and on a close request
-# saves a 44-byte ZRDTIMES.DAT of four CR LF lines and takes its icon out of the tray.
+# on its press), opens and cancels the calibration dialog (the launch scenario opens the auto-run
+# one), refuses a second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR
+# LF lines and takes its icon out of the tray.
 # screenshots: the pictures in docs/, after `make windows`:
 #   platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
 #     platform/win32/tests/desktop_test.sh screenshots build-win/bin/Tarvex.exe \
@@ -21,39 +22,32 @@
 # in the Moon Alarms dialog shows a sample of the moon checked there at once. The smoke and launch
 # scenarios switch the alarms off.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
-set -euo pipefail
-
-scenario=$1
-tarvex=$(realpath "$2") driver=$(realpath "$3") stand_in=$(realpath "$4")
-docs=${5:+$(realpath -m "$5")}
-
 if [ -z "${DISPLAY:-}" ] || ! command -v wine >/dev/null; then
   echo "SKIPPED: needs Wine and a display; run through platform/win32/tests/wine-session.sh" >&2
   exit 77
 fi
-
-work=$(mktemp -d "${TMPDIR:-/tmp}/tarvex-$scenario.XXXXXX")
-tarvex_pid=""
-cleanup() {
+source "$(dirname "$0")/../../../tests/desktop_lib.sh"
+set -e
+scenario=$1
+tarvex=$(realpath "$2") driver=$(realpath "$3") stand_in=$(realpath "$4")
+docs=${5:+$(realpath -m "$5")}
+before_cleanup() {
   if [ -n "$tarvex_pid" ] && kill -0 "$tarvex_pid" 2>/dev/null; then
     # Politely first, then for good, so that no instance outlives the test.
-    timeout 15 wine "$driver" close 10 >/dev/null 2>&1 || kill "$tarvex_pid" 2>/dev/null || true
+    timeout 15 wine "$driver" close 10 >/dev/null 2>&1 || kill "$tarvex_pid" 2>/dev/null
   fi
-  timeout 10 wine taskkill /f /im vrak.exe >/dev/null 2>&1 || true
-  rm -rf "$work"
+  timeout 10 wine taskkill /f /im vrak.exe >/dev/null 2>&1
 }
-trap cleanup EXIT
-
-mkdir -p "$work/app"
-cp "$tarvex" "$work/app/Tarvex.exe"
-cd "$work/app"
+cp "$tarvex" "$app/Tarvex.exe"
+cd "$app"
 
 step() { echo "--- $*"; }
 drive() { timeout 60 wine "$driver" "$@"; }
+open_dialog() { drive command "$1" 10 && drive dialog-wait "$2" 10; }  # menu item $1 opens $2
 
 start_tarvex() {
   # Its output goes to a file, so that nothing it starts holds the test's output open.
-  wine "$work/app/Tarvex.exe" >"$work/tarvex.log" 2>&1 </dev/null &
+  wine "$app/Tarvex.exe" >"$work/tarvex.log" 2>&1 </dev/null &
   tarvex_pid=$!
   drive wait-main 30
 }
@@ -79,7 +73,7 @@ shot() {  # shot NAME WHAT: the screen, cropped to the tray and what opened besi
       -border 1 -fuzz 1% -trim -format '%wx%h%X%Y' info:)
     geometry=$(echo "$geometry" | awk -F'[x+]' '{ print $1 "x" $2 "+" $3 - 1 "+" $4 - 1 }')
   else
-    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --name "^$what\$" | head -1)")"
+    geometry "$(named "$what")"
     geometry=${WIDTH}x$HEIGHT+$X+$Y
   fi
   convert "$work/screen.png" -crop "$geometry" +repage -bordercolor black -border 4 \
@@ -104,33 +98,20 @@ case $scenario in
     sleep 1
     drive tray 10
     step "one instance per session: a second start ends quietly, the first stays"
-    timeout 30 wine "$work/app/Tarvex.exe" </dev/null
+    timeout 30 wine "$app/Tarvex.exe" </dev/null
     drive tray 10
     step "the popup menu opens on the right button's release"
     drive menu-open 10
     drive menu-close
     step "Set Date and Time opens the calibration dialog"
-    drive command 1 10
-    drive dialog-wait "Set Date and Time" 10
+    open_dialog 1 "Set Date and Time"
     drive dialog-cancel "Set Date and Time"
-    step "Auto Run Kestrune opens the auto-run dialog"
-    drive command 6 10
-    drive dialog-wait "Auto Run Kestrune" 10
-    drive dialog-cancel "Auto Run Kestrune"
     step "a few ticks, then a close request"
     sleep 1
     drive close 20
     wait "$tarvex_pid" || true
     tarvex_pid=""
-    size=$(stat -c %s ZRDTIMES.DAT)
-    lines=$(grep -c $'\r$' ZRDTIMES.DAT)
-    echo "ZRDTIMES.DAT: $size bytes, $lines CR LF lines"
-    od -c ZRDTIMES.DAT | head -5
-    [ "$size" -eq 44 ] && [ "$lines" -eq 4 ]
-    # The real date and time of the last tick, and a game moment, in their fixed widths.
-    cr=$'\r'
-    [[ $(sed -n 1p ZRDTIMES.DAT) =~ ^[0-9]{2}:[0-9]{2}:[0-9]{2}$cr$ ]]
-    [[ $(sed -n 2p ZRDTIMES.DAT) =~ ^[0-9]{2}/[0-9]{2}/[0-9]{4}$cr$ ]]
+    pair_saved ZRDTIMES.DAT || fail "no saved pair: $(od -c ZRDTIMES.DAT)"
     ;;
 
   launch)
@@ -140,8 +121,7 @@ case $scenario in
     step "start with the game folder set"
     start_tarvex
     step "arm the auto-run for the next real minute"
-    drive command 6 10
-    drive dialog-wait "Auto Run Kestrune" 10
+    open_dialog 6 "Auto Run Kestrune"
     drive arm-real-time
     step "wait for the launch and the log-in"
     timeout 100 wine "$driver" expect-keys "$(winepath -w "$work/game/keys.log")" 90
@@ -155,8 +135,7 @@ case $scenario in
     start_tarvex
     drive notification "GOOD MOON IN 1 MINUTE, AT " 20
     step "Try It in the Moon Alarms dialog, the bad moon's box checked instead: its warning at once"
-    drive command 7 10
-    drive dialog-wait "Moon Alarms" 10
+    open_dialog 7 "Moon Alarms"
     drive dialog-click "Moon Alarms" "Good moon (day 15)"
     drive dialog-click "Moon Alarms" "Bad moon (day 1)"
     drive dialog-click "Moon Alarms" "Try It"
@@ -184,17 +163,11 @@ case $scenario in
     drive menu-open 10
     shot menu tray
     drive menu-close
-    drive command 1 10
-    drive dialog-wait "Set Date and Time" 10
-    shot datetime "Set Date and Time"
-    drive dialog-cancel "Set Date and Time"
-    drive command 6 10
-    drive dialog-wait "Auto Run Kestrune" 10
-    shot autorun "Auto Run Kestrune"
-    drive dialog-cancel "Auto Run Kestrune"
-    drive command 7 10
-    drive dialog-wait "Moon Alarms" 10
-    shot alarms "Moon Alarms"
+    while read -r -u 3 item name caption; do
+      open_dialog "$item" "$caption"
+      shot "$name" "$caption"
+      [ "$name" = alarms ] || drive dialog-cancel "$caption"
+    done 3<<<$'1 datetime Set Date and Time\n6 autorun Auto Run Kestrune\n7 alarms Moon Alarms'
     # The sample alert beside the tray; it stays for 10 s after the dialog has gone.
     drive dialog-click "Moon Alarms" "Try It"
     drive notification "GOOD MOON" 10

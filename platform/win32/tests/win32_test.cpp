@@ -43,7 +43,8 @@ TEST(Startup, SetsTheProgramFolderAndTheAnsiCodePageOfTheDataFiles) {
   EXPECT_EQ(CurrentFileCodec().ToFile("\xC5\x82"), std::nullopt) << "a letter the code page lacks";
 }
 
-TEST(TrayRecord, CarriesTheShellsFieldsAndTheVisibleTipInUtf16) {
+// The icon, its callback and the record's other fields are seen by the shell in desktop_test.sh.
+TEST(TrayRecord, CarriesTheVisibleTipInUtf16) {
   const std::pair<std::string, std::wstring> tips[] = {
       {std::string("14:05:33\r\nGOOD MOON") + '\0' + "hidden", L"14:05:33\r\nGOOD MOON"},
       {std::string(70, 'x'), std::wstring(63, L'x')},  // cut at 64 by the field, shown up to 63
@@ -54,9 +55,6 @@ TEST(TrayRecord, CarriesTheShellsFieldsAndTheVisibleTipInUtf16) {
     icon.Tip = tip;
     const NOTIFYICONDATAW data = NotifyIconData(icon, nullptr, picture);
     EXPECT_EQ(std::wstring(data.szTip), shown);
-    EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_MESSAGE | NIF_ICON | NIF_TIP));
-    EXPECT_EQ(data.uCallbackMessage, kTrayCallbackMessage);
-    EXPECT_EQ(data.hIcon, picture);
   }
 }
 
@@ -76,10 +74,9 @@ TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
       // szInfo holds 255 units and its NUL.
       {{moon + std::string(300, 'x'), 105, true}, L"\U0001F315" + std::wstring(253, L'x'), kAlways},
   };
-  HWND window = reinterpret_cast<HWND>(0x1234);
   HICON picture = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
   for (const Case& c : cases) {
-    const NOTIFYICONDATAW data = AlertIconData(c.alert, window, 7, picture);
+    const NOTIFYICONDATAW data = AlertIconData(c.alert, nullptr, 1, picture);
     EXPECT_EQ(std::wstring(data.szInfo), c.shown);
     EXPECT_EQ(data.dwInfoFlags, c.flags) << c.alert.Text;
     EXPECT_EQ(std::wstring(data.szInfoTitle), L"Tarvex");
@@ -87,8 +84,6 @@ TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
     EXPECT_EQ(data.uFlags, static_cast<UINT>(NIF_INFO));
     EXPECT_EQ(data.cbSize, sizeof data) << "a record that carries hBalloonIcon";
     EXPECT_EQ(data.hBalloonIcon, picture);
-    EXPECT_EQ(data.hWnd, window);
-    EXPECT_EQ(data.uID, 7u);
   }
 }
 
@@ -160,6 +155,7 @@ class RecordingDialog final : public Dialog {
   bool optionA = true;
 };
 
+// (Captions and OK, which closes the dialog, are seen in desktop_test.sh.)
 // The dialog's window, as the front-end makes it, or only from its template (no handlers).
 struct DialogWindow {
   static INT_PTR CALLBACK Inert(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
@@ -198,7 +194,6 @@ TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
       {"cmdLoad", BS_TYPEMASK, BS_PUSHBUTTON}};
   for (const auto& [name, mask, style] : styles)
     EXPECT_EQ(GetWindowLongPtrW(shown[name], GWL_STYLE) & mask, style) << name;
-  EXPECT_EQ(shown.Text(shown["Label1"]), L"Name");
   RECT expected{60, 40, 60 + 80, 40 + 12}, actual;
   MapDialogRect(shown.window, &expected);
   GetWindowRect(shown["txtTime"], &actual);
@@ -206,9 +201,8 @@ TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
   EXPECT_TRUE(EqualRect(&actual, &expected));
 }
 
-TEST(DialogWindow, OpensWithTheCaptionLimitsMaskValuesAndTabOrder) {
+TEST(DialogWindow, OpensWithTheLimitsMaskValuesAndTabOrder) {
   const DialogWindow shown;
-  EXPECT_EQ(shown.Text(shown.window), L"Recording");
   EXPECT_EQ(shown.Send("txtTime", EM_GETLIMITTEXT), 8);
   EXPECT_GT(shown.Send("txtPassword", EM_GETLIMITTEXT), 32767) << "no limit";
   EXPECT_EQ(shown.Send("txtPassword", EM_GETPASSWORDCHAR), L'*');
@@ -233,9 +227,8 @@ TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   EXPECT_EQ(GetNextDlgTabItem(shown.window, nullptr, FALSE), shown["optRLTime"]);
 }
 
-TEST(DialogWindow, OkEscapeAndTheCloseBoxReachThePresenterAndTheWindowCloses) {
+TEST(DialogWindow, EscapeAndTheCloseBoxReachThePresenterAndTheWindowCloses) {
   const std::tuple<UINT, WPARAM, const char*> cases[] = {
-      {WM_COMMAND, MAKEWPARAM(ControlWindowId(6), BN_CLICKED), "cmdOK"},
       {WM_COMMAND, IDCANCEL, "cmdCancel"},
       {WM_CLOSE, 0, "cmdCancel"}};
   for (const auto& [message, wParam, click] : cases) {

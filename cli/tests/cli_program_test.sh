@@ -27,25 +27,6 @@ check "bad option exit" "2" "$code"
 check "bad option message" "tarvex-cli: unknown option --bogus|usage: tarvex-cli moons [OPTIONS]" \
   "$(grep -e '^tarvex-cli:' -e '^usage:' "$dir/err" | paste -sd '|')"
 
-# watch: wait for its first lines, stop it with SIGTERM, and find the pair saved. Without a pair
-# the game clock starts at 00:00:01 on day 1, in the bad moon: its start alert comes first.
-rm -f "$dir/ZRDTIMES.DAT"
-mkfifo "$dir/view"
-"$cli" --data-dir "$dir" watch >"$dir/view" &
-watcher=$!
-exec 3<"$dir/view"
-IFS= read -r -t 20 alarm <&3 || alarm="(no line)"
-IFS= read -r -t 20 line <&3 || line="(no line)"
-kill -TERM "$watcher"
-set +e
-wait "$watcher"; code=$?
-set -e
-exec 3<&-
-check "watch alarm at the start" "1" "$(grep -cE '^ALARM BAD MOON NOW, UNTIL [0-9]{1,2}:[0-9]{2} [AP]M$' <<<"$alarm")"
-check "watch line" "1" "$(echo "$line" | grep -cE '^[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{2}/[0-9]{2}/[0-9]{4}\|GOOD MOON .*\|BAD MOON .*\|.+$')"
-check "watch exit" "0" "$code"
-check "watch saves the pair" "44" "$(stat -c %s "$dir/ZRDTIMES.DAT" 2>/dev/null || echo missing)"
-
 # An alarm's warning fires its minutes before the moon in true time, whatever the wall clock
 # does between: 01:30 EDT is an hour before 01:30 EST, and 01:40 EST half an hour before 03:10 EDT.
 seconds() { date -d "$(sed -n "s/.*\"$1\": \"\([^\"]*\)\".*/\1/p" <<<"$2")" +%s; }
@@ -63,26 +44,31 @@ done
 
 # watch fires the alarms live: the warning at once, for a good moon five seconds away (90 game
 # seconds), and the start alert when it begins, each one line and without a bell off a terminal.
+# Stopped by SIGTERM, it saves the pair it has run on (the file read at its start is gone).
 run alarms set warning=10 at-start=on good=on sound=on
 start=$(date +%s)
 run calibrate "$(date -d "@$start" +%T)" "$(date -d "@$start" +%m/%d/%Y)" 23:58:30 01/14/0001
 at() { date -d "@$1" +"%-I:%M %p"; }
 expected="ALARM GOOD MOON IN 1 MINUTE, AT $(at $((start + 5)))|ALARM GOOD MOON NOW, UNTIL $(at $((start + 4805)))"
-mkfifo "$dir/view-alarms"
-"$cli" --data-dir "$dir" watch >"$dir/view-alarms" &
+mkfifo "$dir/view"
+"$cli" --data-dir "$dir" watch >"$dir/view" &
 watcher=$!
-exec 3<"$dir/view-alarms"
-alarms=() late=0 seen=""
+exec 3<"$dir/view"
+alarms=() late=0 seen="" plain=""
 while [ "${#alarms[@]}" -lt 2 ] && [ $(($(date +%s) - start)) -lt 30 ]; do
   IFS= read -r -t 1 line <&3 || continue
   seen+="$line"
-  [[ $line == ALARM* ]] || continue
+  [[ $line == ALARM* ]] || { plain=$line; continue; }
   alarms+=("$line")
   [ "${#alarms[@]}" -eq 2 ] && [ "$(date +%s)" -ge $((start + 5)) ] && late=1
 done
+rm "$dir/ZRDTIMES.DAT"
 kill -TERM "$watcher"
-wait "$watcher" || true
+code=0; wait "$watcher" || code=$?
 exec 3<&-
+check "watch exit" "0" "$code"
+check "watch saves the pair" "44" "$(stat -c %s "$dir/ZRDTIMES.DAT" 2>/dev/null || echo missing)"
+check "watch line" "1" "$(grep -cE '^[0-9:]{8} [0-9/]{10}\|GOOD MOON .*\|BAD MOON .*\|.+$' <<<"$plain")"
 check "watch alarms" "$expected" "$(IFS='|'; echo "${alarms[*]}")"
 check "watch start alert at the moon's begin, not before" "1" "$late"
 check "watch without a terminal rings no bell" "0" "$(printf %s "$seen" | tr -cd '\a' | wc -c)"

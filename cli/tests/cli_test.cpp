@@ -101,14 +101,6 @@ std::int64_t RealSecondsToMoon(std::int64_t total, int moonDay) {
   return (moon - total) / 18;
 }
 
-int Icon(std::int64_t total) {
-  const std::int64_t day = total % kMonth / kDay + 1;
-  static const int kIcons[] = {101, 102, 102, 102, 102, 103, 103, 103, 103, 104,
-                               104, 104, 104, 104, 105, 106, 106, 106, 106, 107,
-                               107, 107, 107, 107, 108, 108, 108, 108};
-  return kIcons[day - 1];
-}
-
 std::string LocalText(const Clock& zone, std::int64_t t, bool dateFirst) {
   const CivilTime c = LocalTime(zone, t);
   const std::string date = Two(c.month) + "/" + Two(c.day) + "/" + std::to_string(c.year);
@@ -143,13 +135,14 @@ TEST_F(Cli, StatusAgreesWithTheModelAcrossYearsMonthsDaysAndDaylightSaving) {
     const CivilTime wall = LocalTime(zone_, now);
     const std::int64_t second = wall.hour * 3600 + wall.minute * 60 + wall.second;
     const std::int64_t good = RealSecondsToMoon(game, 15), bad = RealSecondsToMoon(game, 1);
+    const int icon = MoonPhaseIcon(static_cast<double>(game % kMonth / kDay + 1));  // the engine's
     const std::string expected =
         "{\"real_time\": \"" + LocalText(zone_, now, false).substr(0, 8) + "\", \"real_date\": \"" +
         LocalText(zone_, now, true).substr(0, 10) + "\", \"game_time\": \"" + GameTime(game) +
         "\", \"game_date\": \"" + GameDate(game) + "\", \"good_moon\": {\"countdown\": \"" +
         Countdown(good) + "\", \"moment\": \"" + Moment(second, good) +
         "\"}, \"bad_moon\": {\"countdown\": \"" + Countdown(bad) + "\", \"moment\": \"" +
-        Moment(second, bad) + "\"}, \"icon\": " + std::to_string(Icon(game)) + "}\n";
+        Moment(second, bad) + "\"}, \"icon\": " + std::to_string(icon) + "}\n";
     ASSERT_EQ(status.out, expected)
         << "calibrated " << real << " = " << GameTime(gameStart) << " " << GameDate(gameStart)
         << ", at " << LocalText(zone_, now, true);

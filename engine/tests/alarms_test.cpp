@@ -7,18 +7,8 @@
 namespace tarvex {
 namespace {
 
-// The test zone: UTC-5 with daylight saving, which ends on 2026-11-01 at 02:00 (the hour from
-// 01:00 to 02:00 shows twice) and starts on 2026-03-08 at 02:00.
 class Alarms : public testing::EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    clock_ = testing::FakeClock(-5 * 3600, true);
-  }
-  // A local reading; the first of the two when it shows twice.
-  std::int64_t Local(int month, int day, int hour, int minute) const {
-    return MomentOfLocal(clock_, {2026, month, day, hour, minute, 0}, INT64_MIN / 4);
-  }
   // A calibration pair by which the good moon of game month 0002-01 begins at `begin`: game
   // 00:00:00 on 12/25/0001 a real day (18 game days) before.
   CalibrationRecord PairForMoon(std::int64_t begin) const {
@@ -34,9 +24,9 @@ enum Action {
   kRecalibrate,  // a new pair, by which the moon begins at `at`; one tick at the same second
 };
 struct Step {
-  Action action;
-  std::int64_t at;     // seconds from the moon's first begin
-  const char* alerts;  // what fires, each as the second it fires at and its text
+  std::int64_t at;          // seconds from the moon's first begin
+  const char* alerts = "";  // what fires, each as the second it fires at and its text
+  Action action = kJump;
 };
 // When the good moon of game month 0002-01 begins.
 enum Begin {
@@ -56,76 +46,53 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
   const char* start = "0 GOOD MOON NOW, UNTIL 6:53 PM";
   const std::string both = std::string(warning) + " | " + start;
   const Scenario scenarios[] = {
-      {"on time", {{kJump, -700, ""}, {kRun, 4900, both.c_str()}}},
+      {"on time", {{-700}, {4900, both.c_str(), kRun}}},
       {"a sleep over the warning",
-       {{kJump, -700, ""},
-        {kJump, -125, "-125 GOOD MOON IN 3 MINUTES, AT 5:33 PM"},
-        {kRun, 4900, start}}},
-      {"a sleep over the start",
-       {{kJump, -700, ""},
-        {kJump, 300, "300 GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"},
-        {kRun, 4900, ""}}},
-      {"a warning, then a sleep less than a minute into the moon",
-       {{kJump, -700, ""}, {kRun, -590, warning}, {kJump, 59, "59 GOOD MOON NOW, UNTIL 6:53 PM"}}},
-      {"a sleep over the whole moon", {{kJump, -700, ""}, {kJump, 4800, ""}, {kRun, 4900, ""}}},
+       {{-700}, {-125, "-125 GOOD MOON IN 3 MINUTES, AT 5:33 PM"}, {4900, start, kRun}}},
+      {"a sleep over the start into the moon's last second",
+       {{-700}, {4799, "4799 GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"}, {4900, "", kRun}}},
+      {"a sleep over the whole moon", {{-700}, {4800}, {4900, "", kRun}}},
       {"started inside the warning",
-       {{kJump, -300, "-300 GOOD MOON IN 5 MINUTES, AT 5:33 PM"}, {kRun, 4900, start}}},
-      {"started in the moon's last second",
-       {{kJump, 4799, "4799 GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"}, {kRun, 4900, ""}}},
-      {"the clock set back after the warning",
-       {{kJump, -700, ""}, {kRun, -590, warning}, {kJump, -1200, ""}, {kRun, 10, start}}},
-      {"the clock set back after the start",
-       {{kJump, -700, ""}, {kRun, 10, both.c_str()}, {kJump, -900, ""}, {kRun, 4900, ""}}},
-      {"the same second again and again",
-       {{kJump, -600, warning},
-        {kJump, -600, ""},
-        {kJump, -599, ""},
-        {kJump, 0, start},
-        {kJump, 0, ""},
-        {kJump, -600, ""}}},
+       {{-300, "-300 GOOD MOON IN 5 MINUTES, AT 5:33 PM"}, {4900, start, kRun}}},
+      {"the clock set back after the warning, then after the start",
+       {{-700}, {-600, warning, kRun}, {-1200}, {0, start, kRun}, {-900}, {4900, "", kRun}}},
       {"ticking through the repeated hour",
-       {{kJump, -700, ""},
-        {kRun, 7300, "-600 GOOD MOON IN 10 MINUTES, AT 1:30 AM | 0 GOOD MOON NOW, UNTIL 1:50 AM"}},
+       {{-700},
+        {7300, "-600 GOOD MOON IN 10 MINUTES, AT 1:30 AM | 0 GOOD MOON NOW, UNTIL 1:50 AM", kRun}},
        {},
        kFirstOneThirty},
       {"a moon in the repeated hour",
-       {{kJump, -4300, ""},
-        {kRun, 4900, "-600 GOOD MOON IN 10 MINUTES, AT 1:30 AM | 0 GOOD MOON NOW, UNTIL 2:50 AM"}},
+       {{-4300},
+        {4900, "-600 GOOD MOON IN 10 MINUTES, AT 1:30 AM | 0 GOOD MOON NOW, UNTIL 2:50 AM", kRun}},
        {},
        kSecondOneThirty},
       {"recalibrated back after the warning",
-       {{kJump, -700, ""},
-        {kRun, -590, warning},
-        {kRecalibrate, 1800, ""},
-        {kRun, 6700, "1800 GOOD MOON NOW, UNTIL 7:23 PM"}}},
+       {{-700},
+        {-590, warning, kRun},
+        {1800, "", kRecalibrate},
+        {6700, "1800 GOOD MOON NOW, UNTIL 7:23 PM", kRun}}},
       {"recalibrated back after the start",
-       {{kJump, -700, ""}, {kRun, 10, both.c_str()}, {kRecalibrate, 1800, ""}, {kRun, 6700, ""}}},
+       {{-700}, {10, both.c_str(), kRun}, {1800, "", kRecalibrate}, {6700, "", kRun}}},
       {"recalibrated forward over the warning",
-       {{kJump, -900, ""},
-        {kRecalibrate, -600, "-900 GOOD MOON IN 5 MINUTES, AT 5:23 PM"},
-        {kRun, 4300, "-600 GOOD MOON NOW, UNTIL 6:43 PM"}}},
+       {{-900},
+        {-600, "-900 GOOD MOON IN 5 MINUTES, AT 5:23 PM", kRecalibrate},
+        {4300, "-600 GOOD MOON NOW, UNTIL 6:43 PM", kRun}}},
       {"recalibrated forward into the moon",
-       {{kJump, -700, ""},
-        {kRecalibrate, -1000, "-700 GOOD MOON SINCE 5:16 PM, UNTIL 6:36 PM"},
-        {kRun, 4900, ""}}},
-      {"good moon off", {{kJump, -700, ""}, {kRun, 4900, ""}}, {.GoodMoon = false}},
-      {"both moons off",
-       {{kJump, -700, ""}, {kRun, 4900, ""}},
-       {.GoodMoon = false, .BadMoon = false}},
-      {"start alert off", {{kJump, -700, ""}, {kRun, 4900, warning}}, {.AtStart = false}},
-      {"start alert off, a sleep into the moon",
-       {{kJump, -700, ""}, {kJump, 100, ""}, {kRun, 4900, ""}},
-       {.AtStart = false}},
-      {"no warning", {{kJump, -700, ""}, {kRun, 4900, start}}, {.WarningMinutes = 0}},
+       {{-700},
+        {-1000, "-700 GOOD MOON SINCE 5:16 PM, UNTIL 6:36 PM", kRecalibrate},
+        {4900, "", kRun}}},
+      {"good moon off", {{-700}, {4900, "", kRun}}, {.GoodMoon = false}},
+      {"start alert off", {{-700}, {4900, warning, kRun}}, {.AtStart = false}},
+      {"no warning", {{-700}, {4900, start, kRun}}, {.WarningMinutes = 0}},
       {"a warning a day ahead",
-       {{kJump, -86401, "-86401 BAD MOON IN 5 HOURS 21 MINUTES, AT 10:53 PM"},
-        {kRun, -86399, "-86400 GOOD MOON IN 24 HOURS, TOMORROW AT 5:33 PM"},
-        {kJump, -700, "-700 BAD MOON IN 18 HOURS 52 MINUTES, TOMORROW AT 12:13 PM"},
-        {kRun, 10, start}},
+       {{-86401, "-86401 BAD MOON IN 5 HOURS 21 MINUTES, AT 10:53 PM"},
+        {-86399, "-86400 GOOD MOON IN 24 HOURS, TOMORROW AT 5:33 PM", kRun},
+        {-700, "-700 BAD MOON IN 18 HOURS 52 MINUTES, TOMORROW AT 12:13 PM"},
+        {10, start, kRun}},
        {.WarningMinutes = 1440}},
   };
-  const std::int64_t firstOneThirty = Local(11, 1, 1, 30);
-  const std::int64_t begins[] = {Local(6, 15, 17, 33), firstOneThirty, firstOneThirty + 3600};
+  const std::int64_t begins[] = {Local(6, 15, 17, 33), Local(11, 1, 1, 30),
+                                 Local(11, 1, 1, 30) + 3600};
   for (const Scenario& s : scenarios) {
     const std::int64_t begin = begins[s.begin];
     MoonAlarms alarms;
@@ -137,12 +104,8 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
       const auto tick = [&](std::int64_t t) {
         clock_.Set(t);
         calibration = GetZRDTime(calibration, t);
-        for (const Alert& alert : alarms.Check(t, calibration, s.settings)) {
+        for (const Alert& alert : alarms.Check(t, calibration, s.settings))
           fired += (fired.empty() ? "" : " | ") + std::to_string(t - begin) + " " + alert.text;
-          EXPECT_LT(alert.text.size(), 64u) << alert.text;
-          EXPECT_TRUE(alert.due <= Instant::AtSecond(t) && Instant::AtSecond(t) < alert.moon.end)
-              << s.name << ": " << alert.text;
-        }
       };
       if (step.action == kRecalibrate) calibration = PairForMoon(begin + step.at);
       if (step.action == kRun) {
@@ -159,34 +122,28 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
 // --- Words ---------------------------------------------------------------------------------
 
 TEST_F(Alarms, TextsCountTheMinutesLeftUpAndShowLocalClockTimes) {
+  const auto W = AlarmStage::Warning, S = AlarmStage::Start;
+  const auto G = MoonKind::Good, B = MoonKind::Bad;
   struct Case {
-    MoonKind kind;
-    int month, day, hour, minute;  // when the moon begins, local time
     AlarmStage stage;
     std::int64_t at;  // seconds from the begin
     const char* text;
+    MoonKind kind = MoonKind::Good;
+    int month = 6, day = 15, hour = 17, minute = 33;  // when the moon begins, local time
   };
-  const auto W = AlarmStage::Warning;
-  const auto S = AlarmStage::Start;
-  const auto G = MoonKind::Good;
   const Case cases[] = {
-      {G, 6, 15, 17, 33, W, -600, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -541, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -540, "GOOD MOON IN 9 MINUTES, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -61, "GOOD MOON IN 2 MINUTES, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -60, "GOOD MOON IN 1 MINUTE, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -1, "GOOD MOON IN 1 MINUTE, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -3600, "GOOD MOON IN 1 HOUR, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -3661, "GOOD MOON IN 1 HOUR 2 MINUTES, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -7260, "GOOD MOON IN 2 HOURS 1 MINUTE, AT 5:33 PM"},
-      {G, 6, 15, 17, 33, W, -86400, "GOOD MOON IN 24 HOURS, TOMORROW AT 5:33 PM"},
-      {G, 6, 15, 17, 33, S, 0, "GOOD MOON NOW, UNTIL 6:53 PM"},
-      {G, 6, 15, 17, 33, S, 59, "GOOD MOON NOW, UNTIL 6:53 PM"},
-      {G, 6, 15, 17, 33, S, 60, "GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"},
-      {MoonKind::Bad, 6, 15, 0, 5, W, -300, "BAD MOON IN 5 MINUTES, AT 12:05 AM"},
-      {MoonKind::Bad, 6, 15, 11, 40, S, 0, "BAD MOON NOW, UNTIL 1:00 PM"},
+      {W, -541, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
+      {W, -540, "GOOD MOON IN 9 MINUTES, AT 5:33 PM"},
+      {W, -60, "GOOD MOON IN 1 MINUTE, AT 5:33 PM"},
+      {W, -3600, "GOOD MOON IN 1 HOUR, AT 5:33 PM"},
+      {W, -3661, "GOOD MOON IN 1 HOUR 2 MINUTES, AT 5:33 PM"},
+      {W, -7260, "GOOD MOON IN 2 HOURS 1 MINUTE, AT 5:33 PM"},
+      {S, 59, "GOOD MOON NOW, UNTIL 6:53 PM"},
+      {S, 60, "GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"},
+      {W, -300, "BAD MOON IN 5 MINUTES, AT 12:05 AM", B, 6, 15, 0, 5},
+      {S, 0, "BAD MOON NOW, UNTIL 1:00 PM", B, 6, 15, 11, 40},
       // From Saturday 23:01 the clock skips an hour on Sunday: a day of 23 hours.
-      {G, 3, 9, 0, 0, W, -86340, "GOOD MOON IN 23 HOURS 59 MINUTES, TWO DAYS FROM NOW AT 12:00 AM"},
+      {W, -86340, "GOOD MOON IN 23 HOURS 59 MINUTES, TWO DAYS FROM NOW AT 12:00 AM", G, 3, 9, 0, 0},
   };
   for (const Case& c : cases) {
     const std::int64_t begin = Local(c.month, c.day, c.hour, c.minute);
@@ -215,8 +172,7 @@ TEST_F(Alarms, SampleTextIsTheNextMoonsFirstAlert) {
 
 // The listing agrees with a run that ticks every second from the present on.
 TEST_F(Alarms, UpcomingAlertsAreWhatARunFires) {
-  const std::int64_t begin = Local(6, 15, 17, 33);
-  const std::int64_t now = begin - 700;
+  const std::int64_t now = Local(6, 15, 17, 33) - 700;
   const std::pair<AlarmSettings, std::size_t> variants[] = {
       {{}, 2},
       {{.WarningMinutes = 1440}, 1},  // two warnings due already: they fire now, unlisted
@@ -225,10 +181,9 @@ TEST_F(Alarms, UpcomingAlertsAreWhatARunFires) {
   };
   for (const auto& [settings, count] : variants) {
     clock_.Set(now);
-    CalibrationRecord calibration = GetZRDTime(PairForMoon(begin));
+    CalibrationRecord calibration = GetZRDTime(PairForMoon(now + 700));
     const std::vector<Alert> listed =
         UpcomingAlerts(calibration, now, settings, static_cast<int>(count));
-
     MoonAlarms alarms;
     alarms.Check(now, calibration, settings);
     std::vector<Alert> fired;
@@ -237,7 +192,7 @@ TEST_F(Alarms, UpcomingAlertsAreWhatARunFires) {
       calibration = GetZRDTime(calibration);
       for (Alert& alert : alarms.Check(t, calibration, settings)) fired.push_back(alert);
     }
-    if (fired.size() > count) fired.resize(count);
+    fired.resize(std::min(fired.size(), count));
     EXPECT_EQ(listed, fired) << "warning " << settings.WarningMinutes;
     EXPECT_EQ(listed.size(), count);
   }

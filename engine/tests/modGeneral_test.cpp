@@ -32,50 +32,40 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbour) {
   for (const auto& [value, rounded] : cases) EXPECT_EQ(RoundHalfEven(value), rounded) << value;
 }
 
-struct CheckCase {
-  const char* text;
-  bool valid;
-};
-
-TEST(IsValidTime, FollowsThePositionRules) {
-  const CheckCase cases[] = {
-      {"16:45:00", true},    {"24:59:59", true}, {"25:00:00", false}, {"12:60:00", false},
-      {"12:30:", true},      {"12:30", false},   {"ab:cd:ef", true},  {"12.30.00", false},
-      {"12:30:45 pm", true}, {"", false},        {"-1:00:00", false}, {"00:00:60", false},
-      {" 1:02:03", true},    {"1:2:3", false},
+TEST(TimeAndDateChecks, FollowThePositionRulesAndTheCalendar) {
+  struct Case {
+    const char* text;
+    bool valid;     // IsValidTime or IsValidDate
+    bool calendar;  // IsCalendarTime or IsCalendarDate
   };
-  for (const auto& c : cases) EXPECT_EQ(IsValidTime(c.text), c.valid) << '"' << c.text << '"';
-}
-
-TEST(IsValidDate, FollowsThePositionRules) {
-  const CheckCase cases[] = {
-      {"02/31/2003", true},  {"02/29/2003", true}, {"00/10/2003", false}, {"13/01/2003", false},
-      {"01/32/2003", false}, {"01/02/", true},     {"01/02/03", true},    {"1/2/2003", false},
-      {"01-02-2003", false}, {" 1/02/2003", true}, {"", false},           {"12/00/2003", false},
+  const Case times[] = {
+      {"00:00:00", true, true},   {"23:59:59", true, true},   {"24:00:00", true, false},
+      {"24:59:59", true, false},  {"25:00:00", false, false}, {"12:60:00", false, false},
+      {"00:00:60", false, false}, {"-1:00:00", false, false}, {"12:30:", true, false},
+      {"12:30", false, false},    {"ab:cd:ef", true, false},  {"12.30.00", false, false},
+      {"12:30:00x", true, false}, {" 1:02:03", true, false},  {"1:2:3", false, false},
+      {"", false, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsValidDate(c.text), c.valid) << '"' << c.text << '"';
-}
-
-TEST(IsCalendarTime, AcceptsOnlyTimesOfDay) {
-  const CheckCase cases[] = {
-      {"00:00:00", true},  {"23:59:59", true},  {"24:00:00", false},  {"12:30:", false},
-      {"ab:cd:ef", false}, {" 1:02:03", false}, {"12:30:00x", false}, {"12:60:00", false},
+  for (const auto& c : times) {
+    EXPECT_EQ(IsValidTime(c.text), c.valid) << '"' << c.text << '"';
+    EXPECT_EQ(IsCalendarTime(c.text), c.calendar) << '"' << c.text << '"';
+  }
+  const Case dates[] = {
+      {"02/29/2024", true, true},   {"02/29/2023", true, false},  {"02/31/2003", true, false},
+      {"04/31/2023", true, false},  {"12/31/2023", true, true},   {"02/29/2000", true, true},
+      {"02/29/1900", true, false},  {"00/10/2003", false, false}, {"13/01/2003", false, false},
+      {"01/32/2003", false, false}, {"12/00/2003", false, false}, {"01/02/", true, false},
+      {"01/02/03", true, false},    {"1/2/2003", false, false},   {"01-02-2003", false, false},
+      {" 1/02/2003", true, false},  {"aa/bb/cccc", false, false}, {"01/01/0000", true, false},
+      {"01/01/0001", true, true},   {"06/15/2026 ", true, false}, {"", false, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(IsCalendarTime(c.text), c.valid) << '"' << c.text << '"';
-}
-
-TEST(IsCalendarDate, AcceptsOnlyDatesOfTheCalendar) {
-  const CheckCase cases[] = {
-      {"02/29/2024", true},  {"02/29/2023", false}, {"04/31/2023", false}, {"12/31/2023", true},
-      {"02/29/2000", true},  {"02/29/1900", false}, {"01/02/03", false},   {"aa/bb/cccc", false},
-      {"00/10/2003", false}, {"01/01/0000", false}, {"01/01/0001", true},  {"06/15/2026 ", false},
-  };
-  for (const auto& c : cases) EXPECT_EQ(IsCalendarDate(c.text), c.valid) << '"' << c.text << '"';
+  for (const auto& c : dates) {
+    EXPECT_EQ(IsValidDate(c.text), c.valid) << '"' << c.text << '"';
+    EXPECT_EQ(IsCalendarDate(c.text), c.calendar) << '"' << c.text << '"';
+  }
 }
 
 TEST(FixedWidth, PadsAndCutsWholeCharacters) {
-  EXPECT_EQ(FixedWidth("1:2:3", 8), "1:2:3   ");
-  EXPECT_EQ(FixedWidth("12:00:00xyz", 8), "12:00:00");
   EXPECT_EQ(FixedWidth("", 3), "   ");
   EXPECT_EQ(FixedWidth("\xC3\xA9t\xC3\xA9", 2), "\xC3\xA9t");           // "été" cut to "ét"
   EXPECT_EQ(FixedWidth("\xC3\xA9", 3), "\xC3\xA9  ");                   // one character, two blanks
@@ -92,30 +82,16 @@ TEST(Piece, CountsCharactersFromOne) {
 
 using Folders = testing::EngineTest;
 
-TEST_F(Folders, AppPathEndsInOneSeparator) {
-  SetProgramFolder(folder_.string());
-  EXPECT_EQ(GetAppPath(), Folder());
+// The program folder keeps the data files when files can be made there. Else the user folder
+// does: a read-only portable folder, or one an installer filled, has its data files carried over
+// to it the first time, and never again over what the user folder holds since.
+TEST_F(Folders, DataFilesStayInTheProgramFolderOrMoveToTheUserFolderOnce) {
   SetProgramFolder(Folder());
-  EXPECT_EQ(GetAppPath(), Folder());
-}
-
-TEST_F(Folders, WritableProgramFolderKeepsTheDataFiles) {
+  EXPECT_EQ(GetAppPath(), Folder());  // one separator at the end, not two
   EXPECT_EQ(ChooseDataFolder(Folder() + "user"), Folder());
-}
 
-TEST_F(Folders, UnwritableProgramFolderMovesTheDataFilesToTheUserFolder) {
-  SetProgramFolder((folder_ / "missing" / "bin").string());  // nothing can be created there
-  const std::string user = (folder_ / "config" / "tarvex").string();
-  EXPECT_EQ(ChooseDataFolder(user), user + kPathSeparator);
-  EXPECT_TRUE(std::filesystem::is_directory(user));
-  EXPECT_EQ(DataFolder(), user + kPathSeparator);
-}
-
-// A read-only portable folder, or one an installer filled: its data files are carried over to
-// the user folder the first time, and never again over what the user folder holds since.
-TEST_F(Folders, TheUserFolderStartsWithTheProgramFoldersDataFiles) {
   const std::filesystem::path program = folder_ / "program";
-  const std::filesystem::path user = folder_ / "user";
+  const std::filesystem::path user = folder_ / "config" / "user";
   std::filesystem::create_directories(program);
   Write("program/ZRDTIMES.DAT", "16:45:00\r\n12/06/2026\r\n09:30:00\r\n03/14/0002\r\n");
   Write("program/ZRDDIR.DAT", "C:\\Games\\\r\n");
@@ -123,12 +99,12 @@ TEST_F(Folders, TheUserFolderStartsWithTheProgramFoldersDataFiles) {
   // The probe file cannot be made where a folder of its name stands, whoever runs the test.
   std::filesystem::create_directories(program / ".tarvex-write-test");
   SetProgramFolder(program.string());
-  ChooseDataFolder(user.string());
-  EXPECT_EQ(Read("user/ZRDTIMES.DAT"), Read("program/ZRDTIMES.DAT"));
-  EXPECT_EQ(Read("user/TARVEX.INI"), Read("program/TARVEX.INI"));
+  EXPECT_EQ(ChooseDataFolder(user.string()), user.string() + kPathSeparator);
+  EXPECT_EQ(Read("config/user/TARVEX.INI"), Read("program/TARVEX.INI"));
+  EXPECT_EQ(ReadGamePath(), "C:\\Games\\");
   EXPECT_EQ(ReadCalibration(), testing::Record("16:45:00", "12/06/2026", "09:30:00", "03/14/0002"));
 
-  Write("user/ZRDDIR.DAT", "D:\\Elsewhere\\\r\n");
+  Write("config/user/ZRDDIR.DAT", "D:\\Elsewhere\\\r\n");
   std::filesystem::remove(user / "ZRDTIMES.DAT");
   ChooseDataFolder(user.string());
   EXPECT_FALSE(std::filesystem::exists(user / "ZRDTIMES.DAT")) << "copied over the user's files";

@@ -42,9 +42,8 @@ inline std::string TimeOfDay(std::int64_t seconds) {
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
     folder_ = std::filesystem::temp_directory_path() /
-              ("tarvex-engine-" + std::to_string(random()) + std::to_string(random()));
+              ("tarvex-engine-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(folder_);
     SetProgramFolder(folder_.string());
     SetDataFolder(folder_.string());

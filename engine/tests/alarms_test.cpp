@@ -89,19 +89,15 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
     for (std::size_t i = 0; i < s.steps.size(); ++i) {
       const Step& step = s.steps[i];
       std::string fired;
-      const auto tick = [&](std::int64_t t) {
-        clock_.Set(t);
+      const auto tick = [&](std::int64_t t) {  // `t` is the present; the clock gives the zone
         calibration = GetZRDTime(calibration, t);
         for (const Alert& alert : alarms.Check(t, calibration, s.settings))
           fired += (fired.empty() ? "" : " | ") + std::to_string(t - begin) + " " + alert.text;
       };
       if (step.action == kRecalibrate) calibration = PairForMoon(begin + step.at);
-      if (step.action == kRun) {
-        while (now < begin + step.at) tick(++now);
-      } else {
-        if (step.action == kJump) now = begin + step.at;
-        tick(now);
-      }
+      const std::int64_t last = step.action == kRecalibrate ? now : begin + step.at;
+      if (step.action != kRun) now = last - 1;  // a single tick
+      while (now < last) tick(++now);
       EXPECT_EQ(fired, step.alerts) << s.name << ", step " << i + 1;
     }
   }
@@ -112,27 +108,23 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
 // The scenarios above show most words; these are the edges.
 TEST_F(Alarms, TextsCountTheMinutesLeftUpAndShowLocalClockTimes) {
   const auto W = AlarmStage::Warning, S = AlarmStage::Start;
-  struct Case {
-    AlarmStage stage;
-    std::int64_t at;  // seconds from the begin
-    const char* text;
-    int month = 6, day = 15, hour = 17, minute = 33;  // when the good moon begins, local time
-  };
-  const Case cases[] = {
-      {W, -3600, "GOOD MOON IN 1 HOUR, AT 5:33 PM"},
-      {W, -7260, "GOOD MOON IN 2 HOURS 1 MINUTE, AT 5:33 PM"},
-      {S, 59, "GOOD MOON NOW, UNTIL 6:53 PM"},
-      {S, 60, "GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"},
-      {W, -300, "GOOD MOON IN 5 MINUTES, AT 12:05 AM", 6, 15, 0, 5},
-      {S, 0, "GOOD MOON NOW, UNTIL 1:00 PM", 6, 15, 11, 40},
+  const std::int64_t june = Local(6, 15, 17, 33);
+  // When the good moon begins; the stage; seconds from the begin; the words, under 64 characters.
+  const std::tuple<std::int64_t, AlarmStage, std::int64_t, const char*> cases[] = {
+      {june, W, -3600, "GOOD MOON IN 1 HOUR, AT 5:33 PM"},
+      {june, W, -7260, "GOOD MOON IN 2 HOURS 1 MINUTE, AT 5:33 PM"},
+      {june, S, 59, "GOOD MOON NOW, UNTIL 6:53 PM"},
+      {june, S, 60, "GOOD MOON SINCE 5:33 PM, UNTIL 6:53 PM"},
+      {Local(6, 15, 0, 5), W, -300, "GOOD MOON IN 5 MINUTES, AT 12:05 AM"},
+      {Local(6, 15, 11, 40), S, 0, "GOOD MOON NOW, UNTIL 1:00 PM"},
       // From Saturday 23:01 the clock skips an hour on Sunday: a day of 23 hours.
-      {W, -86340, "GOOD MOON IN 23 HOURS 59 MINUTES, TWO DAYS FROM NOW AT 12:00 AM", 3, 9, 0, 0},
+      {Local(3, 9, 0, 0), W, -86340,
+       "GOOD MOON IN 23 HOURS 59 MINUTES, TWO DAYS FROM NOW AT 12:00 AM"},
   };
-  for (const Case& c : cases) {
-    const std::int64_t begin = Local(c.month, c.day, c.hour, c.minute);
+  for (const auto& [begin, stage, at, text] : cases) {
     const Moon moon{MoonKind::Good, 2, 1, Instant::AtSecond(begin),
                     Instant::AtSecond(begin + 4800)};
-    EXPECT_EQ(AlertText(moon, c.stage, begin + c.at), c.text);  // under 64 characters
+    EXPECT_EQ(AlertText(moon, stage, begin + at), text);
   }
 }
 
@@ -145,11 +137,9 @@ TEST_F(Alarms, SampleTextIsTheNextMoonsFirstAlert) {
       {{.GoodMoon = false}, "BAD MOON IN 10 MINUTES, AT 12:13 PM"},
       {{.GoodMoon = false, .BadMoon = false}, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
   };
-  clock_.Set(begin - 700);
-  const CalibrationRecord record = GetZRDTime(PairForMoon(begin));
-  for (const auto& [settings, text] : cases) {
-    EXPECT_EQ(SampleAlertText(record, begin - 700, settings), text);
-  }
+  const CalibrationRecord record = GetZRDTime(PairForMoon(begin), begin - 700);
+  for (const auto& [settings, text] : cases)
+    EXPECT_EQ(SampleAlertText(record, begin - 700, settings), text) << text;
 }
 
 // The listing agrees with a run that ticks every second from the present on.
@@ -162,16 +152,14 @@ TEST_F(Alarms, UpcomingAlertsAreWhatARunFires) {
       {{.GoodMoon = false, .AtStart = false}, 1},  // the bad moon's warning, 18 hours on
   };
   for (const auto& [settings, count] : variants) {
-    clock_.Set(now);
-    CalibrationRecord calibration = GetZRDTime(PairForMoon(now + 700));
+    CalibrationRecord calibration = GetZRDTime(PairForMoon(now + 700), now);
     const std::vector<Alert> listed =
         UpcomingAlerts(calibration, now, settings, static_cast<int>(count));
     MoonAlarms alarms;
     alarms.Check(now, calibration, settings);
     std::vector<Alert> fired;
     for (std::int64_t t = now + 1; fired.size() < count && t < now + 2 * 86400; ++t) {
-      clock_.Set(t);
-      calibration = GetZRDTime(calibration);
+      calibration = GetZRDTime(calibration, t);
       for (Alert& alert : alarms.Check(t, calibration, settings)) fired.push_back(alert);
     }
     fired.resize(std::min(fired.size(), count));

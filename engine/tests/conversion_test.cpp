@@ -5,8 +5,6 @@
 namespace tarvex {
 namespace {
 
-using testing::Record;
-
 class Conversion : public testing::EngineTest {
  protected:
   // The game fields after `elapsed` real seconds from a pair made at 2026-06-15 12:00:00.
@@ -19,13 +17,8 @@ class Conversion : public testing::EngineTest {
 };
 
 TEST_F(Conversion, AddsEighteenGameSecondsForEachRealSecondBothWays) {
-  struct Case {
-    std::int64_t elapsed;
-    const char* time;
-    const char* date;
-    const char* expected;
-  };
-  const Case cases[] = {
+  // Real seconds elapsed; the pair's game time and date; the game time and date then.
+  const std::tuple<std::int64_t, const char*, const char*, const char*> cases[] = {
       // Pieces are read by position, a missing number as 0: day 0 of year 0 lies before the
       // calendar's first moment.
       {0, "1:2:3", "1/2/3", "00:00:00 01/01/0000"},
@@ -52,24 +45,19 @@ TEST_F(Conversion, AddsEighteenGameSecondsForEachRealSecondBothWays) {
       {0, "-1:00:00", "03/15/0002", "23:00:00 03/14/0002"},
       {0, "00:00:00", "01/00/0003", "00:00:00 12/28/0002"},
       {0, "00:00:00", "00/05/0003", "00:00:00 12/05/0002"},
-      {0, "00:-5:00", "01/01/0000",
-       "00:00:00 01/01/0000"},  // before the calendar: its first moment
+      // Before the calendar: its first moment.
+      {0, "00:-5:00", "01/01/0000", "00:00:00 01/01/0000"},
       {0, "00:00:00", "01/01/-001", "00:00:00 01/01/0000"},
   };
-  for (const auto& c : cases) {
-    EXPECT_EQ(After(c.elapsed, c.time, c.date), c.expected)
-        << c.elapsed << " s from " << c.time << " " << c.date;
-  }
+  for (const auto& [elapsed, time, date, expected] : cases)
+    EXPECT_EQ(After(elapsed, time, date), expected) << elapsed << " s from " << time << " " << date;
 }
 
 TEST_F(Conversion, RealFieldsThatNameNoMomentCountNothingAndRebase) {
-  const char* bad[][2] = {{"24:00:00", "06/15/2026"}, {"12:00:00", "02/29/2026"}};
-  for (const auto& real : bad) {
-    clock_.Set(Local(6, 15, 12, 0));
-    EXPECT_EQ(GetZRDTime(Record(real[0], real[1], "24:10:00", "02/31/0002")),
-              Record("12:00:00", "06/15/2026", "00:10:00", "03/04/0002"))
-        << real[0] << " " << real[1];
-  }
+  clock_.Set(Local(6, 15, 12, 0));
+  const CalibrationRecord rebased = Record("12:00:00", "06/15/2026", "00:10:00", "03/04/0002");
+  EXPECT_EQ(GetZRDTime(Record("24:00:00", "06/15/2026", "24:10:00", "02/31/0002")), rebased);
+  EXPECT_EQ(GetZRDTime(Record("12:00:00", "02/29/2026", "24:10:00", "02/31/0002")), rebased);
 }
 
 // Across the changes of daylight saving time the game clock counts true seconds.

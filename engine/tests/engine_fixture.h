@@ -17,6 +17,10 @@
 
 namespace tarvex {
 
+inline CalibrationRecord Record(std::string_view realTime, std::string_view realDate,
+                                std::string_view gameTime, std::string_view gameDate) {
+  return {realTime, realDate, gameTime, gameDate};
+}
 // Failure messages show a record as its four texts.
 inline void PrintTo(const CalibrationRecord& r, std::ostream* out) {
   *out << r.RealTime.str() << '|' << r.RealDate.str() << '|' << r.ZRDTime.str() << '|'
@@ -26,11 +30,6 @@ inline void PrintTo(const CalibrationRecord& r, std::ostream* out) {
 }  // namespace tarvex
 
 namespace tarvex::testing {
-
-inline CalibrationRecord Record(std::string_view realTime, std::string_view realDate,
-                                std::string_view gameTime, std::string_view gameDate) {
-  return {realTime, realDate, gameTime, gameDate};
-}
 
 // "hh:mm:ss" for a number of seconds since midnight.
 inline std::string TimeOfDay(std::int64_t seconds) {

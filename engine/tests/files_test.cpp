@@ -11,7 +11,6 @@ namespace tarvex {
 namespace {
 
 using DataFiles = testing::EngineTest;
-using testing::Record;
 
 // A path in the platform's own form: "/" written as its separator.
 std::string Native(std::string path) {
@@ -32,7 +31,7 @@ TEST_F(DataFiles, CalibrationIsReadByTheValueRuleIntoFixedWidthFields) {
   const std::pair<const char*, CalibrationRecord> cases[] = {
       {"1,2,3,4,56", fallback},  // ten bytes
       {"1,2,3,4,567", Record("1", "2", "3", "4")},
-      {"12:00:00\r\n01/01/2026\r\n", fallback},  // fewer than four values
+      {"12:00:00\r\n01/01/2026\r\n10:00:00\r\n", fallback},  // three values
       {"1:2:3\r\n01/02/2003\r\n12:00:00xyz\r\n\"05/06/0007\"\r\n",
        Record("1:2:3   ", "01/02/2003", "12:00:00", "05/06/0007")},
       {"   10:00:00,01/01/2026\n\"a,b\" ignored,  x  \r\n",
@@ -64,25 +63,24 @@ TEST_F(DataFiles, GamePathIsTheFirstValueTrimmed) {
   EXPECT_EQ(ReadGamePath(), Native("C:/Games/"));
 }
 
-// A code page that carries "é" (the byte E9) but no other letter outside ASCII: "Ünlisted" is
-// stored by its short name, "€" has none.
+// A code page with "é" as the byte E9 and no other letter outside ASCII: "Ünlisted" has a short
+// name that it carries, "€" none.
 TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {
-  const auto swap = [](const char* from, const char* to) {
-    return [=](std::string_view text) {
-      return std::regex_replace(std::string(text), std::regex(from), to);
-    };
+  const auto replace = [](std::string_view text, const char* from, const char* to) {
+    return std::regex_replace(std::string(text), std::regex(from), to);
   };
-  FileCodec codec{swap("\xE9", "\xC3\xA9")};
-  codec.ToFile = [toFile = swap("\xC3\xA9", "\xE9")](std::string_view text) {
-    const std::string bytes = toFile(text);
-    const bool carried =
-        std::none_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80 && c != '\xE9'; });
-    return carried ? std::optional(bytes) : std::nullopt;
+  FileCodec codec;
+  codec.FromFile = [=](std::string_view bytes) { return replace(bytes, "\xE9", "\xC3\xA9"); };
+  codec.ToFile = [=](std::string_view text) -> std::optional<std::string> {
+    std::string bytes = replace(text, "\xC3\xA9", "\xE9");
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80 && c != '\xE9'; }))
+      return std::nullopt;
+    return bytes;
   };
-  codec.StoredFolder = [toFile = codec.ToFile](std::string_view folder) {
-    if (toFile(folder)) return std::optional(std::string(folder));
-    if (folder == Native("C:/\xC3\x9Cnlisted/")) return std::optional(Native("C:/UNLIST~1/"));
-    return std::optional<std::string>();
+  codec.StoredFolder = [=](std::string_view folder) -> std::optional<std::string> {
+    if (folder == Native("C:/\xC3\x9Cnlisted/")) return Native("C:/UNLIST~1/");
+    if (codec.ToFile(folder)) return std::string(folder);
+    return std::nullopt;
   };
   SetFileCodec(codec);
   // The path, and the file's bytes and the folder read back; none when nothing is saved.
@@ -93,7 +91,7 @@ TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {
       {"C:/Jeux \xC3\xA9t\xC3\xA9/hero.zrd", "C:/Jeux \xE9t\xE9/", "C:/Jeux \xC3\xA9t\xC3\xA9/"},
       {"C:/\xC3\x9Cnlisted/hero.zrd", "C:/UNLIST~1/", "C:/UNLIST~1/"},
       {"C:/\xE2\x82\xAC/hero.zrd", nullptr, nullptr},
-      {"C:", nullptr, nullptr},
+      {"C/", nullptr, nullptr},  // shorter than three characters
       {"hero.zrd", nullptr, nullptr},
   };
   for (const auto& [file, bytes, folder] : cases) {

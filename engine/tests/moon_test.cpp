@@ -6,12 +6,8 @@ namespace tarvex {
 namespace {
 
 TEST(GetNextMoon, CountsDownToTheNextMoonDay) {
-  struct Case {
-    const char *realTime, *gameTime, *gameDate;
-    int moonDay;
-    const char *countdown, *moment;
-  };
-  const Case cases[] = {
+  // Real time; game time and date; moon day; countdown; moment.
+  const std::tuple<const char*, const char*, const char*, int, const char*, const char*> cases[] = {
       // A moon day names the moon 28 game days later: 1 day 13 hours 20 minutes of real time.
       {"10:00:00", "00:00:00", "01/15/0002", 15, "1 DAY  13 HOURS  20 MINUTES  ",
        "TOMORROW AT 11:20 PM"},
@@ -29,11 +25,10 @@ TEST(GetNextMoon, CountsDownToTheNextMoonDay) {
       {"00:05:00", "23:59:45", "01/14/0002", 15, "", "TODAY AT 12:05 AM"},
       {"12:05:00", "23:59:45", "01/14/0002", 15, "", "TODAY AT 12:05 PM"},
   };
-  for (const auto& c : cases) {
-    const NextMoon moon =
-        GetNextMoon(testing::Record(c.realTime, "06/15/2026", c.gameTime, c.gameDate), c.moonDay);
-    EXPECT_EQ(moon.Countdown + " | " + moon.Moment, std::string(c.countdown) + " | " + c.moment)
-        << c.realTime << " " << c.gameTime << " " << c.gameDate << " day " << c.moonDay;
+  for (const auto& [real, time, date, day, countdown, moment] : cases) {
+    const NextMoon moon = GetNextMoon(Record(real, "06/15/2026", time, date), day);
+    EXPECT_EQ(moon.Countdown + " | " + moon.Moment, std::string(countdown) + " | " + moment)
+        << real << " " << time << " " << date << " day " << day;
   }
 }
 

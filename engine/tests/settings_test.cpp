@@ -17,20 +17,15 @@ std::string Describe(const AlarmSettings& s) {
 constexpr const char* kDefaults = "on on 10 on on";
 
 TEST(ParseSettings, ReadsTheAlarmsSectionAndFallsBackToDefaults) {
-  struct Case {
-    const char* text;
-    const char* settings;
-    const char* unreadable;
-  };
-  const Case cases[] = {
-      {"[Alarms]\r\nGoodMoon=off\r\nBadMoon=0\r\nWarningMinutes=0025\r\n"
-       "AtStart=False\r\nSound=NO\r\n",
+  // The file's text; the settings read; the values that cannot be read.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"[Alarms]\r\nGoodMoon=off\r\nBadMoon=0\r\nWarningMinutes=0025\r\nAtStart=False\r\nSound=NO",
        "off off 25 off off", ""},
       {"[alarms]\nGOODMOON = Yes\n  badMoon\t=\tOFF  \nwarningminutes=1440\rSound=TRUE",
        "on off 1440 on on", ""},
       {"[ Alarms ]\r\nAtStart=1\r\nSound=0\r\nWarningMinutes=0\r\n", "on on 0 on off", ""},
       {"; GoodMoon=off\r\n[Alarms]\r\n# BadMoon=off\r\n  ;WarningMinutes=5\r\n", kDefaults, ""},
-      {"GoodMoon=off\r\n[Other]\r\nBadMoon=off\r\n[Alarms]\r\nColour=red\r\n", kDefaults, ""},
+      {"GoodMoon=off\r\n[Other]\r\nBadMoon=off\r\n[Alarms]\r\ngood=off\r\n", kDefaults, ""},
       {"[Alarms]\r\nGoodMoon=off\r\n[Other]\r\nBadMoon=off\r\n[ALARMS]\r\nSound=off\r\n",
        "off on 10 on off", ""},
       {"[Alarms]\r\nGoodMoon=off\r\nGoodMoon=on\r\nGoodMoon=bad\r\n", "off on 10 on on", ""},
@@ -41,13 +36,13 @@ TEST(ParseSettings, ReadsTheAlarmsSectionAndFallsBackToDefaults) {
       {"[Alarms]\r\nWarningMinutes=\r\n", kDefaults, "WarningMinutes="},
       {"[Alarms]\r\nWarningMinutes=99999999999\r\n", kDefaults, "WarningMinutes=99999999999"},
   };
-  for (const Case& c : cases) {
-    const SettingsReading reading = ParseSettings(c.text);
-    std::string unreadable;
+  for (const auto& [text, settings, unreadable] : cases) {
+    const SettingsReading reading = ParseSettings(text);
+    std::string values;
     for (const auto& u : reading.unreadable)
-      unreadable += (unreadable.empty() ? "" : " ") + u.key + "=" + u.value;
-    EXPECT_EQ(Describe(reading.settings), c.settings) << c.text;
-    EXPECT_EQ(unreadable, c.unreadable) << c.text;
+      values += (values.empty() ? "" : " ") + u.key + "=" + u.value;
+    EXPECT_EQ(Describe(reading.settings), settings) << text;
+    EXPECT_EQ(values, unreadable) << text;
   }
   EXPECT_EQ(UnreadableSettingMessage({"WarningMinutes", "ten"}),
             "TARVEX.INI: WarningMinutes=ten cannot be read; the default 10 is used");

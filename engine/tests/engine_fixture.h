@@ -17,22 +17,32 @@
 
 namespace tarvex {
 
+inline CalibrationRecord Record(std::string_view realTime, std::string_view realDate,
+                                std::string_view gameTime, std::string_view gameDate) {
+  return {realTime, realDate, gameTime, gameDate};
+}
 // Failure messages show a record as its four texts.
-inline void PrintTo(const CalibrationRecord& record, std::ostream* out) {
-  *out << '"' << record.RealTime.str() << "\" \"" << record.RealDate.str() << "\" \""
-       << record.ZRDTime.str() << "\" \"" << record.ZRDDate.str() << '"';
+inline void PrintTo(const CalibrationRecord& r, std::ostream* out) {
+  *out << r.RealTime.str() << '|' << r.RealDate.str() << '|' << r.ZRDTime.str() << '|'
+       << r.ZRDDate.str();
 }
 
 }  // namespace tarvex
 
 namespace tarvex::testing {
 
+// "hh:mm:ss" for a number of seconds since midnight.
+inline std::string TimeOfDay(std::int64_t seconds) {
+  return TimeText(seconds / 3600, seconds / 60 % 60, seconds % 60);
+}
+
+// The test zone: UTC-5 with daylight saving, from 2026-03-08 02:00 (the hour from 02:00 is
+// skipped) to 2026-11-01 02:00 (the hour from 01:00 shows twice).
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
     folder_ = std::filesystem::temp_directory_path() /
-              ("tarvex-engine-" + std::to_string(random()) + std::to_string(random()));
+              ("tarvex-engine-" + std::to_string(std::random_device()()));
     std::filesystem::create_directories(folder_);
     SetProgramFolder(folder_.string());
     SetDataFolder(folder_.string());
@@ -53,38 +63,20 @@ class EngineTest : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   std::string Folder() const { return folder_.string() + kPathSeparator; }
+  // A local reading of 2026 as a moment; the first of the two when it shows twice.
+  std::int64_t Local(int month, int day, int hour, int minute, int second = 0) const {
+    return MomentOfLocal(clock_, {2026, month, day, hour, minute, second}, INT64_MIN / 4);
+  }
   // A calibration pair: game `gameTime` on `gameDate` at moment `t` of the test clock.
   CalibrationRecord PairAt(std::int64_t t, std::string_view gameTime,
                            std::string_view gameDate) const {
     const CivilTime local = LocalTime(clock_, t);
-    CalibrationRecord record;
-    record.RealTime = TimeText(local.hour, local.minute, local.second);
-    record.RealDate = DateText(local.month, local.day, local.year);
-    record.ZRDTime = gameTime;
-    record.ZRDDate = gameDate;
-    return record;
+    return Record(TimeText(local.hour, local.minute, local.second),
+                  DateText(local.month, local.day, local.year), gameTime, gameDate);
   }
 
-  FakeClock clock_;
+  FakeClock clock_{-5 * 3600, true};
   std::filesystem::path folder_;
 };
-
-inline CalibrationRecord Record(std::string_view realTime, std::string_view realDate,
-                                std::string_view gameTime, std::string_view gameDate) {
-  CalibrationRecord record;
-  record.RealTime = realTime;
-  record.RealDate = realDate;
-  record.ZRDTime = gameTime;
-  record.ZRDDate = gameDate;
-  return record;
-}
-
-// "hh:mm:ss" for a number of seconds since midnight.
-inline std::string TimeOfDay(std::int64_t seconds) {
-  const auto two = [](std::int64_t n) {
-    return std::string(n < 10 ? "0" : "") + std::to_string(n);
-  };
-  return two(seconds / 3600) + ":" + two(seconds / 60 % 60) + ":" + two(seconds % 60);
-}
 
 }  // namespace tarvex::testing

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <map>
+#include <regex>
 
+#include "engine/settings.h"
 #include "engine_fixture.h"
 
 namespace tarvex {
@@ -11,67 +12,45 @@ namespace {
 
 using DataFiles = testing::EngineTest;
 
-// A path of the platform's own form: the pieces joined by its separator.
-std::string NativePath(std::initializer_list<std::string_view> pieces, bool trailing = false) {
-  std::string path;
-  for (const auto piece : pieces) {
-    if (!path.empty()) path += kPathSeparator;
-    path += piece;
-  }
-  if (trailing) path += kPathSeparator;
+// A path in the platform's own form: "/" written as its separator.
+std::string Native(std::string path) {
+  std::replace(path.begin(), path.end(), '/', kPathSeparator);
   return path;
 }
 
-TEST_F(DataFiles, FirstStartCreatesBothFilesEmptyAndUsesTheDefaults) {
-  clock_.SetLocal(2026, 12, 6, 9, 5, 7);
+// The first start creates both files empty; a calibration shorter than eleven bytes or of fewer
+// than four values gives the default pair.
+TEST_F(DataFiles, CalibrationIsReadByTheValueRuleIntoFixedWidthFields) {
+  clock_.SetLocal(2026, 1, 2, 3, 4, 5);
+  const CalibrationRecord fallback = Record("03:04:05", "01/02/2026", "00:00:01", "01/01/0001");
+  EXPECT_EQ(ReadCalibration(), fallback);
   EXPECT_EQ(ReadGamePath(), Folder());
-  const CalibrationRecord record = ReadCalibration();
-  EXPECT_EQ(record, testing::Record("09:05:07", "12/06/2026", "00:00:01", "01/01/0001"));
   EXPECT_TRUE(std::filesystem::exists(File("ZRDDIR.DAT")));
   EXPECT_TRUE(std::filesystem::exists(File("ZRDTIMES.DAT")));
-  EXPECT_EQ(std::filesystem::file_size(File("ZRDTIMES.DAT")), 0u);
-}
-
-TEST_F(DataFiles, CalibrationFileShorterThanElevenBytesGivesTheDefault) {
-  clock_.SetLocal(2026, 1, 2, 3, 4, 5);
-  Write("ZRDTIMES.DAT", "1,2,3,4,56");  // ten bytes, four values
-  EXPECT_EQ(ReadCalibration().ZRDDate.str(), "01/01/0001");
-  Write("ZRDTIMES.DAT", "1,2,3,4,567");  // eleven
-  EXPECT_EQ(ReadCalibration(), testing::Record("1", "2", "3", "4"));
-}
-
-TEST_F(DataFiles, FewerThanFourValuesGiveTheDefault) {
-  clock_.SetLocal(2026, 1, 2, 3, 4, 5);
-  Write("ZRDTIMES.DAT", "12:00:00\r\n01/01/2026\r\n");
-  EXPECT_EQ(ReadCalibration(), testing::Record("03:04:05", "01/02/2026", "00:00:01", "01/01/0001"));
-}
-
-TEST_F(DataFiles, ValuesAreStoredByTheFixedWidthRule) {
-  Write("ZRDTIMES.DAT", "1:2:3\r\n01/02/2003\r\n12:00:00xyz\r\n\"05/06/0007\"\r\n");
-  const CalibrationRecord record = ReadCalibration();
-  EXPECT_EQ(record.RealTime.str(), "1:2:3   ");
-  EXPECT_EQ(record.ZRDTime.str(), "12:00:00");
-  EXPECT_EQ(record.ZRDDate.str(), "05/06/0007");
-}
-
-TEST_F(DataFiles, ReadingRuleSkipsLeadingBlanksAndEndsAtCommasAndQuotes) {
-  Write("ZRDTIMES.DAT", "   10:00:00,01/01/2026\n\"a,b\" ignored,  x  \r\n");
-  EXPECT_EQ(ReadCalibration(), testing::Record("10:00:00", "01/01/2026", "a,b", "x  "));
-}
-
-TEST_F(DataFiles, SavedCalibrationIsFortyFourBytesAndReadsBack) {
-  const CalibrationRecord record = testing::Record("1:2:3", "01/02/2003", "24:10:00", "03/05/0002");
+  EXPECT_EQ(Read("ZRDTIMES.DAT"), "");
+  const std::pair<const char*, CalibrationRecord> cases[] = {
+      {"1,2,3,4,56", fallback},  // ten bytes
+      {"1,2,3,4,567", Record("1", "2", "3", "4")},
+      {"12:00:00\r\n01/01/2026\r\n10:00:00\r\n", fallback},  // three values
+      {"1:2:3\r\n01/02/2003\r\n12:00:00xyz\r\n\"05/06/0007\"\r\n",
+       Record("1:2:3   ", "01/02/2003", "12:00:00", "05/06/0007")},
+      {"   10:00:00,01/01/2026\n\"a,b\" ignored,  x  \r\n",
+       Record("10:00:00", "01/01/2026", "a,b", "x  ")},
+  };
+  for (const auto& [text, record] : cases) {
+    Write("ZRDTIMES.DAT", text);
+    EXPECT_EQ(ReadCalibration(), record) << text;
+  }
+  const CalibrationRecord record = Record("1:2:3", "01/02/2003", "24:10:00", "03/05/0002");
   ASSERT_TRUE(SaveCalibration(record));
   EXPECT_EQ(Read("ZRDTIMES.DAT"), "1:2:3   \r\n01/02/2003\r\n24:10:00\r\n03/05/0002\r\n");
-  EXPECT_EQ(std::filesystem::file_size(File("ZRDTIMES.DAT")), 44u);
   EXPECT_EQ(ReadCalibration(), record);
 }
 
-TEST_F(DataFiles, GamePathLinesAreTrimmedAndEndAtAComma) {
+TEST_F(DataFiles, GamePathIsTheFirstValueTrimmed) {
   const std::pair<const char*, std::string> cases[] = {
       {"   C:\\Games\\Kestrune\\   \r\n", "C:\\Games\\Kestrune\\"},
       {"C:\\Games,Old\\\r\n", "C:\\Games"},
-      {"C:\\Games\\Kestrune\r\n", "C:\\Games\\Kestrune"},
       {"     \r\n", Folder()},
       {"\r\nC:\\Second\\\r\n", Folder()},
       {"\"C:\\Quoted, Folder\\\"\r\n", "C:\\Quoted, Folder\\"},
@@ -80,90 +59,60 @@ TEST_F(DataFiles, GamePathLinesAreTrimmedAndEndAtAComma) {
     Write("ZRDDIR.DAT", line);
     EXPECT_EQ(ReadGamePath(), folder) << line;
   }
+  ASSERT_TRUE(SaveGamePath(Native("C:/Games/hero.zrd")));  // the file's folder, as it is
+  EXPECT_EQ(ReadGamePath(), Native("C:/Games/"));
 }
 
-TEST_F(DataFiles, SaveGamePathKeepsTheFolderOfTheFile) {
-  const std::pair<std::string, std::string> cases[] = {
-      {NativePath({"C:", "Games", "Kestrune", "hero.zrd"}),
-       NativePath({"C:", "Games", "Kestrune"}, true)},
-      {NativePath({"C:", "Games"}, true), NativePath({"C:", "Games"}, true)},
-      {NativePath({"C:", "x.zrd"}), NativePath({"C:"}, true)},
+// A code page with "é" as the byte E9 and no other letter outside ASCII: "Ünlisted" has a short
+// name that it carries, "€" none.
+TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {
+  const auto replace = [](std::string_view text, const char* from, const char* to) {
+    return std::regex_replace(std::string(text), std::regex(from), to);
   };
-  for (const auto& [file, folder] : cases) {
-    ASSERT_TRUE(SaveGamePath(file)) << file;
-    EXPECT_EQ(Read("ZRDDIR.DAT"), folder + "\r\n") << file;
-    EXPECT_EQ(ReadGamePath(), folder) << file;
+  FileCodec codec;
+  codec.FromFile = [=](std::string_view bytes) { return replace(bytes, "\xE9", "\xC3\xA9"); };
+  codec.ToFile = [=](std::string_view text) -> std::optional<std::string> {
+    std::string bytes = replace(text, "\xC3\xA9", "\xE9");
+    if (std::any_of(bytes.begin(), bytes.end(), [](char c) { return c & 0x80 && c != '\xE9'; }))
+      return std::nullopt;
+    return bytes;
+  };
+  codec.StoredFolder = [=](std::string_view folder) -> std::optional<std::string> {
+    if (folder == Native("C:/\xC3\x9Cnlisted/")) return Native("C:/UNLIST~1/");
+    if (codec.ToFile(folder)) return std::string(folder);
+    return std::nullopt;
+  };
+  SetFileCodec(codec);
+  // The path, and the file's bytes and the folder read back; none when nothing is saved.
+  const std::tuple<std::string, const char*, const char*> cases[] = {
+      {"C:/Games/Kestrune/hero.zrd", "C:/Games/Kestrune/", "C:/Games/Kestrune/"},
+      {"C:/Games/", "C:/Games/", "C:/Games/"},
+      {"C:/x.zrd", "C:/", "C:/"},
+      {"C:/Jeux \xC3\xA9t\xC3\xA9/hero.zrd", "C:/Jeux \xE9t\xE9/", "C:/Jeux \xC3\xA9t\xC3\xA9/"},
+      {"C:/\xC3\x9Cnlisted/hero.zrd", "C:/UNLIST~1/", "C:/UNLIST~1/"},
+      {"C:/\xE2\x82\xAC/hero.zrd", nullptr, nullptr},
+      {"C/", nullptr, nullptr},  // shorter than three characters
+      {"hero.zrd", nullptr, nullptr},
+  };
+  for (const auto& [file, bytes, folder] : cases) {
+    Write("ZRDDIR.DAT", "kept\r\n");
+    EXPECT_EQ(SaveGamePath(Native(file)), bytes != nullptr) << file;
+    EXPECT_EQ(Read("ZRDDIR.DAT"), Native(bytes ? bytes : "kept") + "\r\n") << file;
+    EXPECT_EQ(ReadGamePath(), Native(folder ? folder : "kept")) << file;
   }
-}
-
-TEST_F(DataFiles, SaveGamePathRefusesTextsWithoutAFolder) {
-  Write("ZRDDIR.DAT", "kept\r\n");
-  EXPECT_FALSE(SaveGamePath("C:"));
-  EXPECT_FALSE(SaveGamePath("hero.zrd"));
-  EXPECT_EQ(Read("ZRDDIR.DAT"), "kept\r\n");
 }
 
 TEST_F(DataFiles, FailedSavesReportFalseAndKeepTheOldFiles) {
-  Write("ZRDTIMES.DAT", "old");
-  Write("ZRDDIR.DAT", "old");
   // A folder where the temporary file would go makes every write fail.
-  std::filesystem::create_directory(File("ZRDTIMES.DAT.tmp"));
-  std::filesystem::create_directory(File("ZRDDIR.DAT.tmp"));
-  EXPECT_FALSE(SaveCalibration(testing::Record("1", "2", "3", "4")));
-  EXPECT_FALSE(SaveGamePath(NativePath({"C:", "Games", "x.zrd"})));
-  EXPECT_EQ(Read("ZRDTIMES.DAT"), "old");
-  EXPECT_EQ(Read("ZRDDIR.DAT"), "old");
-}
-
-TEST_F(DataFiles, SaveIntoAMissingFolderFails) {
-  SetDataFolder((folder_ / "gone").string());
-  EXPECT_FALSE(SaveCalibration(testing::Record("1", "2", "3", "4")));
-}
-
-TEST_F(DataFiles, TheCodecTranslatesFileBytes) {
-  // A one-character code page: "é" is the byte E9 in the file and two bytes inside.
-  const auto swap = [](std::string from, const std::string& to) {
-    return [from, to](std::string_view text) {
-      std::string out(text);
-      for (std::size_t at = out.find(from); at != std::string::npos; at = out.find(from, at))
-        out.replace(at, from.size(), to);
-      return out;
-    };
-  };
-  SetFileCodec({swap("\xE9", "\xC3\xA9"), swap("\xC3\xA9", "\xE9")});
-  const std::string folder = NativePath({"C:", "Jeux \xC3\xA9t\xC3\xA9"}, true);
-  ASSERT_TRUE(SaveGamePath(folder + "hero.zrd"));
-  EXPECT_EQ(Read("ZRDDIR.DAT"), NativePath({"C:", "Jeux \xE9t\xE9"}, true) + "\r\n");
-  EXPECT_EQ(ReadGamePath(), folder);
-}
-
-TEST_F(DataFiles, AFolderTheFileCannotCarryIsStoredByItsOtherNameOrNotAtAll) {
-  // An ASCII-only file; "Jeux été" has a short name, "Ünlisted" none.
-  const std::string games = NativePath({"C:", "Games"}, true);
-  const std::string jeux = NativePath({"C:", "Jeux \xC3\xA9t\xC3\xA9"}, true);
-  const std::string jeuxShort = NativePath({"C:", "JEUXET~1"}, true);
-  const std::map<std::string, std::string, std::less<>> names{{games, games}, {jeux, jeuxShort}};
-  FileCodec codec;
-  codec.ToFile = [](std::string_view text) -> std::optional<std::string> {
-    if (std::any_of(text.begin(), text.end(), [](char c) { return c & 0x80; })) return {};
-    return std::string(text);
-  };
-  codec.StoredFolder = [&names](std::string_view folder) -> std::optional<std::string> {
-    const auto found = names.find(folder);
-    if (found == names.end()) return {};
-    return found->second;
-  };
-  SetFileCodec(codec);
-  const std::pair<std::string, std::optional<std::string>> cases[] = {
-      {games + "hero.zrd", games},
-      {jeux + "hero.zrd", jeuxShort},
-      {NativePath({"C:", "\xC3\x9Cnlisted", "hero.zrd"}), std::nullopt},
-  };
-  for (const auto& [file, stored] : cases) {
-    Write("ZRDDIR.DAT", "kept\r\n");
-    EXPECT_EQ(SaveGamePath(file), stored.has_value()) << file;
-    EXPECT_EQ(Read("ZRDDIR.DAT"), stored.value_or("kept") + "\r\n") << file;
+  for (const std::string name : {"ZRDTIMES.DAT", "ZRDDIR.DAT", "TARVEX.INI"}) {
+    Write(name, "old");
+    std::filesystem::create_directory(File(name + ".tmp"));
   }
+  EXPECT_FALSE(SaveCalibration(Record("1", "2", "3", "4")));
+  EXPECT_FALSE(SaveGamePath(Native("C:/Games/x.zrd")));
+  EXPECT_FALSE(SaveSettings({.GoodMoon = false}));
+  for (const std::string name : {"ZRDTIMES.DAT", "ZRDDIR.DAT", "TARVEX.INI"})
+    EXPECT_EQ(Read(name), "old") << name;
 }
 
 }  // namespace

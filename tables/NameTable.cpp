@@ -34,6 +34,9 @@ std::size_t FirstReached(std::size_t count, Reached reached) {
   return low;
 }
 
+// The key prefix of a ref, by which the levels are sorted first.
+constexpr auto kPrefix = [](const auto& ref) { return ref.prefix; };
+
 }  // namespace
 
 NameTable::NameTable(std::int32_t maxCount) noexcept : limit(maxCount) {}
@@ -48,9 +51,11 @@ void NameTable::Add(std::int32_t id, std::string_view name) {
       order.reserve(std::max<std::size_t>(16, order.capacity() * 2));
     }
     if (roomFor != order.capacity()) {
-      before.reserve(LevelSizesFor(order.capacity()).middle);
-      scratch.reserve(LevelSizesFor(order.capacity()).middle);
+      const LevelSizes wanted = LevelSizesFor(order.capacity());
+      before.reserve(wanted.middle);
+      scratch.reserve(wanted.middle);
       ties.reserve(order.capacity());
+      sizes = wanted;
       roomFor = order.capacity();
     }
     entries.push_back(std::move(entry));  // all or nothing: Entry moves without throwing
@@ -77,18 +82,34 @@ std::size_t NameTable::BeforeAt(std::size_t at) const noexcept {
   return at < ends[0] ? 0 : static_cast<std::size_t>(before[at - ends[0]]);
 }
 
-std::size_t NameTable::LowerBound(int level, const Probe& probe) const noexcept {
-  const auto first = order.begin() + static_cast<std::ptrdiff_t>(LevelBegin(level));
-  const auto last = order.begin() + static_cast<std::ptrdiff_t>(LevelEnd(level));
-  const auto below = [this](const Ref& ref, const Probe& wanted) { return NameLess(ref, wanted); };
-  return static_cast<std::size_t>(std::lower_bound(first, last, probe, below) - first);
+std::size_t NameTable::UpperBound(std::size_t first, std::size_t last,
+                                  const Probe& probe) const noexcept {
+  std::size_t end = KeyBound<true>(order.data(), first, last, probe.prefix, kPrefix);
+  if (end > first && order[end - 1].prefix == probe.prefix) {
+    // Prefixes seldom tie; where they do, the whole keys decide.
+    const auto equal = order.begin() + static_cast<std::ptrdiff_t>(RunStart(
+                                           order.data(), first, end, probe.prefix, kPrefix));
+    const auto above = [this](const Probe& wanted, const Ref& ref) {
+      return NameLess(wanted, ref);
+    };
+    end = static_cast<std::size_t>(
+        std::upper_bound(equal, order.begin() + static_cast<std::ptrdiff_t>(end), probe, above) -
+        order.begin());
+  }
+  return end - first;
 }
 
-std::size_t NameTable::UpperBound(int level, const Probe& probe) const noexcept {
-  const auto first = order.begin() + static_cast<std::ptrdiff_t>(LevelBegin(level));
-  const auto last = order.begin() + static_cast<std::ptrdiff_t>(LevelEnd(level));
-  const auto above = [this](const Probe& wanted, const Ref& ref) { return NameLess(wanted, ref); };
-  return static_cast<std::size_t>(std::upper_bound(first, last, probe, above) - first);
+std::pair<std::size_t, std::size_t> NameTable::LevelZeroRange(std::size_t ahead) const noexcept {
+  const std::size_t levelOne = ends[1] - ends[0];
+  return {ahead == 0 ? 0 : static_cast<std::size_t>(before[ahead - 1]),
+          ahead == levelOne ? ends[0] : static_cast<std::size_t>(before[ahead])};
+}
+
+std::array<std::size_t, 3> NameTable::UpperBounds(const Probe& probe) const noexcept {
+  const std::size_t inTwo = UpperBound(ends[1], ends[2], probe);
+  const std::size_t inOne = UpperBound(ends[0], ends[1], probe);
+  const auto [low, high] = LevelZeroRange(inOne);
+  return {low + UpperBound(low, high, probe), inOne, inTwo};
 }
 
 std::size_t NameTable::Locate(std::size_t position) const noexcept {
@@ -112,20 +133,35 @@ void NameTable::Settle() const noexcept {
     SortByName();  // the first add after a sort by identifier re-sorts the whole table by name
     return;
   }
-  std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(ends[2]), order.end(),
-                   [this](const Ref& a, const Ref& b) { return NameLess(a, b); });
-  const LevelSizes sizes = LevelSizesFor(count);
+  if (count - ends[2] > 1) {
+    std::stable_sort(order.begin() + static_cast<std::ptrdiff_t>(ends[2]), order.end(),
+                     [this](const Ref& a, const Ref& b) { return NameLess(a, b); });
+  }
   if (count - ends[0] > sizes.middle) {
     Flatten();
     return;
   }
   before.resize(count - ends[0]);  // within the room that the adds keep
-  for (std::size_t at = ends[2]; at < count; ++at) {
-    const Probe probe{order[at].prefix, entries[order[at].slot].key};
-    const std::size_t ahead = UpperBound(0, probe) + UpperBound(1, probe) + UpperBound(2, probe);
-    before[at - ends[0]] = static_cast<std::int32_t>(ahead);
+  if (count - ends[2] == 1) {
+    // One add, the common case: shifted into place after the equal names of level 2.
+    const Ref ref = order.back();
+    const Probe probe{ref.prefix, entries[ref.slot].key};
+    const auto [inZero, inOne, inTwo] = UpperBounds(probe);
+    const std::size_t at = ends[1] + inTwo;
+    std::copy_backward(order.begin() + static_cast<std::ptrdiff_t>(at), order.end() - 1,
+                       order.end());
+    std::copy_backward(before.begin() + static_cast<std::ptrdiff_t>(at - ends[0]), before.end() - 1,
+                       before.end());
+    order[at] = ref;
+    before[at - ends[0]] = static_cast<std::int32_t>(inZero + inOne);
+  } else {
+    for (std::size_t at = ends[2]; at < count; ++at) {
+      const Probe probe{order[at].prefix, entries[order[at].slot].key};
+      const auto [inZero, inOne, inTwo] = UpperBounds(probe);
+      before[at - ends[0]] = static_cast<std::int32_t>(inZero + inOne + inTwo);
+    }
+    MergeInto(ends[1], ends[2], count);
   }
-  MergeInto(ends[1], ends[2], count);
   ends[2] = count;
   if (count - ends[1] > sizes.small) {
     MergeInto(ends[0], ends[1], count);
@@ -276,15 +312,15 @@ std::int32_t NameTable::FindName(std::string_view name) const {
   if (kind == OrderKind::kByName) {
     // Equal names are neighbours within a level, and the last of them is in the latest level
     // that has the name; the later levels' entries before it have smaller names.
-    std::size_t after = 0;
-    for (int level = 2; level >= 0; --level) {
-      const std::size_t upper = UpperBound(level, probe);
-      const std::size_t last = LevelBegin(level) + upper - 1;
-      if (upper > 0 && entries[order[last].slot].key == key) {
-        return static_cast<std::int32_t>(upper + BeforeAt(last) + after);
-      }
-      after += upper;
+    const auto [inZero, inOne, inTwo] = UpperBounds(probe);
+    const auto matches = [&](std::size_t at) { return entries[order[at].slot].key == key; };
+    if (inTwo > 0 && matches(ends[1] + inTwo - 1)) {
+      return static_cast<std::int32_t>(inTwo + BeforeAt(ends[1] + inTwo - 1));
     }
+    if (inOne > 0 && matches(ends[0] + inOne - 1)) {
+      return static_cast<std::int32_t>(inOne + BeforeAt(ends[0] + inOne - 1) + inTwo);
+    }
+    if (inZero > 0 && matches(inZero - 1)) return static_cast<std::int32_t>(inZero + inOne + inTwo);
     return -1;
   }
   if (!BuildNameIndex()) return ScanName(key);
@@ -306,22 +342,32 @@ std::int32_t NameTable::FindId(std::int32_t id) const noexcept {
   }
   std::uint32_t slot = 0;
   if (!FindLastOfId(id, slot)) return -1;
-  // Where that entry is: among its equal names in its level, by tie number.
+  // Where that entry is: each level is in order of name and tie number, and the entries of the
+  // later levels that come before it are those with smaller names.
   const std::string& key = entries[slot].key;
+  const std::uint64_t prefix = KeyPrefix(key);
   const std::uint32_t tie = TieOf(slot);
-  const Probe probe{KeyPrefix(key), key};
-  std::size_t after = 0;
-  for (int level = 2; level >= 0; --level) {
-    const std::size_t first = LevelBegin(level) + LowerBound(level, probe);
-    const std::size_t last = LevelBegin(level) + UpperBound(level, probe);
-    const std::size_t at = first + FirstReached(last - first, [&](std::size_t k) {
-                             return TieOf(order[first + k].slot) >= tie;
-                           });
-    if (at < last && order[at].slot == slot) {
-      return static_cast<std::int32_t>(at - LevelBegin(level) + 1 + BeforeAt(at) + after);
-    }
-    after += first - LevelBegin(level);
-  }
+  // The entries of order[first, last) before it, and whether it is the next one. Among equal
+  // prefixes, by whole key and tie number.
+  const auto count = [&](std::size_t first, std::size_t last) {
+    const std::size_t low = KeyBound<false>(order.data(), first, last, prefix, kPrefix);
+    const std::size_t high = RunEnd(order.data(), low, last, prefix, kPrefix);
+    const auto found = std::partition_point(
+        order.begin() + static_cast<std::ptrdiff_t>(low),
+        order.begin() + static_cast<std::ptrdiff_t>(high), [&](const Ref& ref) {
+          const int compared = entries[ref.slot].key.compare(key);
+          return compared != 0 ? compared < 0 : TieOf(ref.slot) < tie;
+        });
+    const auto at = static_cast<std::size_t>(found - order.begin());
+    return std::pair(at - first, at < high && found->slot == slot);
+  };
+  const auto [inTwo, inLevelTwo] = count(ends[1], ends[2]);
+  if (inLevelTwo) return static_cast<std::int32_t>(inTwo + 1 + BeforeAt(ends[1] + inTwo));
+  const auto [inOne, inLevelOne] = count(ends[0], ends[1]);
+  if (inLevelOne) return static_cast<std::int32_t>(inOne + 1 + BeforeAt(ends[0] + inOne) + inTwo);
+  const auto [low, high] = LevelZeroRange(inOne);
+  const auto [inZero, inLevelZero] = count(low, high);
+  if (inLevelZero) return static_cast<std::int32_t>(low + inZero + 1 + inOne + inTwo);
   return -1;  // not reached: the entry is in one of the levels
 }
 

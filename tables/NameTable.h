@@ -9,7 +9,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
+
+#include "tables/Levels.h"
 
 namespace tarvex {
 
@@ -101,9 +104,14 @@ class NameTable {
   std::size_t LevelEnd(int level) const noexcept { return ends[level]; }
   // Entries of the levels before that of order[at] that come before it.
   std::size_t BeforeAt(std::size_t at) const noexcept;
-  // Bounds of `probe` in level `level`, as counts from the level's start.
-  std::size_t LowerBound(int level, const Probe& probe) const noexcept;
-  std::size_t UpperBound(int level, const Probe& probe) const noexcept;
+  // The number of entries of order[first, last) with names up to that of `probe`.
+  std::size_t UpperBound(std::size_t first, std::size_t last, const Probe& probe) const noexcept;
+  // Where in level 0 [first, last) an entry lies that comes after the first `ahead` entries of
+  // level 1 and before the others, from their counts of level-0 entries before them.
+  std::pair<std::size_t, std::size_t> LevelZeroRange(std::size_t ahead) const noexcept;
+  // The numbers of entries of levels 0, 1 and 2 with names up to that of `probe`; the search in
+  // level 0 is narrowed by LevelZeroRange.
+  std::array<std::size_t, 3> UpperBounds(const Probe& probe) const noexcept;
   // The index in `order` of the entry at position `position` [0, Count()).
   std::size_t Locate(std::size_t position) const noexcept;
   // Sorts the entries added since the last read into the levels.
@@ -140,6 +148,7 @@ class NameTable {
   // entry has its slot as tie number.
   mutable std::vector<std::uint32_t> ties;
   std::size_t roomFor = 0;
+  LevelSizes sizes = LevelSizesFor(0);  // for roomFor entries
   mutable OrderKind kind = OrderKind::kByName;
   // In name order: the slot of the last entry of each identifier, kept up by the adds once built.
   mutable std::unordered_map<std::int32_t, std::uint32_t> lastOfId;

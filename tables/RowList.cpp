@@ -4,8 +4,6 @@
 #include <new>
 #include <stdexcept>
 
-#include "tables/Levels.h"
-
 namespace tarvex {
 
 void RowList::Add(std::uint64_t key, std::int32_t first, std::int32_t second) {
@@ -24,7 +22,10 @@ bool RowList::CatchUp() const noexcept {
   const std::size_t count = rows.size();
   if (indexed == count) return true;
   try {
-    if (index.capacity() < count) index.reserve(std::max(count, index.capacity() * 2));
+    if (index.capacity() < count) {
+      index.reserve(std::max(count, index.capacity() * 2));
+      sizes = LevelSizesFor(index.capacity());
+    }
   } catch (const std::exception&) {
     return false;
   }
@@ -40,7 +41,6 @@ bool RowList::CatchUp() const noexcept {
     std::sort(at(indexed), index.end());
     std::inplace_merge(at(ends[1]), at(indexed), index.end());
   }
-  const LevelSizes sizes = LevelSizesFor(count);
   if (count - ends[1] > sizes.small) {
     std::inplace_merge(at(ends[0]), at(ends[1]), index.end());
     ends[1] = count;
@@ -56,11 +56,13 @@ std::array<std::pair<RowList::IndexIterator, RowList::IndexIterator>, 3> RowList
     std::uint64_t key) const noexcept {
   std::array<std::pair<IndexIterator, IndexIterator>, 3> ranges;
   for (std::size_t level = 0; level < 3; ++level) {
-    const auto first =
-        index.begin() + static_cast<std::ptrdiff_t>(level == 0 ? 0 : ends[level - 1]);
-    const auto last =
-        level == 2 ? index.end() : index.begin() + static_cast<std::ptrdiff_t>(ends[level]);
-    ranges[level] = std::equal_range(first, last, key, KeyOrder{});
+    const std::size_t first = level == 0 ? 0 : ends[level - 1];
+    const std::size_t last = level == 2 ? index.size() : ends[level];
+    const auto byKey = [](const IndexEntry& entry) { return entry.key; };
+    const std::size_t low = KeyBound<false>(index.data(), first, last, key, byKey);
+    const std::size_t high = RunEnd(index.data(), low, last, key, byKey);
+    ranges[level] = {index.begin() + static_cast<std::ptrdiff_t>(low),
+                     index.begin() + static_cast<std::ptrdiff_t>(high)};
   }
   return ranges;
 }

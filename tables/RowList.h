@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "tables/Levels.h"
 #include "tables/StatPairs.h"
 
 namespace tarvex {
@@ -44,15 +45,6 @@ class RowList {
       return a.key != b.key ? a.key < b.key : a.row < b.row;
     }
   };
-  // Orders index entries by key alone.
-  struct KeyOrder {
-    bool operator()(const IndexEntry& entry, std::uint64_t key) const noexcept {
-      return entry.key < key;
-    }
-    bool operator()(std::uint64_t key, const IndexEntry& entry) const noexcept {
-      return key < entry.key;
-    }
-  };
   using IndexIterator = std::vector<IndexEntry>::const_iterator;
   // Brings the index up to date; false when there is no memory for it (look-ups then scan).
   bool CatchUp() const noexcept;
@@ -66,6 +58,7 @@ class RowList {
   // index.size().
   mutable std::vector<IndexEntry> index;
   mutable std::array<std::size_t, 2> ends{};
+  mutable LevelSizes sizes = LevelSizesFor(0);  // for index.capacity() entries
 };
 
 }  // namespace tarvex

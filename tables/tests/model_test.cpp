@@ -45,8 +45,8 @@ struct Random {
   }
   bool Chance(std::int32_t percent) { return Below(100) < percent; }
 
-  // Often a name seen before with its ASCII letters in another case; sometimes empty or with a
-  // trailing blank.
+  // Often a name seen before with its ASCII letters in another case; sometimes empty, with a
+  // trailing blank, or beginning with the same eight letters as others.
   std::string Name() {
     if (!seen.empty() && Chance(45)) {
       std::string name = seen[static_cast<std::size_t>(Below(static_cast<int>(seen.size())))];
@@ -56,7 +56,7 @@ struct Random {
       }
       return name;
     }
-    std::string name;
+    std::string name(Chance(10) ? "abcdefgh" : "");  // a first eight bytes that many names share
     for (std::int32_t n = Chance(5) ? 0 : 1 + Below(4); n > 0; --n) {
       name += kPieces[static_cast<std::size_t>(Below(kPieces.size()))];
     }

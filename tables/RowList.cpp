@@ -19,21 +19,52 @@ void RowList::Add(std::uint64_t key, std::int32_t first, std::int32_t second) {
 
 bool RowList::CatchUp() const noexcept {
   const std::size_t indexed = index.size();
-  if (indexed == rows.size()) return true;
+  const std::size_t count = rows.size();
+  if (indexed == count) return true;
   try {
-    if (index.capacity() < rows.size()) {
-      index.reserve(std::max(rows.size(), index.capacity() * 2));
+    if (index.capacity() < count) {
+      index.reserve(std::max(count, index.capacity() * 2));
+      sizes = LevelSizesFor(index.capacity());
     }
   } catch (const std::exception&) {
     return false;
   }
-  for (std::size_t row = indexed; row < rows.size(); ++row) {
+  for (std::size_t row = indexed; row < count; ++row) {
     index.push_back({rows[row].key, static_cast<std::uint32_t>(row)});  // room is reserved
   }
-  const auto middle = index.begin() + static_cast<std::ptrdiff_t>(indexed);
-  std::sort(middle, index.end());
-  std::inplace_merge(index.begin(), middle, index.end());
+  const auto at = [this](std::size_t i) { return index.begin() + static_cast<std::ptrdiff_t>(i); };
+  if (count - indexed == 1) {
+    // One row, the common case: moved into place without the memory that a merge may take.
+    const IndexEntry added = index.back();
+    std::rotate(std::upper_bound(at(ends[1]), at(indexed), added), at(indexed), index.end());
+  } else {
+    std::sort(at(indexed), index.end());
+    std::inplace_merge(at(ends[1]), at(indexed), index.end());
+  }
+  if (count - ends[1] > sizes.small) {
+    std::inplace_merge(at(ends[0]), at(ends[1]), index.end());
+    ends[1] = count;
+    if (count - ends[0] > sizes.middle) {
+      std::inplace_merge(index.begin(), at(ends[0]), index.end());
+      ends.fill(count);
+    }
+  }
   return true;
+}
+
+std::array<std::pair<RowList::IndexIterator, RowList::IndexIterator>, 3> RowList::IndexRanges(
+    std::uint64_t key) const noexcept {
+  std::array<std::pair<IndexIterator, IndexIterator>, 3> ranges;
+  for (std::size_t level = 0; level < 3; ++level) {
+    const std::size_t first = level == 0 ? 0 : ends[level - 1];
+    const std::size_t last = level == 2 ? index.size() : ends[level];
+    const auto byKey = [](const IndexEntry& entry) { return entry.key; };
+    const std::size_t low = KeyBound<false>(index.data(), first, last, key, byKey);
+    const std::size_t high = RunEnd(index.data(), low, last, key, byKey);
+    ranges[level] = {index.begin() + static_cast<std::ptrdiff_t>(low),
+                     index.begin() + static_cast<std::ptrdiff_t>(high)};
+  }
+  return ranges;
 }
 
 std::int32_t RowList::CountMatches(std::uint64_t key) const noexcept {
@@ -41,26 +72,23 @@ std::int32_t RowList::CountMatches(std::uint64_t key) const noexcept {
     return static_cast<std::int32_t>(
         std::count_if(rows.begin(), rows.end(), [key](const Row& row) { return row.key == key; }));
   }
-  const auto [first, last] = IndexRange(key);
-  return static_cast<std::int32_t>(last - first);
-}
-
-std::pair<RowList::IndexIterator, RowList::IndexIterator> RowList::IndexRange(
-    std::uint64_t key) const noexcept {
-  const auto first = std::lower_bound(index.begin(), index.end(), IndexEntry{key, 0});
-  const auto last = std::upper_bound(first, index.end(),
-                                     IndexEntry{key, std::numeric_limits<std::uint32_t>::max()});
-  return {first, last};
+  std::ptrdiff_t matches = 0;
+  for (const auto& [begin, end] : IndexRanges(key)) matches += end - begin;
+  return static_cast<std::int32_t>(matches);
 }
 
 StatPairs RowList::Matches(std::uint64_t key) const {
   std::vector<std::array<std::int32_t, 2>> pairs;
   try {
     if (CatchUp()) {
-      const auto [begin, end] = IndexRange(key);
-      pairs.reserve(static_cast<std::size_t>(end - begin));
-      for (auto it = begin; it != end; ++it) {
-        pairs.push_back({rows[it->row].first, rows[it->row].second});
+      const auto ranges = IndexRanges(key);  // of ever later rows
+      std::ptrdiff_t matches = 0;
+      for (const auto& [begin, end] : ranges) matches += end - begin;
+      pairs.reserve(static_cast<std::size_t>(matches));
+      for (const auto& [begin, end] : ranges) {
+        for (auto it = begin; it != end; ++it) {
+          pairs.push_back({rows[it->row].first, rows[it->row].second});
+        }
       }
     } else {
       for (const Row& row : rows) {

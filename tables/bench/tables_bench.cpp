@@ -1,5 +1,6 @@
 // How the tables scale: a million adds and a read against one stable sort of the same names,
-// row look-ups, and the literal model (re-sorting by bubble sort after every add) for scale.
+// a read after every add against adds and one read, row look-ups, and the literal model
+// (re-sorting by bubble sort after every add) for scale.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -68,7 +69,9 @@ void AddItemThenRead(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The worst use: a look-up after every add (each sorts one entry in).
+// A read after every add, as a tool does that adds a stat and shows the table at once: the
+// second argument picks the read, 0 a name by position, 1 a look-up by name, 2 one by identifier.
+// Against AddStatThenRead with the same count.
 void AddStatReadEach(benchmark::State& state) {
   const auto count = static_cast<std::size_t>(state.range(0));
   const std::vector<std::string>& names = Names(count);
@@ -76,8 +79,27 @@ void AddStatReadEach(benchmark::State& state) {
     clsStat table;
     for (std::size_t i = 0; i < count; ++i) {
       table.AddStat(static_cast<std::int32_t>(i), names[i]);
-      benchmark::DoNotOptimize(table.FindStatIndex(names[i / 2]));
+      const auto half = static_cast<std::int32_t>(i / 2);
+      if (state.range(1) == 0) benchmark::DoNotOptimize(table.Stat(half + 1));
+      if (state.range(1) == 1) benchmark::DoNotOptimize(table.FindStatIndex(names[i / 2]));
+      if (state.range(1) == 2) benchmark::DoNotOptimize(table.FindStatIndexByID(half));
     }
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// Minimum stats of 10,000 items: all rows and then one look-up (second argument 0), or a look-up
+// after every row (1).
+void AddMinStatsThenRead(benchmark::State& state) {
+  const auto count = static_cast<std::int32_t>(state.range(0));
+  const bool readEach = state.range(1) != 0;
+  for (auto _ : state) {
+    clsItem table;
+    for (std::int32_t row = 0; row < count; ++row) {
+      table.AddMinStat(row * 7919 % 10000, row, row);
+      if (readEach) benchmark::DoNotOptimize(table.MinStats(row * 7 % 10000));
+    }
+    benchmark::DoNotOptimize(table.MinStats(1));
   }
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
@@ -134,9 +156,10 @@ void LiteralAddThenRead(benchmark::State& state) {
 }
 
 BENCHMARK(StableSortNames)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(AddStatThenRead)->Arg(1000000)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(AddStatThenRead)->Arg(1000000)->Arg(100000)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddItemThenRead)->Arg(1000000)->Unit(benchmark::kMillisecond);
-BENCHMARK(AddStatReadEach)->Arg(2000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(AddStatReadEach)->ArgsProduct({{2000, 100000}, {0, 1, 2}})->Unit(benchmark::kMillisecond);
+BENCHMARK(AddMinStatsThenRead)->ArgsProduct({{100000}, {0, 1}})->Unit(benchmark::kMillisecond);
 BENCHMARK(AddMinStatThenLookUps)->Unit(benchmark::kMillisecond);
 BENCHMARK(AddModThenLookUps)->Unit(benchmark::kMillisecond);
 BENCHMARK(LiteralAddThenRead)->Arg(2000)->Unit(benchmark::kMillisecond)->Iterations(1);

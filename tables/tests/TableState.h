@@ -10,6 +10,7 @@
 
 #include "tables/clsItem.h"
 #include "tables/clsStat.h"
+#include "tables/tests/LiteralModel.h"
 
 namespace tarvex::testing {
 
@@ -43,6 +44,21 @@ inline std::string StateOf(const clsItem& table) {
     for (const StatPairs& rows : {table.MinStats(item), table.Mods(item, 0), table.Mods(item, 1)}) {
       state += ::testing::PrintToString(Read(rows));
     }
+  }
+  return state;
+}
+
+// The same of the literal models: of a stat table, or of an item table and its rows.
+inline std::string StateOf(const literal::LiteralTable& table,
+                           const literal::LiteralRows* rows = nullptr) {
+  std::string state;
+  for (std::int32_t at = 1; at <= table.Count(); ++at) {
+    state += std::to_string(table.At(at)->id) + ":" + table.At(at)->name + " ";
+  }
+  for (std::int32_t item = -1; rows != nullptr && item <= 3; ++item) {
+    state += ::testing::PrintToString(rows->Matches(rows->minStats, item, 0)) +
+             ::testing::PrintToString(rows->Matches(rows->mods, item, 0)) +
+             ::testing::PrintToString(rows->Matches(rows->mods, item, 1));
   }
   return state;
 }

@@ -1,6 +1,7 @@
 // Out of memory: each allocation that an operation makes is made to fail in turn. The operation
 // then either fails with code 7 and leaves the tables exactly as they were, or it still succeeds
-// (reads fall back to work without memory) with the answer that it gives with memory.
+// (reads fall back to work without memory) with the answer that it gives with memory; either way
+// the tables then read as their literal models do.
 //
 // This program replaces the global allocation functions, so it runs on its own.
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <new>
 #include <string>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -51,33 +53,77 @@ std::string LongName(int i) {
   return "\u00C9p\u00E9e de la lune num\u00E9ro " + std::to_string(i % 7) + " \U0001F600";
 }
 
+// The tables beside their literal models.
 struct Tables {
   clsStat stats;
   clsItem items;
-  // 16 entries and rows, so that the next add grows the storage. Nothing is read, so a read has
-  // to sort in the adds and build its index first.
-  explicit Tables(bool byId) {
+  literal::LiteralTable statModel;
+  literal::LiteralTable itemModel;
+  literal::LiteralRows rows;
+  // 16 entries and rows, so that the next add grows the storage. The first twelve are read, so
+  // that the adds after them keep the look-up by identifier up to date; the last four are not,
+  // so a read has to sort them in first. Then `sorts` [0, 2] stat sorts, by identifier and then
+  // by name, which leave the look-up by identifier to be built anew.
+  explicit Tables(int sorts) {
     for (int i = 0; i < 16; ++i) {
+      if (i == 12) {
+        stats.FindStatIndexByID(0);
+        items.FindItemIndex("");
+        items.NumMods(0, 0);
+      }
       stats.AddStat(i % 5, LongName(i));
       items.AddItem(i % 5, LongName(i));
       items.AddMinStat(i % 3, i, -i);
       items.AddMod(i % 3, i, i % 2, i);
+      statModel.Add(i % 5, LongName(i));
+      itemModel.Add(i % 5, LongName(i));
+      rows.minStats.push_back({i % 3, i, 0, -i});
+      rows.mods.push_back({i % 3, i, i % 2, i});
     }
-    if (byId) stats.Sort(true);
+    for (int i = 0; i < sorts; ++i) {
+      stats.Sort(i == 0);
+      statModel.Sort(i == 0);
+    }
+  }
+  // Both tables as they read, then as their models read, with the look-ups of every stat.
+  std::pair<std::string, std::string> States() const {
+    std::string state = StateOf(stats) + StateOf(items);
+    std::string modelState = StateOf(statModel) + StateOf(itemModel, &rows);
+    for (std::int32_t at = 1; at <= statModel.Count(); ++at) {
+      const auto [id, name, upper] = *statModel.At(at);
+      state += std::to_string(stats.FindStatIndexByID(id) * 100 + stats.FindStatIndex(name)) + " ";
+      modelState +=
+          std::to_string(statModel.FindIndexById(id) * 100 + statModel.FindIndex(name)) + " ";
+    }
+    return {state, modelState};
   }
 };
 
 // What a read gave, kept without allocating so that only the tables' own allocations fail.
 using Answer = std::variant<std::int32_t, std::string, StatPairs>;
 
+struct Operation {
+  const char* name;
+  std::function<void(Tables&)> run;
+  std::function<void(Tables&)> model = [](Tables&) {};  // the same change of the models
+};
+
 TEST(OutOfMemory, FailsWithCodeSevenAndChangesNothing) {
   const std::string added = LongName(3);
   Answer out;
-  const std::vector<std::pair<const char*, std::function<void(Tables&)>>> operations{
-      {"AddStat", [&](Tables& t) { t.stats.AddStat(9, added); }},
-      {"AddItem", [&](Tables& t) { t.items.AddItem(9, added); }},
-      {"AddMinStat", [&](Tables& t) { t.items.AddMinStat(1, 2, 3); }},
-      {"AddMod", [&](Tables& t) { t.items.AddMod(1, 2, 0, 4); }},
+  const std::vector<Operation> operations{
+      {"AddStat", [&](Tables& t) { t.stats.AddStat(9, added); },
+       [&](Tables& t) { t.statModel.Add(9, added); }},
+      {"AddItem", [&](Tables& t) { t.items.AddItem(9, added); },
+       [&](Tables& t) { t.itemModel.Add(9, added); }},
+      {"AddMinStat", [&](Tables& t) { t.items.AddMinStat(1, 2, 3); },
+       [&](Tables& t) {
+         t.rows.minStats.push_back({1, 2, 0, 3});
+       }},
+      {"AddMod", [&](Tables& t) { t.items.AddMod(1, 2, 0, 4); },
+       [&](Tables& t) {
+         t.rows.mods.push_back({1, 2, 0, 4});
+       }},
       {"Stat", [&](Tables& t) { out = t.stats.Stat(3); }},
       {"Item", [&](Tables& t) { out = t.items.Item(3); }},
       {"FindStatID", [&](Tables& t) { out = t.stats.FindStatID(added); }},
@@ -89,15 +135,14 @@ TEST(OutOfMemory, FailsWithCodeSevenAndChangesNothing) {
       {"NumMinStats", [&](Tables& t) { out = t.items.NumMinStats(1); }},
       {"NumMods", [&](Tables& t) { out = t.items.NumMods(2, 1); }},
   };
-  for (const auto& [name, run] : operations) {
-    for (const bool byId : {false, true}) {
-      Tables untouched(byId);
-      const std::string before = StateOf(untouched.stats) + StateOf(untouched.items);
+  for (const auto& [name, run, model] : operations) {
+    for (const int sorts : {0, 1, 2}) {
+      Tables untouched(sorts);
       out = 0;
       run(untouched);
       const Answer expected = out;
       for (long allowed = 0;; ++allowed) {
-        Tables starved(byId);
+        Tables starved(sorts);
         std::int32_t code = 0;
         out = 0;
         refused = false;
@@ -110,14 +155,16 @@ TEST(OutOfMemory, FailsWithCodeSevenAndChangesNothing) {
           code = -1;  // anything else is a fault
         }
         allocationsLeft = -1;
-        const std::string which =
-            std::string(name) + (byId ? " by id" : "") + ", allocation " + std::to_string(allowed);
+        const std::string which = std::string(name) + " after " + std::to_string(sorts) +
+                                  " sorts, allocation " + std::to_string(allowed);
         if (code == 0) {
           EXPECT_TRUE(out == expected) << which;
+          model(starved);
         } else {
           EXPECT_EQ(code, 7) << which;
-          EXPECT_EQ(StateOf(starved.stats) + StateOf(starved.items), before) << which;
         }
+        const auto [state, modelState] = starved.States();
+        EXPECT_EQ(state, modelState) << which;
         if (!refused) break;
       }
     }

@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -64,76 +65,64 @@ TEST(Tables, CodedErrorsChangeNothing) {
   }
 }
 
-// A name or identifier that no entry has gives -1, and an item or mod number that no row has
-// gives 0 and the empty result. The same name added again in any case keeps both entries, the
-// later one after the earlier, and the finds answer with it: FindStatID and FindItemID give -1
-// when that entry has the identifier -1.
+// A name or identifier that no entry has gives -1. The same name added again in any case keeps
+// both entries, the later one after the earlier, and the finds answer with it: FindStatID and
+// FindItemID give -1 when that entry has the identifier -1. Each case: name, identifier, index.
 TEST(Tables, LookUps) {
   clsStat stats;
   clsItem items;
-  for (const std::int32_t count : {0, 2}) {
-    for (std::int32_t id = stats.NumStats() + 1; id <= count; ++id) {
-      stats.AddStat(id, "b");
-      items.AddItem(id, "b");
-      items.AddMinStat(id, id, id);
-      items.AddMod(1, id, id, id);
-    }
-    for (const std::int32_t id : {count + 1, -2, kMin, kMax}) {
-      EXPECT_EQ(stats.FindStatIndexByID(id), -1) << count << " entries, " << id;
-      EXPECT_EQ(std::pair(items.NumMinStats(id), items.MinStats(id).Count()), std::pair(0, 0))
-          << count << " entries, " << id;
-      EXPECT_EQ(std::pair(items.NumMods(1, id), items.Mods(1, id).Count()), std::pair(0, 0))
-          << count << " entries, " << id;
-    }
-    for (const char* name : {"", "a", "B "}) {
-      const std::pair none{-1, -1};
-      EXPECT_EQ(std::pair(stats.FindStatID(name), stats.FindStatIndex(name)), none) << name;
-      EXPECT_EQ(std::pair(items.FindItemID(name), items.FindItemIndex(name)), none) << name;
-    }
+  for (const auto& [id, name] : {std::pair{1, "b"}, {2, "b"}, {-1, "B"}, {0, "a"}}) {
+    stats.AddStat(id, name);
+    items.AddItem(id, name);
   }
-  stats.AddStat(-1, "B");
-  items.AddItem(-1, "B");
-  stats.AddStat(0, "a");
-  items.AddItem(0, "a");
   EXPECT_EQ(StateOf(stats), "0:a 1:b 2:b -1:B ");
-  EXPECT_EQ(std::pair(stats.FindStatID("b"), stats.FindStatIndex("b")), std::pair(-1, 4));
-  EXPECT_EQ(std::pair(items.FindItemID("b"), items.FindItemIndex("b")), std::pair(-1, 4));
+  const std::vector<std::tuple<const char*, std::int32_t, std::int32_t>> cases{
+      {"b", -1, 4}, {"A", 0, 1}, {"", -1, -1}, {"B ", -1, -1}};
+  for (const auto& [name, id, index] : cases) {
+    EXPECT_EQ(std::tuple(stats.FindStatID(name), stats.FindStatIndex(name), items.FindItemID(name),
+                         items.FindItemIndex(name)),
+              std::tuple(id, index, id, index))
+        << name;
+  }
+  for (const std::int32_t id : {3, -2, kMin, kMax})
+    EXPECT_EQ(stats.FindStatIndexByID(id), -1) << id;
 }
 
-// Rows keep the order added whatever happens to the items, need no item, and repeat.
-TEST(Tables, MinStatsInTheOrderAdded) {
+// Rows match on the item, and mods on the mod number too, the two lists apart; they need no item,
+// repeat, and keep the order added whatever happens to the items. Each case: item, mod number
+// (none for the minimum stats), and the matches (field 1, field 2) in order.
+TEST(Tables, RowLookUps) {
   clsItem items;
   items.AddItem(20, "sword");
   for (const auto& [item, stat, value] :
        {std::array{20, 4, 10}, {30, 4, 12}, {20, 7, 5}, {99, 1, 2}, {99, 1, 2}}) {
     items.AddMinStat(item, stat, value);
   }
-  const StatPairs before = items.MinStats(20);
-  EXPECT_EQ(Read(before), (Pairs{{4, 10}, {7, 5}}));  // (field, match): (1, 1) = 4, (2, 1) = 10
-  EXPECT_EQ(Read(items.MinStats(99)), (Pairs{{1, 2}, {1, 2}}));
-  EXPECT_EQ(items.NumMinStats(99), 2);
-  items.Sort(true);
-  items.AddItem(10, "Axe");
-  EXPECT_EQ(items.MinStats(20), before);
-}
-
-// Each case: item, mod number, and the expected matches.
-TEST(Tables, ModsFilterOnItemAndModNumber) {
-  clsItem items;
-  items.AddMod(20, 1, 1, 100);
-  items.AddMod(20, 2, 2, 200);
-  items.AddMod(30, 3, 1, 300);
-  items.AddMod(20, 4, 1, 400);
-  items.AddMod(kMin, 6, kMax, 600);
-  const std::vector<std::tuple<std::int32_t, std::int32_t, Pairs>> cases{
-      {20, 1, {{1, 100}, {4, 400}}}, {20, 2, {{2, 200}}}, {30, 1, {{3, 300}}}, {30, 2, {}},
-      {kMin, kMax, {{6, 600}}},      {kMax, kMin, {}}};
-  for (const auto& [item, modNum, expected] : cases) {
-    EXPECT_EQ(Read(items.Mods(item, modNum)), expected) << "Mods(" << item << ", " << modNum << ")";
-    EXPECT_EQ(items.NumMods(item, modNum), std::ssize(expected))
-        << "NumMods(" << item << ", " << modNum << ")";
+  for (const auto& [item, stat, modNum, value] :
+       {std::array{20, 1, 1, 100}, {20, 2, 2, 200}, {30, 3, 1, 300}, {20, 4, 1, 400}}) {
+    items.AddMod(item, stat, modNum, value);
   }
-  EXPECT_EQ(items.NumMinStats(20), 0);  // the two row lists are separate
+  items.AddMod(kMin, 6, kMax, 600);
+  const std::vector<std::tuple<std::int32_t, std::optional<std::int32_t>, Pairs>> cases{
+      {20, {}, {{4, 10}, {7, 5}}},
+      {99, {}, {{1, 2}, {1, 2}}},
+      {20, 1, {{1, 100}, {4, 400}}},
+      {20, 2, {{2, 200}}},
+      {30, 1, {{3, 300}}},
+      {30, 2, {}},
+      {99, 0, {}},
+      {kMin, kMax, {{6, 600}}},
+      {kMax, kMin, {}}};
+  for (const char* when : {"as added", "after a sort and an add"}) {
+    for (const auto& [item, modNum, expected] : cases) {
+      const Pairs matches = Read(modNum ? items.Mods(item, *modNum) : items.MinStats(item));
+      const std::ptrdiff_t count = modNum ? items.NumMods(item, *modNum) : items.NumMinStats(item);
+      EXPECT_EQ(std::pair(matches, count), std::pair(expected, std::ssize(expected)))
+          << "item " << item << ", mod " << modNum.value_or(-1) << ", " << when;
+    }
+    items.Sort(true);
+    items.AddItem(10, "Axe");
+  }
 }
 
 // Two names that match, or that do not and sort in the order given: ordinal order of their

@@ -6,16 +6,23 @@
 namespace tarvex {
 namespace {
 
+// The portable reading: the one thread that reads the clock copies the result at once.
+bool StandardLocalReading(std::time_t when, std::tm& local) {
+  const std::tm* reading = std::localtime(&when);
+  if (reading == nullptr) return false;
+  local = *reading;
+  return true;
+}
+
+LocalReading g_reading = StandardLocalReading;
+
 class TheSystemClock final : public Clock {
  public:
   std::int64_t Now() const override { return static_cast<std::int64_t>(std::time(nullptr)); }
 
   std::int64_t UtcOffset(std::int64_t t) const override {
-    const std::time_t when = static_cast<std::time_t>(t);
-    // The one thread that reads the clock copies the result at once.
-    const std::tm* reading = std::localtime(&when);
-    if (reading == nullptr) return 0;
-    const std::tm local = *reading;
+    std::tm local{};
+    if (!g_reading(static_cast<std::time_t>(t), local)) return 0;
     const std::int64_t wall =
         DaysFromCivil(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) * 86400 +
         local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec;
@@ -34,6 +41,10 @@ const Clock& SystemClock() {
 
 const Clock& CurrentClock() {
   return g_clock != nullptr ? *g_clock : SystemClock();
+}
+
+void SetLocalReading(LocalReading reading) {
+  g_reading = reading != nullptr ? reading : StandardLocalReading;
 }
 
 void SetClock(const Clock* clock) {

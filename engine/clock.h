@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 namespace tarvex {
 
@@ -25,6 +26,12 @@ class Clock {
   // The local wall clock's offset from UTC at moment t, in seconds (east positive).
   virtual std::int64_t UtcOffset(std::int64_t t) const = 0;
 };
+
+// How the system clock reads the local wall clock at a moment; false when it cannot. By default
+// std::localtime, which looks at the time zone afresh at every reading; the platform's start-up
+// puts its reentrant reader in place. nullptr restores the default.
+using LocalReading = bool (*)(std::time_t when, std::tm& local);
+void SetLocalReading(LocalReading reading);
 
 // The system's clock and time zone.
 const Clock& SystemClock();

@@ -3,9 +3,11 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <system_error>
 
+#include "engine/clock.h"
 #include "engine/modGeneral.h"
 
 namespace tarvex {
@@ -14,6 +16,9 @@ std::vector<std::string> StartProcess(int argc, char** argv) {
   std::error_code error;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(exe.parent_path().string());
+  SetLocalReading([](std::time_t when, std::tm& local) {
+    return localtime_r(&when, &local) != nullptr;
+  });
   return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 

@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets. Each target installs what it needs (only when absent).
-.PHONY: all deps build test test-asan fuzz bench run clean windows test-windows
+.PHONY: all deps build test test-asan fuzz bench run clean windows test-windows package
 
 all: build
 
@@ -45,6 +45,12 @@ test-windows: windows
 	@tools/install-deps.sh desktop
 	platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
 	  ctest --preset windows
+
+# The installers: build/tarvex_<version>_amd64.deb and build-win/Tarvex-<version>-setup.exe.
+package: build windows
+	@tools/install-deps.sh package
+	cmake --build --preset default --target package
+	cmake --build --preset windows --target installer
 
 clean:
 	rm -rf build build-asan build-fuzz build-win

@@ -10,8 +10,9 @@ build: deps
 	cmake --preset default
 	cmake --build --preset default
 
-# The default build's Wine log-in test types into a program of the windows build.
-test: build windows
+# The default build's Wine log-in test types into a program of the windows build; the package tests
+# check the installers that `package` builds.
+test: package
 	ctest --preset default
 	$(MAKE) test-asan
 	$(MAKE) fuzz

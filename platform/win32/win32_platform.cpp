@@ -67,17 +67,10 @@ void Win32Platform::ShowMessage(std::string_view text, std::string_view title) {
   MessageBoxW(ModalOwner(), wideText.c_str(), wideTitle.c_str(), MB_OK | MB_SETFOREGROUND);
 }
 
-std::wstring OpenFileFilter(const FileOpenRequest& request) {
-  std::wstring filter = Widen(request.FilterDescription);
-  filter += L'\0';
-  filter += Widen(request.FilterPattern);
-  filter += L'\0';
-  filter += L'\0';
-  return filter;
-}
-
 std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
-  const std::wstring filter = OpenFileFilter(request);
+  // Description, NUL, pattern, NUL, NUL.
+  const std::wstring filter = Widen(request.FilterDescription) + L'\0' +
+                              Widen(request.FilterPattern) + std::wstring(2, L'\0');
   const std::wstring folder = Widen(request.InitialFolder);
   std::wstring file = Widen(request.FileName);
   file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');

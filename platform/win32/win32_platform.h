@@ -62,7 +62,4 @@ class Win32Platform final : public Platform {
   std::vector<OpenDialog> dialogs_;  // in the order they were opened
 };
 
-// The filter of the file-open dialog: description, NUL, pattern, NUL, NUL.
-std::wstring OpenFileFilter(const FileOpenRequest& request);
-
 }  // namespace tarvex::win32

@@ -1,6 +1,6 @@
 // Unit tests of what the Win32 front-end itself does, run under Wine: the data files' code page,
-// the game folder's short name and the program folder, the tray record, the popup menu, the file
-// filter, the dialog windows and the file look-up. The presenters' decisions are tested in
+// the game folder's short name and the program folder, the tray record, the popup menu, the dialog
+// windows and the file look-up. The presenters' decisions are tested in
 // shell/tests; starting the game and typing into it, the tray and one instance per session in
 // desktop_test.sh.
 #include <windows.h>
@@ -107,13 +107,6 @@ TEST(PopupMenu, ShowsTheEntriesAsGivenAndMapsCommandsBackToItems) {
   EXPECT_EQ(std::wstring(text), L"Fish && Chips") << "no mnemonic";
   EXPECT_EQ(ItemOfCommand(0), std::nullopt) << "menu dismissed";
   EXPECT_EQ(ItemOfCommand(CommandOf(MenuItem::Exit) + 1), std::nullopt);
-}
-
-TEST(FileDialog, FilterIsDescriptionAndPatternEndingInTwoNuls) {
-  FileOpenRequest request;
-  request.FilterDescription = "Character Files (*.zrd) ";
-  request.FilterPattern = "*.zrd";
-  EXPECT_EQ(OpenFileFilter(request), std::wstring(L"Character Files (*.zrd) \0*.zrd\0\0", 32));
 }
 
 // A dialog that records what the front-end hands it and answers as a presenter would.

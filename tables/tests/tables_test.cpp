@@ -1,5 +1,5 @@
-// The stat and item tables at their edges: coded errors, the answer -1, row look-ups, and names at
-// the edges that the random names do not reach (every mapped range of upper case, characters that
+// The stat and item tables at their edges: coded errors, and names at the edges that the random
+// names do not reach (every mapped range of upper case, characters that
 // stay as they are, bytes that are not UTF-8, long shared prefixes). Orders and look-ups in
 // general are checked against the literal model in model_test.cpp.
 #include <gtest/gtest.h>
@@ -62,66 +62,6 @@ TEST(Tables, CodedErrorsChangeNothing) {
     EXPECT_EQ(ErrorCode([&] { items.AddMinStat(1, 0, 0); }), 6) << "limit " << limit;
     EXPECT_EQ(ErrorCode([&] { items.AddMod(1, 0, 0, 0); }), 6) << "limit " << limit;
     EXPECT_EQ(StateOf(stats) + StateOf(items), before) << "limit " << limit;
-  }
-}
-
-// A name or identifier that no entry has gives -1. The same name added again in any case keeps
-// both entries, the later one after the earlier, and the finds answer with it: FindStatID and
-// FindItemID give -1 when that entry has the identifier -1. Each case: name, identifier, index.
-TEST(Tables, LookUps) {
-  clsStat stats;
-  clsItem items;
-  for (const auto& [id, name] : {std::pair{1, "b"}, {2, "b"}, {-1, "B"}, {0, "a"}}) {
-    stats.AddStat(id, name);
-    items.AddItem(id, name);
-  }
-  EXPECT_EQ(StateOf(stats), "0:a 1:b 2:b -1:B ");
-  const std::vector<std::tuple<const char*, std::int32_t, std::int32_t>> cases{
-      {"b", -1, 4}, {"A", 0, 1}, {"", -1, -1}, {"B ", -1, -1}};
-  for (const auto& [name, id, index] : cases) {
-    EXPECT_EQ(std::tuple(stats.FindStatID(name), stats.FindStatIndex(name), items.FindItemID(name),
-                         items.FindItemIndex(name)),
-              std::tuple(id, index, id, index))
-        << name;
-  }
-  for (const std::int32_t id : {3, -2, kMin, kMax})
-    EXPECT_EQ(stats.FindStatIndexByID(id), -1) << id;
-}
-
-// Rows match on the item, and mods on the mod number too, the two lists apart; they need no item,
-// repeat, and keep the order added whatever happens to the items. Each case: item, mod number
-// (none for the minimum stats), and the matches (field 1, field 2) in order.
-TEST(Tables, RowLookUps) {
-  clsItem items;
-  items.AddItem(20, "sword");
-  for (const auto& [item, stat, value] :
-       {std::array{20, 4, 10}, {30, 4, 12}, {20, 7, 5}, {99, 1, 2}, {99, 1, 2}}) {
-    items.AddMinStat(item, stat, value);
-  }
-  for (const auto& [item, stat, modNum, value] :
-       {std::array{20, 1, 1, 100}, {20, 2, 2, 200}, {30, 3, 1, 300}, {20, 4, 1, 400}}) {
-    items.AddMod(item, stat, modNum, value);
-  }
-  items.AddMod(kMin, 6, kMax, 600);
-  const std::vector<std::tuple<std::int32_t, std::optional<std::int32_t>, Pairs>> cases{
-      {20, {}, {{4, 10}, {7, 5}}},
-      {99, {}, {{1, 2}, {1, 2}}},
-      {20, 1, {{1, 100}, {4, 400}}},
-      {20, 2, {{2, 200}}},
-      {30, 1, {{3, 300}}},
-      {30, 2, {}},
-      {99, 0, {}},
-      {kMin, kMax, {{6, 600}}},
-      {kMax, kMin, {}}};
-  for (const char* when : {"as added", "after a sort and an add"}) {
-    for (const auto& [item, modNum, expected] : cases) {
-      const Pairs matches = Read(modNum ? items.Mods(item, *modNum) : items.MinStats(item));
-      const std::ptrdiff_t count = modNum ? items.NumMods(item, *modNum) : items.NumMinStats(item);
-      EXPECT_EQ(std::pair(matches, count), std::pair(expected, std::ssize(expected)))
-          << "item " << item << ", mod " << modNum.value_or(-1) << ", " << when;
-    }
-    items.Sort(true);
-    items.AddItem(10, "Axe");
   }
 }
 

@@ -18,10 +18,8 @@ for file in usr/bin/tarvex usr/share/man/man1/tarvex-cli.1.gz usr/share/doc/tarv
             usr/share/doc/tarvex/changelog.gz usr/share/icons/hicolor/{16x16,256x256}/apps/tarvex.png; do
   [ -f "$work/root/$file" ] || fail "the package lacks /$file"
 done
-if command -v desktop-file-validate >/dev/null; then
-  [ -z "$(desktop-file-validate "$work/root/usr/share/applications/tarvex.desktop")" ] ||
-    fail "desktop-file-validate: $(desktop-file-validate "$work/root/usr/share/applications/tarvex.desktop")"
-fi
+found=$(desktop-file-validate "$work/root/usr/share/applications/tarvex.desktop" 2>&1) && [ -z "$found" ] ||
+  fail "desktop-file-validate: $found"
 
 # The manual page names every command of tarvex-cli and every option that a command's help shows.
 manual=$(zcat "$work/root/usr/share/man/man1/tarvex-cli.1.gz" | sed 's/\\-/-/g; s/\\f[BIRP]//g')

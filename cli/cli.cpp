@@ -218,7 +218,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
       }
       SetDataFolder(*cli.dataDir);
     } else {
-      ChooseDataFolder(PerUserDataFolder());
+      ChooseDataFolder(PerUserDataFolder(), InstalledProgram());
     }
 
     // `--at` fixes the present for this command line only.

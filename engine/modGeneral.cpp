@@ -101,9 +101,9 @@ void SetDataFolder(std::string folder) {
   DataFolderChoice() = WithSeparator(std::move(folder));
 }
 
-std::string ChooseDataFolder(const std::optional<std::string>& userFolder) {
+std::string ChooseDataFolder(const std::optional<std::string>& userFolder, bool installed) {
   std::string folder = GetAppPath();
-  if (!CanCreateFilesIn(folder) && userFolder && !userFolder->empty()) {
+  if ((installed || !CanCreateFilesIn(folder)) && userFolder && !userFolder->empty()) {
     std::error_code error;
     std::filesystem::create_directories(PathFromUtf8(*userFolder), error);
     if (!error) {

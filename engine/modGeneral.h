@@ -40,11 +40,13 @@ inline constexpr std::string_view kSettingsFile = "TARVEX.INI";
 inline constexpr std::string_view kDataFileNames[] = {kCalibrationFile, kGamePathFile,
                                                       kSettingsFile};
 // Chooses the data folder once at start-up: the program folder when files can be created there
-// (a portable install), else `userFolder` (the platform's per-user folder), which is created.
-// A per-user folder that holds no data files yet first gets copies of the program folder's (a
-// read-only portable folder, files placed by an installer), so that nothing set there is lost.
-// Returns the folder chosen.
-std::string ChooseDataFolder(const std::optional<std::string>& userFolder);
+// and the program was not `installed` (a portable install), else `userFolder` (the platform's
+// per-user folder), which is created. An installed program's folder may be writable (run as root
+// or administrator) and still belongs to the system. A per-user folder that holds no data files
+// yet first gets copies of the program folder's (a read-only portable folder, files placed by an
+// installer), so that nothing set there is lost. Without a usable per-user folder the program
+// folder is used. Returns the folder chosen.
+std::string ChooseDataFolder(const std::optional<std::string>& userFolder, bool installed);
 
 // How the data files' bytes map to the UTF-8 text used inside. The default keeps UTF-8; the
 // Windows front-ends put the system's 8-bit code page in place.

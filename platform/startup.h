@@ -13,6 +13,10 @@ std::vector<std::string> StartProcess(int argc, char** argv);
 // The per-user folder for the data files: %APPDATA%\Tarvex\ on Windows, $XDG_CONFIG_HOME/tarvex/
 // or ~/.config/tarvex/ elsewhere; none when the environment names no such place.
 std::optional<std::string> PerUserDataFolder();
+// Whether this program was installed by the Debian package or the Windows setup program, which
+// keeps its data in the per-user folder: on Linux its folder is <prefix>/bin beside
+// <prefix>/share/applications/tarvex.desktop, on Windows its folder holds Uninstall.exe.
+bool InstalledProgram();
 // Whether standard output is a terminal.
 bool StandardOutputIsTerminal();
 

@@ -7,14 +7,15 @@
 #                                   CLI11 and nlohmann/json (header-only)
 #   tools/install-deps.sh desktop   Xvfb, Wine, a tray, a window manager, a notification server (dunst) on a private
 #                                   D-Bus session, and tools that the desktop tests drive
-#   tools/install-deps.sh package   NSIS for the Windows setup program; dpkg-dev and lintian for the Debian package
+#   tools/install-deps.sh package   NSIS for the Windows setup program; dpkg-dev, lintian and desktop-file-validate
+#                                   for the Debian package
 set -euo pipefail
 
 declare -A groups=(
   [core]="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev"
   [qt]="qt6-base-dev libxtst-dev libgl-dev"
   [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest libcli11-dev nlohmann-json3-dev"
-  [package]="nsis dpkg-dev lintian file"
+  [package]="nsis dpkg-dev lintian file desktop-file-utils"
   [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils imagemagick dunst dbus-daemon dbus-bin jq"
 )
 

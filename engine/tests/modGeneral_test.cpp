@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
+#include <tuple>
 
 #include "engine_fixture.h"
 
@@ -68,28 +70,41 @@ TEST(TextRules, CountCharactersNotBytes) {
 
 using Folders = testing::EngineTest;
 
-// The program folder keeps the data files when files can be made there. Else the user folder
-// does: a read-only portable folder, or one an installer filled, has its data files carried over
-// to it the first time, and never again over what the user folder holds since.
+// The program folder keeps the data files when files can be made there and the program was not
+// installed (an installed program's folder is writable to root). Else the user folder does: a
+// read-only portable folder, or one an installer filled, has its data files carried over to it the
+// first time, and never again over what the user folder holds since.
 TEST_F(Folders, DataFilesStayInTheProgramFolderOrMoveToTheUserFolderOnce) {
   SetProgramFolder(Folder());
   EXPECT_EQ(GetAppPath(), Folder());  // one separator at the end, not two
-  EXPECT_EQ(ChooseDataFolder(Folder() + "user"), Folder());
 
   const std::filesystem::path program = folder_ / "program";
   const std::filesystem::path user = folder_ / "config" / "user";
+  const std::string userFolder = user.string() + kPathSeparator;
   std::filesystem::create_directories(program);
+  // Whether files can be made in the program folder, whether the program was installed, and
+  // whether the user folder is chosen.
+  const std::tuple<bool, bool, bool> cases[] = {
+      {true, false, false}, {true, true, true}, {false, false, true}, {false, true, true}};
+  for (const auto& [writable, installed, toUser] : cases) {
+    // The probe file cannot be made where a folder of its name stands, whoever runs the test;
+    // it stays, so the writable rows come first.
+    if (!writable) std::filesystem::create_directories(program / ".tarvex-write-test");
+    SetProgramFolder(program.string());
+    EXPECT_EQ(ChooseDataFolder(user.string(), installed), toUser ? userFolder : GetAppPath())
+        << "writable " << writable << ", installed " << installed;
+    EXPECT_EQ(ChooseDataFolder(std::nullopt, installed), GetAppPath()) << "no user folder";
+    std::filesystem::remove_all(user);
+  }
+
   for (const std::string_view name : kDataFileNames) Write("program/" + std::string(name), "old");
-  // The probe file cannot be made where a folder of its name stands, whoever runs the test.
-  std::filesystem::create_directories(program / ".tarvex-write-test");
-  SetProgramFolder(program.string());
-  EXPECT_EQ(ChooseDataFolder(user.string()), user.string() + kPathSeparator);
+  EXPECT_EQ(ChooseDataFolder(user.string(), false), userFolder);
   for (const std::string_view name : kDataFileNames)
     EXPECT_EQ(Read("config/user/" + std::string(name)), "old") << name;
 
   Write("config/user/ZRDDIR.DAT", "D:\\Elsewhere\\\r\n");
   std::filesystem::remove(user / "ZRDTIMES.DAT");
-  ChooseDataFolder(user.string());
+  ChooseDataFolder(user.string(), true);
   EXPECT_FALSE(std::filesystem::exists(user / "ZRDTIMES.DAT")) << "copied over the user's files";
 }
 

@@ -30,6 +30,14 @@ std::optional<std::string> PerUserDataFolder() {
   return std::nullopt;
 }
 
+bool InstalledProgram() {
+  const std::filesystem::path folder = std::filesystem::path(GetAppPath()).parent_path();
+  std::error_code error;
+  return folder.filename() == "bin" &&
+         std::filesystem::is_regular_file(
+             folder.parent_path() / "share" / "applications" / "tarvex.desktop", error);
+}
+
 bool StandardOutputIsTerminal() {
   return isatty(STDOUT_FILENO) != 0;
 }

@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
 
   tarvex::SingleInstance instance(tarvex::InstanceLockPath());
   if (!instance.Acquire()) return 0;  // the running instance carries on alone
-  tarvex::ChooseDataFolder(tarvex::PerUserDataFolder());
+  tarvex::ChooseDataFolder(tarvex::PerUserDataFolder(), tarvex::InstalledProgram());
 
   tarvex::QtPlatform platform;
   QApplication::setWindowIcon(platform.IconFor(1));

@@ -111,6 +111,6 @@ int Run(HINSTANCE instance) {
 
 int main(int argc, char** argv) {
   tarvex::StartProcess(argc, argv);
-  tarvex::ChooseDataFolder(tarvex::PerUserDataFolder());
+  tarvex::ChooseDataFolder(tarvex::PerUserDataFolder(), tarvex::InstalledProgram());
   return tarvex::win32::Run(GetModuleHandleW(nullptr));
 }

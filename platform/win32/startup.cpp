@@ -83,6 +83,11 @@ std::optional<std::string> PerUserDataFolder() {
   return win32::Narrow(appData) + "\\Tarvex\\";
 }
 
+bool InstalledProgram() {
+  const DWORD attributes = GetFileAttributesW(win32::Widen(GetAppPath() + "Uninstall.exe").c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 bool StandardOutputIsTerminal() {
   return _isatty(_fileno(stdout)) != 0;
 }

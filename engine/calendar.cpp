@@ -1,6 +1,11 @@
-// The game clock: the conversion of real time into game time, and the moon forecast.
+// The game clock: the conversion of real time into game time, the moon forecast with the tip's
+// lines, and the moon's phase by game day.
 #include <cstdint>
+#include <iterator>
 #include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
@@ -216,17 +221,52 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
   return moon;
 }
 
-int MoonPhaseIcon(double day) {
+std::vector<std::string> TipLines(const CalibrationRecord& record, TipViews views) {
+  std::vector<std::string> lines;
+  if (views.Time) lines.push_back(record.ZRDTime.str() + " " + record.ZRDDate.str());
+  if (views.GoodMoon) lines.push_back("GOOD MOON " + GetNextMoon(record, kGoodMoonDay).Moment);
+  if (views.BadMoon) lines.push_back("BAD MOON " + GetNextMoon(record, kBadMoonDay).Moment);
+  return lines;
+}
+
+// --- The moon's phase ----------------------------------------------------------------------
+
+std::int64_t GameDayOfMonth(const CalibrationRecord& record) {
+  return RoundHalfEven(LeadingNumber(Piece(record.ZRDDate, 4, 2)));
+}
+
+namespace {
+
+// The eight phases in the order of their pictures, from 101, each with the last day it shows.
+struct Phase {
+  std::int64_t lastDay;
+  std::string_view name;
+};
+constexpr Phase kPhases[] = {{1, "new moon"},        {5, "waxing crescent"}, {9, "first quarter"},
+                             {14, "waxing gibbous"}, {15, "full moon"},      {19, "waning gibbous"},
+                             {24, "last quarter"},   {28, "waning crescent"}};
+constexpr int kFirstPhaseIcon = 101;
+
+// The phase's place in kPhases, or -1 for a day with none.
+int PhaseIndex(double day) {
   const std::int64_t d = RoundHalfEven(day);
-  if (d == 1) return 101;
-  if (d >= 2 && d <= 5) return 102;
-  if (d >= 6 && d <= 9) return 103;
-  if (d >= 10 && d <= 14) return 104;
-  if (d == 15) return 105;
-  if (d >= 16 && d <= 19) return 106;
-  if (d >= 20 && d <= 24) return 107;
-  if (d >= 25 && d <= 28) return 108;
-  return kApplicationIcon;
+  if (d < 1) return -1;
+  for (int i = 0; i < static_cast<int>(std::size(kPhases)); ++i) {
+    if (d <= kPhases[i].lastDay) return i;
+  }
+  return -1;
+}
+
+}  // namespace
+
+int MoonPhaseIcon(double day) {
+  const int phase = PhaseIndex(day);
+  return phase < 0 ? kApplicationIcon : kFirstPhaseIcon + phase;
+}
+
+std::string_view MoonPhaseName(double day) {
+  const int phase = PhaseIndex(day);
+  return phase < 0 ? std::string_view() : kPhases[phase].name;
 }
 
 }  // namespace tarvex

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "modGeneral.h"
 
@@ -83,10 +84,29 @@ inline constexpr std::int64_t kRealSecondsPerGameMonth = 134400;
 inline constexpr int kGoodMoonDay = 15;
 inline constexpr int kBadMoonDay = 1;
 
+// The views a tip may show, each a line.
+struct TipViews {
+  bool Time = true;      // the game time and date
+  bool GoodMoon = true;  // when the next good moon begins
+  bool BadMoon = true;   // when the next bad moon begins
+};
+// The tip's lines for `views`, in this order: the game time and date ("14:05:33 03/12/0002"),
+// "GOOD MOON " and the moment text of the next good moon, "BAD MOON " and that of the next bad
+// moon ("BAD MOON TOMORROW AT 3:05 PM").
+std::vector<std::string> TipLines(const CalibrationRecord& record, TipViews views = {});
+
+// The day of the month of the record's game date (characters 4 and 5 by the leading-number rule,
+// rounded): 1 to 28 for a date in range.
+std::int64_t GameDayOfMonth(const CalibrationRecord& record);
+
 // The tray picture of the moon's phase for a game day of the month (the day's leading-number
 // value): 101 new moon on day 1 ... 108 waning crescent, 109 the application picture for any
 // other value. Days 1 and 15 give 101 and 105, the lit phase of their blink.
 int MoonPhaseIcon(double day);
 inline constexpr int kApplicationIcon = 109;
+// The name of the phase that MoonPhaseIcon pictures: "new moon", "waxing crescent", "first
+// quarter", "waxing gibbous", "full moon", "waning gibbous", "last quarter", "waning crescent";
+// empty for a day with no phase.
+std::string_view MoonPhaseName(double day);
 
 }  // namespace tarvex

@@ -332,28 +332,18 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
 }
 
 void frmTarvexMain::ComposeTip() {
-  const bool time = Checked(MenuItem::ShowCurrentTime);
-  const bool good = Checked(MenuItem::ShowNextGoodMoon);
-  const bool bad = Checked(MenuItem::ShowNextBadMoon);
+  const std::vector<std::string> lines = TipLines(
+      Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
+                    Checked(MenuItem::ShowNextBadMoon)});
   std::string tip;
-  if (time) {
-    tip = Calibration.ZRDTime.str() + " " + Calibration.ZRDDate.str();
-  }
-  if (good) {
-    if (time) tip += "\r\n";
-    tip += "GOOD MOON " + GetNextMoon(Calibration, kGoodMoonDay).Moment;
-  }
-  if (bad) {
-    if (time || good) tip += "\r\n";
-    tip += "BAD MOON " + GetNextMoon(Calibration, kBadMoonDay).Moment;
-  }
+  for (std::size_t i = 0; i < lines.size(); ++i) tip += (i > 0 ? "\r\n" : "") + lines[i];
   tip += '\0';
   TrayIcon.Tip = tip;  // cut at 64 characters: a long pair of moon lines loses its end
 }
 
 // The moon's phase by game day; days 1 and 15 blink, alternating with the application picture.
 void frmTarvexMain::PickIcon() {
-  const std::int64_t day = RoundHalfEven(LeadingNumber(Piece(Calibration.ZRDDate, 4, 2)));
+  const std::int64_t day = GameDayOfMonth(Calibration);
   int icon = MoonPhaseIcon(static_cast<double>(day));
   if (day == kBadMoonDay || day == kGoodMoonDay) {
     if (BlinkPhase == 1) {

@@ -42,8 +42,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string date = now.ZRDDate.str();
   if (time[2] != ':' || time[5] != ':' || date[2] != '/' || date[5] != '/') std::abort();
   if ((time + date).find('-') != std::string::npos) std::abort();
-  (void)tarvex::GetNextMoon(now, 15);
-  (void)tarvex::GetNextMoon(now, 1);
-  (void)tarvex::MoonPhaseIcon(tarvex::LeadingNumber(tarvex::Piece(now.ZRDDate, 4)));
+  (void)tarvex::TipLines(now);
+  const std::int64_t day = tarvex::GameDayOfMonth(now);
+  (void)tarvex::MoonPhaseIcon(static_cast<double>(day));
+  (void)tarvex::MoonPhaseName(static_cast<double>(day));
   return 0;
 }

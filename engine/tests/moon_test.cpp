@@ -32,13 +32,48 @@ TEST(GetNextMoon, CountsDownToTheNextMoonDay) {
   }
 }
 
-TEST(MoonPhaseIcon, PicksThePictureOfTheGameDay) {
-  const std::pair<double, int> cases[] = {
-      {1, 101},  {2, 102},  {5, 102},  {6, 103},  {9, 103},   {10, 104},  {14, 104},
-      {15, 105}, {16, 106}, {19, 106}, {20, 107}, {24, 107},  {25, 108},  {28, 108},
-      {0, 109},  {29, 109}, {31, 109}, {-1, 109}, {1.5, 102}, {0.5, 109}, {14.5, 104},
-  };
-  for (const auto& [day, icon] : cases) EXPECT_EQ(MoonPhaseIcon(day), icon) << day;
+// Game 00:00:00 on day 15 at real 23:30:00: the good moon two days later at 12:50 PM, the bad
+// moon tomorrow at 6:10 PM.
+TEST(TipLines, HoldTheChosenViewsInOrder) {
+  const std::string time = "00:00:00 01/15/0002", good = "GOOD MOON TWO DAYS FROM NOW AT 12:50 PM",
+                    bad = "BAD MOON TOMORROW AT 6:10 PM";
+  const std::tuple<TipViews, std::vector<std::string>> cases[] = {
+      {{}, {time, good, bad}},
+      {{true, false, false}, {time}},
+      {{false, true, true}, {good, bad}},
+      {{false, false, true}, {bad}},
+      {{false, false, false}, {}}};
+  const CalibrationRecord record = Record("23:30:00", "12/06/2026", "00:00:00", "01/15/0002");
+  for (const auto& [views, lines] : cases) {
+    EXPECT_EQ(TipLines(record, views), lines) << views.Time << views.GoodMoon << views.BadMoon;
+  }
+}
+
+TEST(MoonPhase, PicksThePictureAndTheNameOfTheGameDay) {
+  // Two days of each picture and its name; a half day is rounded to the even day.
+  const std::tuple<double, double, int, std::string_view> cases[] = {
+      {1, 1, 101, "new moon"},
+      {1.5, 5, 102, "waxing crescent"},
+      {6, 9, 103, "first quarter"},
+      {10, 14.5, 104, "waxing gibbous"},
+      {15, 15, 105, "full moon"},
+      {16, 19, 106, "waning gibbous"},
+      {20, 24, 107, "last quarter"},
+      {25, 28, 108, "waning crescent"},
+      {0.5, 29, 109, ""},
+      {-1, 31, 109, ""}};
+  for (const auto& [first, last, icon, name] : cases) {
+    for (const double day : {first, last}) {
+      EXPECT_EQ(MoonPhaseIcon(day), icon) << day;
+      EXPECT_EQ(MoonPhaseName(day), name) << day;
+    }
+  }
+  // The day of a game date: its characters 4 and 5 by the leading-number rule.
+  const std::pair<const char*, std::int64_t> dates[] = {
+      {"03/15/0002", 15}, {"03/ 7/0002", 7}, {"03/x5/0002", 0}, {"", 0}};
+  for (const auto& [date, day] : dates) {
+    EXPECT_EQ(GameDayOfMonth(Record("", "", "", date)), day) << date;
+  }
 }
 
 }  // namespace

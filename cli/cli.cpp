@@ -28,13 +28,18 @@ namespace {
 
 void AddStatus(CommandLine& cli) {
   auto json = std::make_shared<bool>(false);
+  auto waybar = std::make_shared<bool>(false);
   CLI::App& status =
-      cli.Add("status", "the game time and date and the next moons", [json](const Output& io) {
+      cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
+        if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
         const CalibrationRecord record = GetZRDTime(ReadCalibration());
-        io.out << (*json ? StatusJson(record) : StatusText(record));
+        io.out << (*json     ? StatusJson(record)
+                   : *waybar ? StatusWaybar(record)
+                             : StatusText(record));
         return kExitOk;
       });
   status.add_flag("--json", *json, "print them as one JSON object");
+  status.add_flag("--waybar", *waybar, "print them as one line of JSON for a status bar");
 }
 
 void AddCalibrate(CommandLine& cli) {
@@ -166,9 +171,15 @@ void AddAlarms(CommandLine& cli) {
 }
 
 void AddWatch(CommandLine& cli) {
-  cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [](const Output& io) {
-    return Watch(io.out, io.err, io.terminal, StoredSettings(io.err));
-  });
+  auto waybar = std::make_shared<bool>(false);
+  CLI::App& watch =
+      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [waybar](const Output& io) {
+        if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, {});
+        return Watch(io.out, io.err, io.terminal ? WatchView::Terminal : WatchView::Lines,
+                     StoredSettings(io.err));
+      });
+  watch.add_flag("--waybar", *waybar,
+                 "print each change as status --waybar does; the pair is not saved");
 }
 
 // --- The common options ------------------------------------------------------------------------

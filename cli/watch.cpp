@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "cli/cli.h"
@@ -25,11 +26,9 @@ extern "C" void OnStopSignal(int) {
   g_stop = true;
 }
 
-std::string_view PhaseName(int icon) {
-  static constexpr std::string_view kNames[] = {
-      "new moon",  "waxing crescent", "first quarter", "waxing gibbous",
-      "full moon", "waning gibbous",  "last quarter",  "waning crescent"};
-  return icon >= 101 && icon <= 108 ? kNames[icon - 101] : "no moon phase (odd game day)";
+std::string PhaseName(const CalibrationRecord& record) {
+  const std::string_view name = MoonPhaseName(static_cast<double>(GameDayOfMonth(record)));
+  return name.empty() ? "no moon phase (odd game day)" : std::string(name);
 }
 
 void Show(const std::string& frame, bool redraw, bool terminal, std::ostream& out) {
@@ -63,33 +62,54 @@ void ShowAlarms(const std::vector<Alert>& alerts, bool shown, bool terminal, boo
 
 }  // namespace
 
-int Watch(std::ostream& out, std::ostream& err, bool terminal, const AlarmSettings& settings) {
-  g_stop = false;
-  std::signal(SIGINT, OnStopSignal);
-  std::signal(SIGTERM, OnStopSignal);
+int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSettings& settings,
+          const NextTick& nextTick) {
+  if (!nextTick) {
+    g_stop = false;
+    std::signal(SIGINT, OnStopSignal);
+    std::signal(SIGTERM, OnStopSignal);
+    auto due = std::chrono::steady_clock::now();
+    const int code = Watch(out, err, view, settings, [&due] {
+      due += std::chrono::milliseconds(500);
+      std::this_thread::sleep_until(due);
+      return !g_stop;
+    });
+    std::signal(SIGINT, SIG_DFL);
+    std::signal(SIGTERM, SIG_DFL);
+    return code;
+  }
+  const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
   Calibration = ReadCalibration();
+  std::string stored = ReadDataFileBytes(kCalibrationFile);  // the pair file as last read
   MoonAlarms alarms;
   std::string shown;
-  auto next = std::chrono::steady_clock::now();
-  while (!g_stop) {
+  do {
     const std::int64_t now = CurrentClock().Now();  // one reading for the tick
+    if (bar) {
+      if (std::string bytes = ReadDataFileBytes(kCalibrationFile); bytes != stored) {
+        stored = std::move(bytes);
+        Calibration = ReadCalibration();
+      }
+      Calibration = GetZRDTime(Calibration, now);
+      if (std::string line = StatusWaybar(Calibration); line != shown) {
+        out << line << std::flush;
+        shown = std::move(line);
+      }
+      continue;
+    }
     Calibration = GetZRDTime(Calibration, now);
     const std::vector<Alert> alerts = alarms.Check(now, Calibration, settings);
     if (!alerts.empty()) {
       ShowAlarms(alerts, !shown.empty(), terminal, settings.Sound, out);
       if (terminal) shown.clear();  // drawn anew below the alarms
     }
-    const std::string frame =
-        StatusText(Calibration) + std::string(PhaseName(PhaseIcon(Calibration))) + "\n";
+    const std::string frame = StatusText(Calibration) + PhaseName(Calibration) + "\n";
     if (frame != shown) {
       Show(frame, !shown.empty(), terminal, out);
       shown = frame;
     }
-    next += std::chrono::milliseconds(500);
-    std::this_thread::sleep_until(next);
-  }
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
+  } while (nextTick());
+  if (bar) return kExitOk;
   if (!SaveCalibration(Calibration)) {
     err << "tarvex-cli: could not write " << DataFolder() << kCalibrationFile << "\n";
     return kExitIo;

@@ -81,14 +81,10 @@ std::string UtcStamp(std::int64_t t) {
 
 }  // namespace
 
-int PhaseIcon(const CalibrationRecord& record) {
-  return MoonPhaseIcon(LeadingNumber(Piece(record.ZRDDate, 4)));
-}
-
 std::string StatusText(const CalibrationRecord& record) {
-  return record.ZRDTime.str() + " " + record.ZRDDate.str() + "\n" + "GOOD MOON " +
-         GetNextMoon(record, kGoodMoonDay).Moment + "\n" + "BAD MOON " +
-         GetNextMoon(record, kBadMoonDay).Moment + "\n";
+  std::string text;
+  for (const std::string& line : TipLines(record)) text += line + "\n";
+  return text;
 }
 
 std::string StatusJson(const CalibrationRecord& record) {
@@ -96,10 +92,27 @@ std::string StatusJson(const CalibrationRecord& record) {
     const NextMoon next = GetNextMoon(record, day);
     return Json{{"countdown", next.Countdown}, {"moment", next.Moment}};
   };
+  const int icon = MoonPhaseIcon(static_cast<double>(GameDayOfMonth(record)));
   const Json status = {{"real_time", record.RealTime.str()}, {"real_date", record.RealDate.str()},
                        {"game_time", record.ZRDTime.str()},  {"game_date", record.ZRDDate.str()},
                        {"good_moon", moon(kGoodMoonDay)},    {"bad_moon", moon(kBadMoonDay)},
-                       {"icon", PhaseIcon(record)}};
+                       {"icon", icon}};
+  std::string text;
+  WriteJson(status, text);
+  return text + "\n";
+}
+
+std::string StatusWaybar(const CalibrationRecord& record) {
+  const std::vector<std::string> lines = TipLines(record);
+  std::string tooltip;
+  for (const std::string& line : lines) tooltip += (tooltip.empty() ? "" : "\n") + line;
+  const std::int64_t day = GameDayOfMonth(record);
+  const Json status = {{"text", lines.front()},
+                       {"tooltip", tooltip},
+                       {"class", day == kGoodMoonDay  ? "good-moon"
+                                 : day == kBadMoonDay ? "bad-moon"
+                                                      : ""},
+                       {"alt", MoonPhaseName(static_cast<double>(day))}};
   std::string text;
   WriteJson(status, text);
   return text + "\n";

@@ -1,4 +1,4 @@
-// What the commands print: the status as tool-tip lines or JSON, the coming moons as lines, JSON
+// What the commands print: the status as tool-tip lines, JSON or a status bar's JSON, the coming moons as lines, JSON
 // or an iCalendar file, the coming alarms as lines or JSON. Moments are shown in the zone of the
 // engine's current clock.
 #pragma once
@@ -13,14 +13,16 @@
 
 namespace tarvex {
 
-// The tray picture of the game day's moon phase (MoonPhaseIcon), 101 to 109.
-int PhaseIcon(const CalibrationRecord& record);
-
 // The three lines of the tool-tip: game time and date, the next good moon, the next bad moon.
 std::string StatusText(const CalibrationRecord& record);
 // The status as one line of JSON: the real and game time and date, each moon's countdown and
 // moment, and the phase icon.
 std::string StatusJson(const CalibrationRecord& record);
+// The status as one line of JSON for a status bar (Waybar's custom module): "text" the game time
+// and date, "tooltip" the three lines of the tool-tip, in full, joined by "\n", "class"
+// "good-moon" on game day 15, "bad-moon" on game day 1, else "", and "alt" the moon's phase
+// ("waxing gibbous"; "" on a day with none).
+std::string StatusWaybar(const CalibrationRecord& record);
 
 // One line a moon: its kind and the local moment it begins, "MM/DD/YYYY hh:mm:ss". The lines and
 // the calendar show a moon's instants by the whole second before them (at or before), as they

@@ -1,4 +1,5 @@
 #include "cli/cli.h"
+#include "cli/watch.h"
 
 #include <gtest/gtest.h>
 
@@ -305,6 +306,39 @@ TEST_F(Cli, AlarmsSetWritesOnlyWhenEveryPairIsGoodAndAListingNeverWrites) {
     Run(args);
     EXPECT_EQ(Read("TARVEX.INI"), after) << line;
   }
+}
+
+// A bar's watch prints what `status --waybar` says, at each tick that changes it; it takes up a
+// pair stored meanwhile, and leaves the file to whoever stored it.
+TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {
+  Run({"calibrate", "23:30:00", "12/06/2026", "23:59:24", "01/14/0002"});  // a good moon at +2 s
+  // Before each tick after the first: the seconds the clock moves, and whether a pair of a bad
+  // moon's day is stored.
+  const std::pair<int, bool> ticks[] = {{1, false}, {0, false}, {1, false}, {0, true}, {1, false}};
+  std::vector<std::string> expected;
+  const auto expect = [&] {
+    const std::string line = Run({"status", "--waybar"}).out;
+    if (expected.empty() || line != expected.back()) expected.push_back(line);
+  };
+  expect();
+  std::size_t tick = 0;
+  std::ostringstream out, err;
+  EXPECT_EQ(Watch(out, err, WatchView::Waybar, {},
+                  [&] {
+                    if (tick == std::size(ticks)) return false;
+                    zone_.Advance(ticks[tick].first);
+                    if (ticks[tick].second)
+                      Run({"calibrate", "23:30:02", "12/06/2026", "00:00:00", "02/01/0002"});
+                    ++tick;
+                    expect();
+                    return true;
+                  }),
+            0);
+  std::string lines;
+  for (const std::string& line : expected) lines += line;
+  EXPECT_EQ(out.str(), lines);
+  EXPECT_EQ(expected.size(), 5u);
+  EXPECT_EQ(Read("ZRDTIMES.DAT"), "23:30:02\r\n12/06/2026\r\n00:00:00\r\n02/01/0002\r\n");
 }
 
 TEST_F(Cli, EachFileIsWrittenWholeOrTheCommandSaysItCouldNotAndExitsOne) {

@@ -77,10 +77,18 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   return arguments;
 }
 
+std::string RunningProgram() {
+  return win32::Narrow(ModulePath());
+}
+
 std::optional<std::string> PerUserDataFolder() {
   const wchar_t* appData = _wgetenv(L"APPDATA");
   if (appData == nullptr || *appData == 0) return std::nullopt;
   return win32::Narrow(appData) + "\\Tarvex\\";
+}
+
+bool InstalledByPackage(const std::string& /*folder*/) {
+  return false;  // the Windows setup program is no package of this kind
 }
 
 bool StandardOutputIsTerminal() {

@@ -108,7 +108,6 @@ if command -v gio >/dev/null; then  # as GLib's desktops read it, the entry star
   for _ in $(seq 50); do [ -s "$bin/../started" ] && break; sleep 0.1; done
   check "gio launches the entry" "$bin/tarvex" "$(cat "$bin/../started" 2>/dev/null)"
 fi
-auto maybe; check "autostart maybe" "2 tarvex-cli: unknown command autostart maybe" "$code $(head -n1 "$dir/err")"
 XDG_CONFIG_HOME="$bin/tarvex" auto on
 check "autostart on, no folder for the entry" \
   "1 tarvex-cli: $bin/tarvex/autostart could not be made: Not a directory." "$code $(cat "$dir/err")"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# tarvex-cli.exe autostart under Wine: "on" makes the value Tarvex under the user's Run key hold
-# the quoted full path of the Tarvex.exe beside tarvex-cli.exe, "autostart" reads it back (letter
-# case aside), "off" deletes the value. A value that was there before is put back afterwards.
+# tarvex-cli.exe autostart under Wine, in the prefix of the Wine session: "on" makes the value
+# Tarvex under the user's Run key hold the quoted full path of the Tarvex.exe beside
+# tarvex-cli.exe, "autostart" reads it back (letter case aside), "off" deletes the value.
 #   autostart_test.sh TARVEX-CLI.EXE
 set -uo pipefail
 cli=${1:?usage: autostart_test.sh TARVEX-CLI.EXE}
@@ -10,8 +10,6 @@ failures=0
 check() {  # check NAME EXPECTED ACTUAL
   if [ "$2" != "$3" ]; then
     echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  else
-    echo "ok: $1"
   fi
 }
 autostart() { code=0; out=$(wine "$cli" autostart "$@" 2>&1 </dev/null | tr -d '\r') || code=$?; }
@@ -19,12 +17,6 @@ value() {  # the Run value Tarvex, or "none"
   wine reg query "$key" /v Tarvex 2>/dev/null </dev/null | tr -d '\r' |
     sed -n 's/^ *Tarvex *REG_SZ *//p' | grep . || echo none
 }
-before=$(value)
-restore() {
-  if [ "$before" = none ]; then wine reg delete "$key" /v Tarvex /f; else
-    wine reg add "$key" /v Tarvex /d "$before" /f; fi >/dev/null 2>&1 </dev/null
-}
-trap restore EXIT
 tray=$(winepath -w "$(dirname "$(realpath "$cli")")/Tarvex.exe" 2>/dev/null | tr -d '\r')
 
 wine reg delete "$key" /v Tarvex /f >/dev/null 2>&1 </dev/null

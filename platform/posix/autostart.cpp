@@ -140,14 +140,18 @@ std::string EntryText(const std::string& exec) {
          "X-GNOME-Autostart-enabled=true\n";
 }
 
+// Whether `program` is the tray program that the package installed, which runs by its name.
+bool PackagedTray(const fs::path& program) {
+  return program.filename() == kTrayProgram &&
+         InstalledByPackage(Utf8FromPath(program.parent_path()));
+}
+
 // Whether the Exec program `named` is `program`: the same path, the same file, or the plain name
 // under which the package's program runs.
 bool SameProgram(const std::string& named, const std::string& program) {
   if (named == program) return true;
   const fs::path path = PathFromUtf8(program);
-  if (named == kTrayProgram) {
-    return path.filename() == kTrayProgram && InstalledByPackage(Utf8FromPath(path.parent_path()));
-  }
+  if (named == kTrayProgram) return PackagedTray(path);
   std::error_code error;
   return named.starts_with('/') && fs::equivalent(PathFromUtf8(named), path, error);
 }
@@ -188,10 +192,8 @@ std::string WriteLogInEntry(const std::string& program) {
   fs::create_directories(*folder, error);
   if (error) return Failure(*folder, "made", error);
 
-  const fs::path path = PathFromUtf8(program);
-  const bool packaged =
-      path.filename() == kTrayProgram && InstalledByPackage(Utf8FromPath(path.parent_path()));
-  const std::string text = EntryText(packaged ? std::string(kTrayProgram) : ExecValue(program));
+  const std::string text = EntryText(PackagedTray(PathFromUtf8(program)) ? std::string(kTrayProgram)
+                                                                         : ExecValue(program));
   // Through a file beside it, renamed over it: the desktop never reads half an entry.
   const fs::path entry = *folder / kEntryName;
   std::string temporary = (*folder / ".tarvex.desktop.XXXXXX").string();

@@ -19,6 +19,7 @@
 #include "engine/moons.h"
 #include "engine/settings.h"
 #include "engine/utf8.h"
+#include "platform/autostart.h"
 #include "platform/startup.h"
 
 namespace tarvex {
@@ -170,6 +171,30 @@ void AddAlarms(CommandLine& cli) {
                  "good, bad, at-start or sound = on or off; warning = minutes, 0 to 1440");
 }
 
+// Whether the tray program beside this one starts at log-in, and turning that on or off.
+void AddAutostart(CommandLine& cli) {
+  CLI::App& autostart = cli.Add(
+      "autostart", "prints on when Tarvex starts at log-in, else off", [](const Output& io) {
+        io.out << (LogInEntryStarts(TrayProgramBeside()) ? "on" : "off") << "\n";
+        return kExitOk;
+      });
+  const auto done = [](const Output& io, const std::string& failure) {
+    if (failure.empty()) return kExitOk;
+    io.err << "tarvex-cli: " << failure << "\n";
+    return kExitIo;
+  };
+  cli.Add(autostart, "on", "starts Tarvex, the tray program beside tarvex-cli, at log-in",
+          [done](const Output& io) {
+            const std::string program = TrayProgramBeside();
+            std::error_code error;
+            if (!std::filesystem::is_regular_file(PathFromUtf8(program), error))
+              return done(io, "there is no tray program " + program + " to start at log-in");
+            return done(io, WriteLogInEntry(program));
+          });
+  cli.Add(autostart, "off", "no longer starts Tarvex at log-in",
+          [done](const Output& io) { return done(io, DeleteLogInEntry()); });
+}
+
 void AddWatch(CommandLine& cli) {
   auto waybar = std::make_shared<bool>(false);
   CLI::App& watch =
@@ -219,6 +244,7 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
   AddMoons(cli);
   AddAlarms(cli);
   AddWatch(cli);
+  AddAutostart(cli);
   try {
     cli.Parse(args);
     if (cli.dataDir) {

@@ -183,6 +183,9 @@ const Action& CommandLine::Command() const {
     command = inner.front();
     name += " " + command->get_name();
   }
+  // A command with commands of its own takes no arguments: a word after it names an unknown one.
+  if (!extra.empty() && !command->get_subcommands({}).empty())
+    throw UsageError{"unknown command " + name + " " + extra.front()};
   const auto arguments =
       command->get_options([](const CLI::Option* o) { return o->get_positional(); });
   if (!extra.empty() || std::any_of(arguments.begin(), arguments.end(), [](const CLI::Option* o) {

@@ -42,7 +42,7 @@ constexpr std::string_view kTab = "{TAB}";
 struct MenuLine {
   MenuItem Item;
   std::string_view Caption;  // empty for a separator line
-  bool Checkable = false;    // the three views and the armed auto-run
+  bool Checkable = false;    // the three views, the armed auto-run, the start at log-in
 };
 
 // The popup menu, in menu order.
@@ -56,6 +56,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::Sep2, ""},
     {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
     {MenuItem::MoonAlarms, "Moon Alarms..."},
+    {MenuItem::StartAtLogIn, "Start at Log-in", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -148,6 +149,8 @@ void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float
   if (!Running()) return;
   if (X != kRightButtonUp) return;
   platform_.BringToForeground();
+  // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
+  SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
   const std::vector<MenuEntry> menu = PopupMenu();
   if (const std::optional<MenuItem> chosen = platform_.ShowPopupMenu(menu)) MenuCommand(*chosen);
 }
@@ -192,6 +195,9 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
       break;
     case MenuItem::MoonAlarms:
       mnuMoonAlarms_Click();
+      break;
+    case MenuItem::StartAtLogIn:
+      mnuStartAtLogIn_Click();
       break;
     case MenuItem::Exit:
       mnuExit_Click();
@@ -306,6 +312,17 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
                              settings.Sound});
       });
   platform_.ShowDialog(dialog);
+}
+
+// The check mark shows what the entry is afterwards, whether or not the change was made.
+void frmTarvexMain::mnuStartAtLogIn_Click() {
+  const bool on = !Checked(MenuItem::StartAtLogIn);
+  const std::string failure = platform_.SetStartAtLogIn(on);
+  SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
+  if (failure.empty()) return;
+  platform_.ShowMessage(std::string("Starting Tarvex at log-in could not be turned ") +
+                            (on ? "on" : "off") + ".  " + failure,
+                        kTitle);
 }
 
 void frmTarvexMain::mnuExit_Click() {

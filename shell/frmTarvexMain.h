@@ -38,6 +38,7 @@ class frmTarvexMain {
   void mnuShowNextBadMoon_Click();
   void mnuAutoRunKestrune_Click();
   void mnuMoonAlarms_Click();
+  void mnuStartAtLogIn_Click();
   void mnuExit_Click();
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);

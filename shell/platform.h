@@ -43,6 +43,7 @@ enum class MenuItem {
   Sep2,
   AutoRunKestrune,
   MoonAlarms,
+  StartAtLogIn,
   Sep3,
   Exit,
 };
@@ -110,6 +111,12 @@ class Platform : public DialogHost {
   // Types one keystroke text (see keystrokes.h) into the window with the focus and returns once
   // its keys have been processed.
   virtual void PlayKeystrokes(std::string_view keys) = 0;
+
+  // Whether the user's log-in entry exists and starts this program.
+  virtual bool StartsAtLogIn() = 0;
+  // Makes the log-in entry start this program (on) or deletes it (off); empty when done, else
+  // why not, as one sentence.
+  virtual std::string SetStartAtLogIn(bool on) = 0;
 };
 
 }  // namespace tarvex

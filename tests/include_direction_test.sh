@@ -7,19 +7,20 @@ set -uo pipefail
 root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
 
-# What each part may include besides itself. platform/startup.h is the start-up services that
-# every program of a platform shares.
+# What each part may include besides itself. platform/startup.h and platform/autostart.h are the
+# start-up services that every program of a platform shares.
 declare -A allowed=(
   [engine]=""
   [tables]=""
   [resources]=""
   [dialogs]="engine"
   [shell]="dialogs engine"
-  [cli]="engine platform/startup.h"
+  [cli]="engine platform/startup.h platform/autostart.h"
   [platform/startup.h]=""
-  [platform/posix]="engine platform/startup.h"
-  [platform/qt]="shell dialogs engine platform/startup.h"
-  [platform/win32]="shell dialogs engine platform/startup.h"
+  [platform/autostart.h]=""
+  [platform/posix]="engine platform/startup.h platform/autostart.h"
+  [platform/qt]="shell dialogs engine platform/startup.h platform/autostart.h"
+  [platform/win32]="shell dialogs engine platform/startup.h platform/autostart.h"
 )
 
 # The part a path belongs to: its first folder, or its first two under platform/.

@@ -17,7 +17,7 @@ run() { "$cli" --data-dir "$dir" "$@"; }
 
 # Each command's own help names its options and arguments.
 for entry in "status --json" "calibrate GAMEDATE" "set-path FILE" "moons --count" "moons --ics" \
-  "moons --json" "alarms --count" "alarms --json" "watch --help"; do
+  "moons --json" "alarms --count" "alarms --json" "watch --help" "autostart on" "autostart off"; do
   help=$(run ${entry%% *} --help) || check "${entry%% *} --help exit" "0" "$?"
   check "${entry%% *} --help names ${entry#* }" "1" "$(grep -c -e "^  ${entry#* } " <<<"$help")"
 done
@@ -89,6 +89,39 @@ check "watch on a terminal" \
   "^[[2KALARM GOOD MOON IN 1 MINUTE, AT $(at $((start + 3)))|^G^[[2Khh:mm:ss 01/14/0001|^[[4F^[[2KALARM GOOD MOON NOW, UNTIL $(at $((start + 4803)))|^G^[[2Khh:mm:ss 01/15/0001" \
   "$(tr -d '\r' <"$dir/terminal" | cat -v | grep -A1 ALARM | grep -v '^--' |
     sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/' | paste -sd '|')"
+
+# autostart: the log-in entry of the tray program beside tarvex-cli, in a private XDG_CONFIG_HOME.
+# The folder's name needs quoting in the entry; the stand-in tray program notes that it ran.
+bin="$dir/My \"Games\" \$1 (old)/bin"
+mkdir -p "$bin" "$dir/usr/bin" "$dir/usr/share/applications"
+cp "$cli" "$bin/tarvex-cli"
+printf '#!/bin/sh\necho "$0" >"$(dirname "$0")/../started"\n' >"$bin/tarvex"
+chmod +x "$bin/tarvex"
+export XDG_CONFIG_HOME="$dir/config"
+entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
+auto() { code=0; "$bin/tarvex-cli" autostart "$@" >"$dir/out" 2>"$dir/err" || code=$?; }
+auto; check "autostart without an entry" "0 off" "$code $(cat "$dir/out")"
+auto on; check "autostart on" "0" "$code"
+auto; check "autostart after on" "0 on" "$code $(cat "$dir/out")"
+if command -v gio >/dev/null; then  # as GLib's desktops read it, the entry starts the program
+  timeout 10 gio launch "$entry" || true
+  for _ in $(seq 50); do [ -s "$bin/../started" ] && break; sleep 0.1; done
+  check "gio launches the entry" "$bin/tarvex" "$(cat "$bin/../started" 2>/dev/null)"
+fi
+XDG_CONFIG_HOME="$bin/tarvex" auto on
+check "autostart on, no folder for the entry" \
+  "1 tarvex-cli: $bin/tarvex/autostart could not be made: Not a directory." "$code $(cat "$dir/err")"
+auto off; check "autostart off" "0 off" "$code $(test -e "$entry" || echo off)"
+auto; check "autostart after off" "0 off" "$code $(cat "$dir/out")"
+# The packaged program: /usr/bin/tarvex beside /usr/share/applications/tarvex.desktop runs by name.
+cp "$bin/tarvex-cli" "$bin/tarvex" "$dir/usr/bin/" && touch "$dir/usr/share/applications/tarvex.desktop"
+"$dir/usr/bin/tarvex-cli" autostart on
+check "the packaged program's entry" "Exec=tarvex|on|off" \
+  "$(grep ^Exec= "$entry")|$("$dir/usr/bin/tarvex-cli" autostart)|$("$bin/tarvex-cli" autostart)"
+rm "$dir/usr/bin/tarvex"
+code=0; "$dir/usr/bin/tarvex-cli" autostart on 2>"$dir/err" || code=$?
+check "autostart on without a tray program" \
+  "1 tarvex-cli: there is no tray program $dir/usr/bin/tarvex to start at log-in" "$code $(cat "$dir/err")"
 
 if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
 echo "cli program: all checks passed"

@@ -9,6 +9,7 @@
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
+#include "engine/utf8.h"
 
 namespace tarvex {
 
@@ -22,6 +23,12 @@ std::vector<std::string> StartProcess(int argc, char** argv) {
   return {argv + (argc > 0 ? 1 : 0), argv + argc};
 }
 
+std::string RunningProgram() {
+  std::error_code error;
+  const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : Utf8FromPath(exe);
+}
+
 std::optional<std::string> PerUserDataFolder() {
   if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/')
     return std::string(config) + "/tarvex/";
@@ -30,12 +37,18 @@ std::optional<std::string> PerUserDataFolder() {
   return std::nullopt;
 }
 
-bool InstalledProgram() {
-  const std::filesystem::path folder = std::filesystem::path(GetAppPath()).parent_path();
+bool InstalledByPackage(const std::string& folder) {
+  // "/usr/bin/" has the empty name after its last separator; its parent is "/usr/bin".
+  std::filesystem::path bin = PathFromUtf8(folder);
+  if (!bin.has_filename()) bin = bin.parent_path();
   std::error_code error;
-  return folder.filename() == "bin" &&
+  return bin.filename() == "bin" &&
          std::filesystem::is_regular_file(
-             folder.parent_path() / "share" / "applications" / "tarvex.desktop", error);
+             bin.parent_path() / "share" / "applications" / "tarvex.desktop", error);
+}
+
+bool InstalledProgram() {
+  return InstalledByPackage(GetAppPath());
 }
 
 bool StandardOutputIsTerminal() {

@@ -11,10 +11,12 @@
 #include <QMessageBox>
 #include <utility>
 
+#include "platform/autostart.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/x11_input.h"
+#include "platform/startup.h"
 #include "shell/keystrokes.h"
 
 // The tray pictures are compiled into the front-end's library, which a program must ask for.
@@ -276,6 +278,16 @@ void QtPlatform::EndTyping() {
   if (const std::string failure = std::exchange(typingFailure_, {}); !failure.empty()) {
     ShowMessage(failure, "Tarvex");
   }
+}
+
+// --- The log-in entry ---------------------------------------------------------------------------
+
+bool QtPlatform::StartsAtLogIn() {
+  return LogInEntryStarts(RunningProgram());
+}
+
+std::string QtPlatform::SetStartAtLogIn(bool on) {
+  return on ? WriteLogInEntry(RunningProgram()) : DeleteLogInEntry();
 }
 
 }  // namespace tarvex

@@ -68,6 +68,8 @@ class QtPlatform final : public QObject, public Platform {
   std::string KeystrokeLimitation() override;
   bool FocusBelongsTo(ProcessId process) override;
   void PlayKeystrokes(std::string_view keys) override;
+  bool StartsAtLogIn() override;
+  std::string SetStartAtLogIn(bool on) override;
 
  private:
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);

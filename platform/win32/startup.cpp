@@ -77,6 +77,10 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   return arguments;
 }
 
+std::string RunningProgram() {
+  return win32::Narrow(ModulePath());
+}
+
 std::optional<std::string> PerUserDataFolder() {
   const wchar_t* appData = _wgetenv(L"APPDATA");
   if (appData == nullptr || *appData == 0) return std::nullopt;
@@ -86,6 +90,10 @@ std::optional<std::string> PerUserDataFolder() {
 bool InstalledProgram() {
   const DWORD attributes = GetFileAttributesW(win32::Widen(GetAppPath() + "Uninstall.exe").c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+bool InstalledByPackage(const std::string& /*folder*/) {
+  return false;  // the Windows setup program is no package of this kind
 }
 
 bool StandardOutputIsTerminal() {

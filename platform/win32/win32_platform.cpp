@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "platform/autostart.h"
+#include "platform/startup.h"
 #include "platform/win32/dialog_window.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/keyboard.h"
@@ -174,6 +176,14 @@ bool Win32Platform::FocusBelongsTo(ProcessId process) {
 
 void Win32Platform::PlayKeystrokes(std::string_view keys) {
   PlayKeystrokeText(keys);
+}
+
+bool Win32Platform::StartsAtLogIn() {
+  return LogInEntryStarts(RunningProgram());
+}
+
+std::string Win32Platform::SetStartAtLogIn(bool on) {
+  return on ? WriteLogInEntry(RunningProgram()) : DeleteLogInEntry();
 }
 
 }  // namespace tarvex::win32

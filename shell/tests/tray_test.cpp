@@ -28,7 +28,7 @@ TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTipAndTheDefault
   }
   EXPECT_EQ(menu, Texts({"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
                          "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
-                         "Moon Alarms...", "-", "Exit"}));
+                         "Moon Alarms...", "Start at Log-in", "-", "Exit"}));
   // Only releasing the right button over the icon opens the menu.
   for (const float x : {512.0f, 513.0f, 514.0f, 515.0f, 516.0f, 518.0f, 517.5f, 517.0f}) {
     main.Form_MouseMove(2, 0, x, 0.0f);
@@ -58,6 +58,38 @@ TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
                                             "text, you can only choose 2 options to view."}
                                     : Texts{})
         << "step " << i + 1 << ": a message, and the tray left to the tick";
+  }
+}
+
+// The mark of "Start at Log-in" is the entry as it is when the menu opens (each row's entry
+// differs from the mark the row before left) and after the change, which a failure leaves undone.
+TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWhyNot) {
+  const std::string why = "/home/a/.config/autostart could not be made: Permission denied.";
+  const std::tuple<bool, std::string, std::string, bool> cases[] = {
+      // the entry at the opening, why a change fails; the change asked for, the entry after
+      {true, "", "off", false},
+      {true, why, "off", true},
+      {false, "", "on", true},
+      {false, why, "on", false}};
+  main.Form_Load();
+  for (const auto& [entry, failure, change, after] : cases) {
+    platform.Log.clear();
+    platform.LogInEntry = entry;
+    platform.LogInFailure = failure;
+    platform.MenuChoices = {MenuItem::StartAtLogIn};
+    main.Form_MouseMove(2, 0, 517.0f, 0.0f);
+    const auto item =
+        std::find_if(platform.Menu.begin(), platform.Menu.end(),
+                     [](const MenuEntry& e) { return e.Item == MenuItem::StartAtLogIn; });
+    ASSERT_NE(item, platform.Menu.end());
+    EXPECT_TRUE(item->Checkable && item->Checked == entry) << "the mark at the opening: " << entry;
+    EXPECT_EQ(platform.Lines("SetStartAtLogIn "), Texts{change});
+    EXPECT_EQ(platform.LogInEntry, after);
+    EXPECT_EQ(main.Checked(MenuItem::StartAtLogIn), after) << change << ", failing: " << failure;
+    EXPECT_EQ(platform.Lines("ShowMessage "),
+              failure.empty() ? Texts{}
+                              : Texts{"Tarvex: Starting Tarvex at log-in could not be turned " +
+                                      change + ".  " + why});
   }
 }
 

@@ -208,7 +208,7 @@ class DialogTest final : public QObject {
     QCOMPARE(shown,
              (QStringList{"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
                           "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
-                          "Moon Alarms...", "-", "Exit"}));
+                          "Moon Alarms...", "Start at Log-in", "-", "Exit"}));
     testing::MessageAnswerer answerer;
     platform.ShowMessage("Plain text", "");
     QCOMPARE(answerer.Messages, QStringList{"Tarvex, 1 button, no icon"});

@@ -122,7 +122,7 @@ day=""
 [ "$(date -d "@$begin" +%F)" = "$(date -d "@$((begin - 600))" +%F)" ] || day="TOMORROW "
 printf '[Alarms]\r\nSound=off\r\n' >"$app/TARVEX.INI"
 start_tarvex
-open_dialog 'Moon Alarms' 'Up Up Return'  # "Moon Alarms...", above the separator before "Exit"
+open_dialog 'Moon Alarms' 'Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in"
 geometry "$dialog"
 shoot qt-alarms.png "$X" "$Y" "$WIDTH" "$HEIGHT"
 sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb

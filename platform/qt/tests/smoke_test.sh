@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a tray (run it through with_desktop.sh): the icon docks, a
 # second start leaves the first alone, the right button opens the menu and a click elsewhere
-# closes it, "Exit" chosen while a dialog is open and SIGTERM both save the pair, and without a
-# display the program says so. What the dialogs do is tested offscreen (qt_dialog_tests), the
+# closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while a dialog
+# is open and SIGTERM both save the pair, and without a display the program says so. What the dialogs do is tested offscreen (qt_dialog_tests), the
 # auto-run dialog from the menu by wine_login_test.sh.
 #   smoke_test.sh PATH/TO/tarvex
 # With TARVEX_SCREENSHOTS=FOLDER set, pictures of the menu, the tip and both dialogs go there.
@@ -77,6 +77,17 @@ pass "the right button opens the menu (${WIDTH}x${HEIGHT})"
 xdotool mousemove 200 200 click 1
 wait_for 50 count_windows 1 || fail "a click elsewhere left the menu open"
 pass "a click elsewhere closes the menu"
+
+# --- "Start at Log-in" writes the log-in entry for this program, and deletes it again ----------
+entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
+for expected in "Exec=$app/tarvex" "none"; do
+  open_menu
+  xdotool key Up Up Return  # "Start at Log-in", above the separator before "Exit"
+  wait_for 50 count_windows 1 || fail "Start at Log-in left the menu open"
+  check_entry() { [ "$(grep ^Exec= "$entry" 2>/dev/null || echo none)" = "$expected" ]; }
+  wait_for 50 check_entry || fail "Start at Log-in: $entry holds $(cat "$entry" 2>&1), not $expected"
+done
+pass "Start at Log-in writes $entry with Exec=$app/tarvex, and deletes it when chosen again"
 
 # --- Exit, chosen while the calibration dialog is open, saves the pair -------------------------
 open_dialog 'Set Date and Time' 'Down Return'

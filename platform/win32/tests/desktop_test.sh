@@ -10,8 +10,9 @@
 # smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
 # on its press), opens and cancels the calibration dialog (the launch scenario opens the auto-run
-# one), refuses a second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR
-# LF lines and takes its icon out of the tray.
+# one), writes and deletes its log-in entry through "Start at Log-in", refuses a second instance,
+# and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF lines and takes its icon out
+# of the tray.
 # screenshots: the pictures in docs/, after `make windows`:
 #   platform/win32/tests/wine-session.sh build-win/wineprefix build-win/tests/tarvex_driver.exe \
 #     platform/win32/tests/desktop_test.sh screenshots build-win/bin/Tarvex.exe \
@@ -51,6 +52,12 @@ start_tarvex() {
   tarvex_pid=$!
   drive wait-main 30
 }
+
+run_value() {  # the value Tarvex under the user's Run key; empty when there is none
+  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tarvex 2>/dev/null \
+    </dev/null | tr -d '\r' | sed -n 's/^ *Tarvex *REG_SZ *//p'
+}
+run_value_is() { [ "$(run_value)" = "$1" ]; }
 
 settings() {  # settings GOOD BAD MINUTES AT_START SOUND: TARVEX.INI
   printf '[Alarms]\r\nGoodMoon=%s\r\nBadMoon=%s\r\nWarningMinutes=%s\r\nAtStart=%s\r\nSound=%s\r\n' \
@@ -106,6 +113,11 @@ case $scenario in
     step "Set Date and Time opens the calibration dialog"
     open_dialog 1 "Set Date and Time"
     drive dialog-cancel "Set Date and Time"
+    step "Start at Log-in writes the Run value for this Tarvex.exe; chosen again, it deletes it"
+    for expected in "\"$(winepath -w "$app/Tarvex.exe")\"" ""; do
+      drive command 8 10
+      wait_for 100 run_value_is "$expected" || fail "the Run value is '$(run_value)', not '$expected'"
+    done
     step "a few ticks, then a close request"
     sleep 1
     drive close 20
@@ -158,11 +170,14 @@ case $scenario in
     convert "$work/screen.png" -fuzz 1% -trim +repage -bordercolor black -border 4 \
       "$docs/win32-tip.png"
     echo "wrote $docs/win32-tip.png"
-    # The menu opens where the mouse is: just under the tray.
+    # The menu opens where the mouse is: just under the tray; "Start at Log-in" checked.
+    run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+    wine reg add "$run_key" /v Tarvex /d "\"$(winepath -w "$app/Tarvex.exe")\"" /f >/dev/null 2>&1
     xdotool mousemove 24 50
     drive menu-open 10
     shot menu tray
     drive menu-close
+    wine reg delete "$run_key" /v Tarvex /f >/dev/null 2>&1
     while read -r -u 3 item name caption; do
       open_dialog "$item" "$caption"
       shot "$name" "$caption"

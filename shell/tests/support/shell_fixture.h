@@ -56,12 +56,17 @@ class RecordingPlatform final : public Platform {
   std::map<std::string, std::string> Files;  // normal files by path, with their stored names
   bool StartSucceeds = true;
   std::string Limitation;
+  // The item chosen in each popup menu in turn; none (or none left) dismisses the menu.
+  std::deque<std::optional<MenuItem>> MenuChoices;
+  bool LogInEntry = false;        // whether the log-in entry starts this program
+  std::string LogInFailure;       // why changing the log-in entry fails; empty when it succeeds
   frmTarvexMain* Main = nullptr;  // unloaded when the main window is closed
 
   // --- Record ---------------------------------------------------------------------------------
   std::vector<std::string> Log;  // every call, one line each, e.g. "NotifyIcon Modify"
   std::vector<TrayIcon> Tray;    // the record of each tray call
   std::vector<std::string> Keystrokes;
+  std::vector<MenuEntry> Menu;  // the popup menu shown last
 
   // The log lines that begin with `prefix`, without it; the message boxes are "ShowMessage ",
   // each as "title: text".
@@ -83,9 +88,10 @@ class RecordingPlatform final : public Platform {
     return Next(NotifyResults, true);
   }
   void BringToForeground() override { Log.push_back("BringToForeground"); }
-  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry>) override {
+  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override {
     Log.push_back("ShowPopupMenu");
-    return std::nullopt;
+    Menu.assign(items.begin(), items.end());
+    return Next(MenuChoices, std::optional<MenuItem>());
   }
   void ShowMessage(std::string_view text, std::string_view title) override {
     Log.push_back("ShowMessage " + std::string(title) + ": " + std::string(text));
@@ -137,6 +143,12 @@ class RecordingPlatform final : public Platform {
   void PlayKeystrokes(std::string_view keys) override {
     Keystrokes.emplace_back(keys);
     if (During) During();
+  }
+  bool StartsAtLogIn() override { return LogInEntry; }
+  std::string SetStartAtLogIn(bool on) override {
+    Log.push_back(std::string("SetStartAtLogIn ") + (on ? "on" : "off"));
+    if (LogInFailure.empty()) LogInEntry = on;
+    return LogInFailure;
   }
 
  private:

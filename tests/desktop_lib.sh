@@ -111,7 +111,9 @@ open_menu() {  # the right button on the icon; sets menu to the window that open
   local before
   before=$(windows)
   geometry "$icon"
-  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 3
+  # From elsewhere onto the icon, as a hand comes: a pointer already resting there after a menu
+  # chosen by keys sometimes left the tray's icon deaf to the next click.
+  xdotool mousemove 0 0 sleep 0.2 mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.2 click 3
   wait_for 50 count_windows $(($(wc -l <<<"$before") + 1)) || fail "the right button opened no menu"
   menu=$(new_window "$before")
 }

@@ -1,7 +1,8 @@
-# Helpers of the desktop test scripts of both front-ends, sourced by them: a work folder and the
-# processes started in it, taken down on exit; reporting; bounded waits; a private X display; a
-# private Wine prefix; the program's windows on the display. A script may define `explain` (what
-# to print when it fails) and `before_cleanup` (run first on exit).
+# Helpers of the desktop test scripts of both front-ends (and of tools/screenshots.sh), sourced by
+# them: a work folder and the processes started in it, taken down on exit; reporting; bounded
+# waits; a private X display, session bus and Wine prefix; the data files; the program's windows
+# on the display; Tarvex.exe under Wine. A script may define `explain` (what to print when it
+# fails) and `before_cleanup` (run first on exit).
 set -uo pipefail
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvex-test.XXXXXX")
@@ -24,6 +25,7 @@ cleanup() {  # safe under set -e too
 trap cleanup EXIT
 
 pass() { echo "ok: $*"; }
+step() { echo "--- $*"; }
 fail() {
   echo "FAIL: $*"
   declare -F explain >/dev/null && explain
@@ -35,6 +37,11 @@ require() {  # skips the test (77) unless every tool named is installed
     echo "skipped: $tool is not installed (tools/install-deps.sh desktop installs it)"
     exit 77
   done
+}
+in_wine_session() {  # skips the test (77) unless it runs on the display of a Wine session
+  [ -n "${DISPLAY:-}" ] && command -v wine >/dev/null && return 0
+  echo "skipped: needs Wine and a display; run it through platform/win32/tests/wine-session.sh"
+  exit 77
 }
 wait_for() {  # waits up to $1 tenths of a second for the command after it to succeed
   local tenths=$1
@@ -64,14 +71,59 @@ start_display() {
 }
 
 # Wine in the private prefix $1, made once, quietly, then running "${@:2}"; no downloads of Mono
-# or Gecko, which nothing here needs.
+# or Gecko, which nothing here needs, and shortcuts kept in the prefix (Wine's menu builder would
+# copy them into this desktop's menus).
 use_wine_prefix() {
   export WINEPREFIX=$(realpath -m "$1") WINEDEBUG=-all WINEARCH=win64
-  export WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   [ -f "$WINEPREFIX/system.reg" ] && return 0
   echo "making the Wine prefix $WINEPREFIX (once)"
   mkdir -p "$WINEPREFIX" && wineboot -i >/dev/null 2>&1 &&
     { [ $# -lt 2 ] || "${@:2}" >/dev/null 2>&1; } && wineserver -w
+}
+
+# Runs the script again ("$@": its path and arguments) on a session bus of its own that starts no
+# service on demand, unless it runs on one already: only the programs that the script starts
+# serve there. Exits with its status.
+private_session_bus() {
+  [ -z "${TARVEX_PRIVATE_BUS:-}" ] || return 0
+  cat >"$work/bus.conf" <<'EOF'
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+EOF
+  # The bus's own notes (monitors coming and going, a limit it may not raise) are left out.
+  TARVEX_PRIVATE_BUS=1 dbus-run-session --config-file="$work/bus.conf" -- "$@" 2>&1 |
+    grep --line-buffered -Ev 'became a monitor|Monitoring connection|Failed to set fd limit'
+  exit "${PIPESTATUS[0]}"
+}
+start_dunst() {  # dunst, the notification server, with an empty history
+  dunst >"$work/dunst.log" 2>&1 &
+  pids+=($!)
+  wait_for 100 dunstctl is-paused || fail "dunst did not start"
+}
+shown() { [ "$(dunstctl count displayed)" -eq "$1" ]; }  # dunst shows $1 notifications now
+
+# The data files in $app. calibrate GAME_TIME GAME_DATE: ZRDTIMES.DAT pairs them with this real
+# second, kept in $now; settings KEY=VALUE...: TARVEX.INI holds these alarm settings.
+calibrate() {
+  now=$(date +%s)
+  printf '%s\r\n%s\r\n%s\r\n%s\r\n' "$(date -d "@$now" +%H:%M:%S)" "$(date -d "@$now" +%m/%d/%Y)" \
+    "$1" "$2" >"$app/ZRDTIMES.DAT"
+}
+settings() { printf '%s\r\n' '[Alarms]' "$@" >"$app/TARVEX.INI"; }
+pair_saved() {  # file $1 holds a saved pair: four CR LF lines of 8, 10, 8 and 10 characters
+  [ "$(stat -c %s "$1")" -eq 44 ] &&
+    [ "$(tr -d '\r' <"$1" | awk '{ printf "%d,", length($0) }')" = "8,10,8,10," ]
 }
 
 # The program's visible windows, one id a line.
@@ -82,16 +134,6 @@ named() { xdotool search --onlyvisible --name "^$1\$" | head -n1; }  # a window 
 closed() { ! named "$1" >/dev/null 2>&1; }
 focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }  # sets X Y WIDTH HEIGHT
-shoot() {  # shoot FILE X Y WIDTH HEIGHT: that part of the screen, when $shots names a folder
-  [ -n "${shots:-}" ] || return 0
-  mkdir -p "$shots"
-  import -window root -crop "$4x$5+$2+$3" +repage "$shots/$1" || fail "screenshot $1"
-  echo "screenshot: $shots/$1"
-}
-pair_saved() {  # file $1 holds a saved pair: four CR LF lines of 8, 10, 8 and 10 characters
-  [ "$(stat -c %s "$1")" -eq 44 ] &&
-    [ "$(tr -d '\r' <"$1" | awk '{ printf "%d,", length($0) }')" = "8,10,8,10," ]
-}
 
 # The Qt program copied to $app, until its icon shows (in $icon); its errors go to $tarvex_err
 # when set.
@@ -102,10 +144,17 @@ start_tarvex() {
   icon=$(windows)
 }
 ended() {  # waits for the program's end, which must come with status 0 ($1: how it was ended)
-  wait "$tarvex_pid"
-  local status=$?
+  wait_for 100 eval "! kill -0 $tarvex_pid" || fail "$1 did not end the program"
+  local status=0
+  wait "$tarvex_pid" || status=$?
   tarvex_pid=""
   [ $status -eq 0 ] || fail "$1: status $status"
+}
+stop_tarvex() {  # SIGTERM ends the program, which saves its pair
+  rm -f "$app/ZRDTIMES.DAT"
+  kill -TERM "$tarvex_pid"
+  ended SIGTERM
+  pair_saved "$app/ZRDTIMES.DAT" || fail "SIGTERM: no saved pair"
 }
 open_menu() {  # the right button on the icon; sets menu to the window that opened
   local before
@@ -124,3 +173,13 @@ open_dialog() {  # dialog $1 from the menu by the keys $2; sets dialog once it h
   dialog=$(named "$1")
   wait_for 30 focused "$dialog"
 }
+
+# Tarvex.exe copied to $app under Wine, driven by tarvex_driver.exe ($driver) as the desktop would;
+# its output goes to a file, so that nothing it starts holds the test's output open.
+drive() { timeout 60 wine "$driver" "$@"; }
+start_tarvex_exe() {
+  wine "$app/Tarvex.exe" >"$work/tarvex.log" 2>&1 </dev/null &
+  tarvex_pid=$!
+  drive wait-main 30
+}
+close_tarvex_exe() { timeout 15 wine "$driver" close 10 >/dev/null 2>&1; }  # it saves its pair

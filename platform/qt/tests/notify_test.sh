@@ -3,38 +3,16 @@
 # session bus with dunst, an alarm due within seconds reaches dunst as exactly its warning and
 # its start alert, from Tarvex, with the moon's picture and the sound asked for; "Try It" in the
 # Moon Alarms dialog sends one silent sample. With no server on the bus, or no bus at all, the
-# alert shows as the tray icon's own message.
+# alert shows as the tray icon's own message. Each run ends with SIGTERM, which saves the pair.
 #   notify_test.sh PATH/TO/tarvex
-# With TARVEX_SCREENSHOTS=FOLDER set, pictures of the dialog and of dunst's alerts go there.
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 require dbus-run-session dbus-monitor dunst dunstctl jq
 
-# First onto a session bus of its own that starts no service on demand: only the dunst started
-# below serves notifications, and stopping it leaves none.
-if [ -z "${NOTIFY_TEST_BUS:-}" ]; then
-  config="$work/bus.conf"
-  cat >"$config" <<'EOF'
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
-  # The bus's own notes (monitors coming and going, a limit it may not raise) are left out.
-  NOTIFY_TEST_BUS=1 dbus-run-session --config-file="$config" -- "$0" "$@" 2>&1 |
-    grep --line-buffered -Ev 'became a monitor|Monitoring connection|Failed to set fd limit'
-  exit "${PIPESTATUS[0]}"
-fi
+# First onto a session bus of its own: only the dunst started below serves notifications there,
+# and stopping it leaves none.
+private_session_bus "$0" "$@"
 
 pictures="$(cd "$(dirname "$0")/../../../resources/icons/png" && pwd)"
-shots=${TARVEX_SCREENSHOTS:-}
 cp "$1" "$app/tarvex"
 export LC_ALL=C XDG_CACHE_HOME="$work/cache"
 tarvex_err="$work/tarvex.err"
@@ -43,25 +21,11 @@ explain() {
   [ -f "$work/calls" ] && echo "calls of Notify:" && grep -A5 'member=Notify$' "$work/calls"
   [ -f "$tarvex_err" ] && echo "tarvex said:" && cat "$tarvex_err"
 }
-running() { kill -0 "$tarvex_pid" 2>/dev/null; }
-
-# The calibration pair: the game showed time $1 on date $2 at this real second, kept in $now.
-calibrate() {
-  now=$(date +%s)
-  printf '%s\r\n%s\r\n%s\r\n%s\r\n' "$(date -d "@$now" +%H:%M:%S)" "$(date -d "@$now" +%m/%d/%Y)" \
-    "$1" "$2" >"$app/ZRDTIMES.DAT"
-}
 clock() { date -d "@$1" '+%-I:%M %p'; }  # a real second as the alerts write it: 5:33 PM
 
-stop_tarvex() {
-  kill -TERM "$tarvex_pid"
-  ended "tarvex"
-}
 # A fresh dunst, with an empty history, and a record of every Notify call on the bus.
 start_server() {
-  dunst >"$work/dunst.log" 2>&1 &
-  pids+=($!)
-  wait_for 100 dunstctl is-paused || fail "dunst did not start"
+  start_dunst
   dbus-monitor "type='method_call',interface='org.freedesktop.Notifications',member='Notify'" \
     >"$work/calls" 2>&1 &
   pids+=($!)
@@ -69,7 +33,6 @@ start_server() {
 }
 stop_server() { stop_pids 0 && rm -f "$work/calls"; }
 count_calls() { grep -c "$1" "$work/calls"; }
-shown() { [ "$(dunstctl count displayed)" -eq "$1" ]; }  # dunst shows $1 notifications now
 # What dunst has received two seconds (four ticks, time for a second copy) from now, oldest
 # first: app name|summary|body|picture, one a line.
 received() {
@@ -95,12 +58,9 @@ start_server
 # Game 23:59:00 on day 14: the good moon begins 60 / 18 real seconds from now, so its warning
 # (10 minutes ahead) is due at once and its start alert at the fourth second.
 calibrate 23:59:00 03/14/0002
-printf '[Alarms]\r\nWarningMinutes=10\r\nSound=on\r\n' >"$app/TARVEX.INI"
+settings WarningMinutes=10 Sound=on
 start_tarvex
 wait_for 100 shown 2 || fail "dunst did not show two alerts"
-alerts=$(xdotool search --onlyvisible --class dunst | head -n1)
-geometry "$alerts"
-shoot qt-alert.png $((X - 10)) $((Y - 10)) $((WIDTH + 20)) $((HEIGHT + 20))
 count_windows 1 || fail "the tray showed its own message as well"
 expect_received "Tarvex|Tarvex|GOOD MOON IN 1 MINUTE, AT $(clock $((now + 4)))|$good_moon
 Tarvex|Tarvex|GOOD MOON NOW, UNTIL $(clock $((now + 4804)))|$good_moon"
@@ -120,11 +80,9 @@ calibrate 10:00:00 03/03/0002
 begin=$((now + 55600))
 day=""
 [ "$(date -d "@$begin" +%F)" = "$(date -d "@$((begin - 600))" +%F)" ] || day="TOMORROW "
-printf '[Alarms]\r\nSound=off\r\n' >"$app/TARVEX.INI"
+settings Sound=off
 start_tarvex
 open_dialog 'Moon Alarms' 'Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in"
-geometry "$dialog"
-shoot qt-alarms.png "$X" "$Y" "$WIDTH" "$HEIGHT"
 sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb
 xdotool key shift+Tab space  # back round from the first check box to "Try It"
 wait_for 50 shown 1 || fail "Try It showed nothing on dunst"
@@ -140,7 +98,7 @@ stop_tarvex
 stop_server
 
 # --- No notification server, then no session bus: the tray's own message -------------------------
-printf '[Alarms]\r\nWarningMinutes=10\r\n' >"$app/TARVEX.INI"
+settings WarningMinutes=10
 for bus in "$DBUS_SESSION_BUS_ADDRESS" "unix:path=$work/no-bus"; do
   case_name="a bus without a notification server"
   [ "$bus" = "$DBUS_SESSION_BUS_ADDRESS" ] || case_name="no session bus"
@@ -153,7 +111,7 @@ for bus in "$DBUS_SESSION_BUS_ADDRESS" "unix:path=$work/no-bus"; do
     [ "$WIDTH" -gt 100 ] && echo "${WIDTH}x$HEIGHT"
   done)
   [ -n "$message" ] || fail "$case_name: the new window is too small for a message"
-  running || fail "$case_name: tarvex ended"
+  kill -0 "$tarvex_pid" || fail "$case_name: tarvex ended"
   stop_tarvex
   [ ! -s "$tarvex_err" ] || fail "$case_name: tarvex said: $(cat "$tarvex_err")"
   pass "$case_name: the alert shows as the tray's message ($message), quietly"

@@ -27,9 +27,7 @@ use_wine_prefix "$3" || fail "no Wine prefix"
 # now: the game clock runs 18 times as fast as the real one, so a game minute comes every few
 # seconds.
 printf '%s/\r\n' "$work/game" >"$app/ZRDDIR.DAT"
-start=$(date +%s)
-printf '%s\r\n%s\r\n10:00:00\r\n03/15/0002\r\n' "$(date -d "@$start" +%H:%M:%S)" \
-  "$(date -d "@$start" +%m/%d/%Y)" >"$app/ZRDTIMES.DAT"
+calibrate 10:00:00 03/15/0002
 start_tarvex
 
 character="/home/player/Kestrune/hero (1).zrd"
@@ -50,7 +48,7 @@ for run in 1 2 3; do
   # "Auto Run Kestrune", past the separators
   open_dialog 'Auto Run Kestrune' 'Down Down Down Down Down Down Return'
   # Kestrune Time, three game minutes (about ten seconds) from now.
-  minute=$(((36000 + 18 * ($(date +%s) - start)) / 60 + 3))
+  minute=$(((36000 + 18 * ($(date +%s) - now)) / 60 + 3))
   xdotool key Tab Tab && xdotool type "$(printf '%02d:%02d:00' $((minute / 60)) $((minute % 60)))"
   xdotool key Tab && xdotool type 03/15/0002
   xdotool key Tab Tab Tab && xdotool type -- "$character"

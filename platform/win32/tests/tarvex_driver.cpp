@@ -9,10 +9,13 @@
 //   menu-open SECONDS            the right button's release over the icon, not its press, opens
 //                                the popup menu
 //   menu-close                   Escape in the open menu
-//   command ITEM SECONDS         chooses menu item ITEM (1-based, separators not counted)
-//   dialog-wait CAPTION SECONDS  the dialog is open
+//   dialog ITEM [CAPTION]        chooses menu item ITEM (1-based, separators not counted) from a
+//                                menu opened as menu-open does; the dialog CAPTION opens, or
+//                                without one the menu closes
 //   dialog-cancel CAPTION        presses its Cancel button; the dialog closes
-//   dialog-click CAPTION BUTTON  presses a button of the open dialog
+//   dialog-click CAPTION BUTTON [SECONDS]
+//                                presses a button of the open dialog, once it is there and
+//                                enabled
 //   notification TEXT SECONDS    the tray shows a notification whose text begins with TEXT (under
 //                                Wine a balloon beside the icon); prints the text last read
 //   arm-real-time                fills the open auto-run dialog for the next real minute at least
@@ -113,39 +116,33 @@ bool ArmRealTime() {
   return ClickAndWaitClosed(dialog, L"OK");
 }
 
-// The visible balloons of notifications, the shell's (under Wine, explorer's) tool-tip windows.
-std::vector<HWND> Balloons() {
-  std::vector<HWND> found;
+// The texts of the visible balloons of notifications, the shell's (under Wine, explorer's) tool
+// tips, which answer WM_GETTEXT with the tip they show. Wine's tool tips do not tell their title
+// (no TTM_GETTITLE), nor does Wine 8 draw the user's icon in a balloon: the text is what can be
+// read of a notification.
+std::vector<std::wstring> BalloonTexts() {
+  std::vector<std::wstring> texts;
   EnumWindows(
       [](HWND window, LPARAM list) {
-        wchar_t name[32] = {};
+        wchar_t name[32] = {}, text[512] = {};
         GetClassNameW(window, name, 32);
         if (std::wstring(name) == TOOLTIPS_CLASSW && IsWindowVisible(window) &&
             (GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
-          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+          SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text),
+                              SMTO_ABORTIFHUNG, 2000, nullptr);
+          reinterpret_cast<std::vector<std::wstring>*>(list)->push_back(text);
         }
         return TRUE;
       },
-      reinterpret_cast<LPARAM>(&found));
-  return found;
+      reinterpret_cast<LPARAM>(&texts));
+  return texts;
 }
 
-// A balloon's text: a tool tip answers WM_GETTEXT with the tip it shows.
-std::wstring BalloonText(HWND balloon) {
-  wchar_t text[512] = {};
-  DWORD_PTR length = 0;
-  SendMessageTimeoutW(balloon, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG,
-                      2000, &length);
-  return text;
-}
-
-// Wine's tool tips do not tell their title (no TTM_GETTITLE), nor does Wine 8 draw the user's
-// icon in a balloon: the text is what can be read of a notification.
 int ExpectNotification(const std::wstring& begin, double seconds) {
   std::wstring text;
   const bool shown = WaitFor(seconds, [&] {
-    for (HWND balloon : Balloons()) {
-      if ((text = BalloonText(balloon)).starts_with(begin)) return true;
+    for (const std::wstring& balloon : BalloonTexts()) {
+      if ((text = balloon).starts_with(begin)) return true;
     }
     return false;
   });
@@ -177,6 +174,7 @@ int ExpectKeys(const std::wstring& log, double seconds) {
 int wmain(int argc, wchar_t** argv) {
   const std::wstring command = argc > 1 ? argv[1] : L"";
   const wchar_t* text = argc > 2 ? argv[2] : L"";
+  const wchar_t* second = argc > 3 ? argv[3] : L"";
   const auto seconds = [&](int i) { return i < argc ? std::wcstod(argv[i], nullptr) : 10.0; };
 
   if (command == L"wait-main") return !WaitFor(seconds(2), [] { return MainWindow(); });
@@ -186,21 +184,24 @@ int wmain(int argc, wchar_t** argv) {
     return !SendMessageTimeoutW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0,
                                 SMTO_ABORTIFHUNG, 5000, nullptr);
   if (command == L"menu-open") return !OpenMenu(seconds(2));
-  if (command == L"menu-close" || command == L"command") {
-    const bool choose = command == L"command";
-    if (choose && !OpenMenu(seconds(3))) return 1;
+  if (command == L"menu-close" || command == L"dialog") {
+    const bool choose = command == L"dialog";
+    if (choose && !OpenMenu(3)) return 1;
     HWND menu = Shown(nullptr);
     for (int i = 0; choose && i < std::wcstol(text, nullptr, 10); ++i) PostKey(menu, VK_DOWN);
     PostKey(menu, choose ? VK_RETURN : VK_ESCAPE);
-    return !WaitFor(5, [] { return !Shown(nullptr); });
+    // A chosen item without a dialog of its own closes the menu.
+    return !WaitFor(10, [&] { return choose && *second ? Shown(second) != nullptr : !Shown(nullptr); });
   }
-  if (command == L"dialog-wait") return !WaitFor(seconds(3), [text] { return Shown(text); });
   if (command == L"dialog-cancel") return !ClickAndWaitClosed(Shown(text), L"Cancel");
   if (command == L"dialog-click") {
-    HWND dialog = Shown(text);
-    const wchar_t* button = argc > 3 ? argv[3] : L"";
-    return !(dialog &&
-             PostMessageW(FindWindowExW(dialog, nullptr, L"Button", button), BM_CLICK, 0, 0));
+    HWND button = nullptr;
+    const auto ready = [&] {
+      HWND dialog = Shown(text);
+      button = dialog ? FindWindowExW(dialog, nullptr, L"Button", second) : nullptr;
+      return button && IsWindowEnabled(button);
+    };
+    return !(WaitFor(seconds(4), ready) && PostMessageW(button, BM_CLICK, 0, 0));
   }
   if (command == L"notification") return ExpectNotification(text, seconds(3));
   if (command == L"arm-real-time") return !ArmRealTime();

@@ -232,10 +232,14 @@ TEST(DialogWindow, EscapeAndTheCloseBoxReachThePresenterAndTheWindowCloses) {
   }
 }
 
-TEST(Files, OnlyNormalFilesAreFoundByTheirStoredNameAndAnEmptyFileDoesNotStart) {
+std::wstring TempFolder() {
   wchar_t temp[MAX_PATH];
-  const std::wstring folder(temp, GetTempPathW(MAX_PATH, temp));
-  const std::wstring game = folder + L"tarvex-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+  return std::wstring(temp, GetTempPathW(MAX_PATH, temp));
+}
+
+TEST(Files, OnlyNormalFilesAreFoundByTheirStoredNameAndAnEmptyFileDoesNotStart) {
+  const std::wstring game =
+      TempFolder() + L"tarvex-" + std::to_wstring(GetCurrentProcessId()) + L"\\";
   std::filesystem::create_directories(game + L"folder.exe");
   const std::pair<const wchar_t*, DWORD> files[] = {{L"vrak.exe", FILE_ATTRIBUTE_NORMAL},
                                                     {L"hidden.exe", FILE_ATTRIBUTE_HIDDEN},
@@ -280,11 +284,6 @@ class GameFolder : public ::testing::Test {
   }
   std::optional<std::string> FindGame() const {
     return Win32Platform(GetModuleHandleW(nullptr)).FindNormalFile(ReadGamePath() + "vrak.exe");
-  }
-
-  static std::wstring TempFolder() {
-    wchar_t temp[MAX_PATH];
-    return std::wstring(temp, GetTempPathW(MAX_PATH, temp));
   }
 
   const std::wstring root_ =

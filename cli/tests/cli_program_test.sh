@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: each command's help, the usage after a mistake,
-# alarms across changes of daylight saving (a POSIX TZ), and `watch`: its alarms, on a terminal
-# and off one, and the pair it saves when it is told to stop.
+# and `watch`: its alarms, on a terminal and off one, and the pair it saves when it is told to stop.
 set -euo pipefail
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}
 dir=$(mktemp -d)
@@ -26,21 +25,6 @@ code=0; run moons --bogus 2>"$dir/err" >/dev/null || code=$?
 check "bad option exit" "2" "$code"
 check "bad option message" "tarvex-cli: unknown option --bogus|usage: tarvex-cli moons [OPTIONS]" \
   "$(grep -e '^tarvex-cli:' -e '^usage:' "$dir/err" | paste -sd '|')"
-
-# An alarm's warning fires its minutes before the moon in true time, whatever the wall clock
-# does between: 01:30 EDT is an hour before 01:30 EST, and 01:40 EST half an hour before 03:10 EDT.
-seconds() { date -d "$(sed -n "s/.*\"$1\": \"\([^\"]*\)\".*/\1/p" <<<"$2")" +%s; }
-for entry in "fall 12:00:00 10/31/2026 03:00:00 60 2026-11-01T01:30:00-04:00 2026-11-01T01:30:00-05:00" \
-  "spring 12:00:00 03/07/2026 09:00:00 30 2026-03-08T01:40:00-05:00 2026-03-08T03:10:00-04:00"; do
-  read -r name time date game warning fires begins <<<"$entry"
-  run calibrate "$time" "$date" "$game" 01/04/0001
-  run alarms set warning="$warning"
-  first=$(run --at "$date $time" alarms --json --count 2 | head -n 1)
-  check "$name: the warning" "$fires $begins" \
-    "$(sed -n 's/.*"fires": "\([^"]*\)", "begins": "\([^"]*\)".*/\1 \2/p' <<<"$first")"
-  check "$name: begins - fires" "$((warning * 60))" \
-    "$(($(seconds begins "$first") - $(seconds fires "$first")))"
-done
 
 # watch fires the alarms live: the warning at once, for a good moon five seconds away (90 game
 # seconds), and the start alert when it begins, each one line and without a bell off a terminal.

@@ -287,27 +287,6 @@ TEST_F(Cli, MoonsAndAlarmsAsJsonAgreeWithTheModelInSeveralZones) {
   }
 }
 
-// What each command says is in the recorded transcript, and the file's rules are the engine's;
-// here, what the commands leave in the file.
-TEST_F(Cli, AlarmsSetWritesOnlyWhenEveryPairIsGoodAndAListingNeverWrites) {
-  const std::string ini = "[Alarms]\r\n", abc = ini + "WarningMinutes=abc\r\n";
-  // TARVEX.INI before ("": none), the arguments after "alarms", TARVEX.INI after.
-  const std::tuple<std::string, std::string, std::string> cases[] = {
-      {"", "set good=off warning=90 sound=no",
-       ini + "GoodMoon=off\r\nBadMoon=on\r\nWarningMinutes=90\r\nAtStart=on\r\nSound=off\r\n"},
-      {"", "set sound=no bogus=1", ""},
-      {abc, "--count 1", abc}};
-  for (const auto& [before, line, after] : cases) {
-    std::filesystem::remove(folder_ / "TARVEX.INI");
-    if (!before.empty()) std::ofstream(folder_ / "TARVEX.INI", std::ios::binary) << before;
-    std::vector<std::string> args = {"alarms"};
-    std::istringstream words(line);
-    for (std::string word; words >> word;) args.push_back(word);
-    Run(args);
-    EXPECT_EQ(Read("TARVEX.INI"), after) << line;
-  }
-}
-
 // A bar's watch prints what `status --waybar` says, at each tick that changes it; it takes up a
 // pair stored meanwhile, and leaves the file to whoever stored it.
 TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {

@@ -142,31 +142,5 @@ TEST_F(Alarms, SampleTextIsTheNextMoonsFirstAlert) {
     EXPECT_EQ(SampleAlertText(record, begin - 700, settings), text) << text;
 }
 
-// The listing agrees with a run that ticks every second from the present on.
-TEST_F(Alarms, UpcomingAlertsAreWhatARunFires) {
-  const std::int64_t now = Local(6, 15, 17, 33) - 700;
-  const std::pair<AlarmSettings, std::size_t> variants[] = {
-      {{}, 2},
-      {{.WarningMinutes = 1440}, 1},  // two warnings due already: they fire now, unlisted
-      {{.WarningMinutes = 1120}, 2},  // the bad moon's warning at the good moon's start
-      {{.GoodMoon = false, .AtStart = false}, 1},  // the bad moon's warning, 18 hours on
-  };
-  for (const auto& [settings, count] : variants) {
-    CalibrationRecord calibration = GetZRDTime(PairForMoon(now + 700), now);
-    const std::vector<Alert> listed =
-        UpcomingAlerts(calibration, now, settings, static_cast<int>(count));
-    MoonAlarms alarms;
-    alarms.Check(now, calibration, settings);
-    std::vector<Alert> fired;
-    for (std::int64_t t = now + 1; fired.size() < count && t < now + 2 * 86400; ++t) {
-      calibration = GetZRDTime(calibration, t);
-      for (Alert& alert : alarms.Check(t, calibration, settings)) fired.push_back(alert);
-    }
-    fired.resize(std::min(fired.size(), count));
-    EXPECT_EQ(listed, fired) << "warning " << settings.WarningMinutes;
-    EXPECT_EQ(listed.size(), count);
-  }
-}
-
 }  // namespace
 }  // namespace tarvex

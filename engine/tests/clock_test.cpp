@@ -33,12 +33,5 @@ TEST(LocalTime, ReadingsShownTwiceOrNeverGiveTheMomentNearestTheReference) {
   EXPECT_NEAR(MomentOfLocal(kZone, {2026, 3, 8, 2, 30, 0}, jump), jump, 3600);
 }
 
-TEST(SystemClock, AgreesWithItselfAroundNow) {
-  const Clock& clock = SystemClock();
-  const std::int64_t now = clock.Now();
-  EXPECT_GT(now, DaysFromCivil(2020, 1, 1) * 86400);
-  EXPECT_EQ(MomentOfLocal(clock, LocalTime(clock, now), now), now);
-}
-
 }  // namespace
 }  // namespace tarvex

@@ -31,11 +31,6 @@ inline void PrintTo(const CalibrationRecord& r, std::ostream* out) {
 
 namespace tarvex::testing {
 
-// "hh:mm:ss" for a number of seconds since midnight.
-inline std::string TimeOfDay(std::int64_t seconds) {
-  return TimeText(seconds / 3600, seconds / 60 % 60, seconds % 60);
-}
-
 // The test zone: UTC-5 with daylight saving, from 2026-03-08 02:00 (the hour from 02:00 is
 // skipped) to 2026-11-01 02:00 (the hour from 01:00 shows twice).
 class EngineTest : public ::testing::Test {

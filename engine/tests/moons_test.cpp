@@ -32,7 +32,8 @@ TEST_F(MoonInstants, AgreeWithTheGameClockSecondBySecond) {
     const MoonKind kind = i % 2 == 0 ? MoonKind::Good : MoonKind::Bad;
     const std::int64_t before = 1 + i * 233;  // game seconds before the moon
     const std::string date = DateText(1 + i % 12, kind == MoonKind::Good ? 14 : 28, 2 + i % 5);
-    const std::string time = testing::TimeOfDay(86400 - before);
+    const std::int64_t at = 86400 - before;
+    const std::string time = TimeText(at / 3600, at / 60 % 60, at % 60);
     CalibrationRecord record = PairAt(start, time, date);
     Moon moon;
     for (const Moon& m : NextMoons(record, start, 1)) {

@@ -56,11 +56,14 @@ class RecordingPlatform final : public Platform {
   std::map<std::string, std::string> Files;  // normal files by path, with their stored names
   bool StartSucceeds = true;
   std::string Limitation;
-  frmTarvexMain* Main = nullptr;  // unloaded when the main window is closed
+  bool ShowsTip = false;               // the answer of MenuShowsTip
+  std::optional<MenuItem> MenuChoice;  // what the user chooses in every menu; none dismisses it
+  frmTarvexMain* Main = nullptr;       // unloaded when the main window is closed
 
   // --- Record ---------------------------------------------------------------------------------
-  std::vector<std::string> Log;  // every call, one line each, e.g. "NotifyIcon Modify"
-  std::vector<TrayIcon> Tray;    // the record of each tray call
+  std::vector<std::string> Log;               // every call, one line each, e.g. "NotifyIcon Modify"
+  std::vector<TrayIcon> Tray;                 // the record of each tray call
+  std::vector<std::vector<MenuEntry>> Menus;  // each menu shown, and each redrawing of it
   std::vector<std::string> Keystrokes;
 
   // The log lines that begin with `prefix`, without it; the message boxes are "ShowMessage ",
@@ -83,9 +86,17 @@ class RecordingPlatform final : public Platform {
     return Next(NotifyResults, true);
   }
   void BringToForeground() override { Log.push_back("BringToForeground"); }
-  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry>) override {
+  // The ticks that come while the menu is open run in During.
+  std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override {
     Log.push_back("ShowPopupMenu");
-    return std::nullopt;
+    Menus.emplace_back(items.begin(), items.end());
+    if (During) During();
+    return MenuChoice;
+  }
+  bool MenuShowsTip() override { return ShowsTip; }
+  void UpdateOpenMenu(std::span<const MenuEntry> items) override {
+    Log.push_back("UpdateOpenMenu");
+    Menus.emplace_back(items.begin(), items.end());
   }
   void ShowMessage(std::string_view text, std::string_view title) override {
     Log.push_back("ShowMessage " + std::string(title) + ": " + std::string(text));

@@ -1,5 +1,6 @@
 #include "shell/frmTarvexMain.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <utility>
@@ -63,6 +64,19 @@ constexpr MenuLine kMenu[] = {
 
 std::size_t Index(MenuItem item) {
   return static_cast<std::size_t>(item);
+}
+
+// The lines that the tray's tip shows; none for an empty tip.
+std::vector<std::string> TipLines(const TrayIcon& icon) {
+  constexpr std::string_view kBreak = "\r\n";
+  const std::string tip = VisibleTip(icon);
+  std::vector<std::string> lines;
+  for (std::size_t start = 0; start < tip.size();) {
+    const std::size_t end = std::min(tip.find(kBreak, start), tip.size());
+    lines.push_back(tip.substr(start, end - start));
+    start = end + kBreak.size();
+  }
+  return lines;
 }
 
 // The 29 keystroke texts of the log-in, in the order they are typed.
@@ -149,18 +163,30 @@ void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float
   if (!Running()) return;
   if (X != kRightButtonUp) return;
   platform_.BringToForeground();
-  // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
-  SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
-  const std::vector<MenuEntry> menu = PopupMenu();
-  if (const std::optional<MenuItem> chosen = platform_.ShowPopupMenu(menu)) MenuCommand(*chosen);
+  std::optional<MenuItem> chosen;
+  {
+    const FlagWhile open(menuOpen_);  // the ticks go on meanwhile and keep its tip lines current
+    // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
+    SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
+    const std::vector<MenuEntry> menu = PopupMenu();
+    menuTip_ = TipLines(TrayIcon);
+    chosen = platform_.ShowPopupMenu(menu);
+  }
+  if (chosen) MenuCommand(*chosen);
 }
 
 std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
   std::vector<MenuEntry> entries;
-  entries.reserve(std::size(kMenu));
+  if (platform_.MenuShowsTip()) {
+    for (std::string& line : TipLines(TrayIcon)) {
+      entries.push_back({.Item = MenuItem::TipLine, .Caption = std::move(line), .Disabled = true});
+    }
+    if (!entries.empty())
+      entries.push_back({.Item = MenuItem::Sep0, .Caption = "", .Separator = true});
+  }
   for (const MenuLine& line : kMenu) {
-    entries.push_back(
-        {line.Item, line.Caption, line.Caption.empty(), line.Checkable, Checked(line.Item)});
+    entries.push_back({line.Item, std::string(line.Caption), line.Caption.empty(), line.Checkable,
+                       Checked(line.Item)});
   }
   return entries;
 }
@@ -202,6 +228,8 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
     case MenuItem::Exit:
       mnuExit_Click();
       break;
+    case MenuItem::TipLine:  // greyed: shown, never chosen
+    case MenuItem::Sep0:
     case MenuItem::Sep1:
     case MenuItem::Sep2:
     case MenuItem::Sep3:
@@ -342,6 +370,7 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   ComposeTip();
   PickIcon();
   UpdateTray();
+  if (menuOpen_) UpdateOpenMenu();
   SoundAlarms(now);
   if (logIn_) ContinueLogIn();
   if (unloaded_) return;  // a message box of the log-in may have let the program end
@@ -381,6 +410,15 @@ void frmTarvexMain::UpdateTray() {
   }
   if (TrayIcon == *shown_) return;
   if (platform_.NotifyIcon(TrayMessage::Modify, TrayIcon)) shown_ = TrayIcon;
+}
+
+// An open menu that begins with the tip's lines shows them as the tip does now.
+void frmTarvexMain::UpdateOpenMenu() {
+  if (!platform_.MenuShowsTip()) return;
+  std::vector<std::string> lines = TipLines(TrayIcon);
+  if (lines == menuTip_) return;
+  menuTip_ = std::move(lines);
+  platform_.UpdateOpenMenu(PopupMenu());
 }
 
 // Decided afresh at every tick from the present moment; what has fired is remembered, so that a

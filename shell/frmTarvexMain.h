@@ -43,7 +43,8 @@ class frmTarvexMain {
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);
 
-  // The popup menu's items with their captions and present check marks.
+  // The popup menu's items with their captions and present check marks; where the tray shows no
+  // tool-tip, headed by the tip's present lines, greyed, and a separator.
   std::vector<MenuEntry> PopupMenu() const;
   bool Checked(MenuItem item) const;
   void SetChecked(MenuItem item, bool checked);
@@ -70,6 +71,7 @@ class frmTarvexMain {
   void ComposeTip();
   void PickIcon();
   void UpdateTray();
+  void UpdateOpenMenu();
   void TestAutoRun();
   void SoundAlarms(std::int64_t now);
   void Launch();
@@ -80,6 +82,8 @@ class frmTarvexMain {
   bool unloaded_ = false;
   std::array<bool, kMenuItemCount> checked_{};  // by MenuItem
   std::optional<tarvex::TrayIcon> shown_;       // what the tray was last given
+  bool menuOpen_ = false;                       // while ShowPopupMenu waits
+  std::vector<std::string> menuTip_;            // the tip's lines that the open menu shows
   bool dateTimeOpen_ = false;
   bool autoRunOpen_ = false;
   bool alarmsOpen_ = false;

@@ -34,6 +34,8 @@ enum class TrayMessage { Add = 0, Modify = 1, Delete = 2 };
 
 // The items of the popup menu, in menu order.
 enum class MenuItem {
+  TipLine,  // a line of the tip, greyed, where the tray shows no tool-tip (one item for each)
+  Sep0,     // the separator line under the tip's lines
   SetDateandTime,
   SetPath,
   Sep1,
@@ -51,10 +53,12 @@ inline constexpr std::size_t kMenuItemCount = static_cast<std::size_t>(MenuItem:
 
 struct MenuEntry {
   MenuItem Item;
-  std::string_view Caption;  // empty for a separator line
+  std::string Caption;  // empty for a separator line
   bool Separator = false;
   bool Checkable = false;  // its check mark is state: drawn with room for the mark
   bool Checked = false;
+  bool Disabled = false;  // drawn greyed; it cannot be chosen
+  friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };
 
 // A moon alarm's alert, as the desktop's notification titled "Tarvex".
@@ -86,6 +90,11 @@ class Platform : public DialogHost {
   virtual void BringToForeground() = 0;
   // Shows the popup menu at the mouse position and waits; the chosen item, or none when dismissed.
   virtual std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) = 0;
+  // Whether the popup menu should begin with the tip's lines: the tray may show no tool-tip.
+  virtual bool MenuShowsTip() = 0;
+  // Redraws the menu that ShowPopupMenu shows now with `items`, the same menu with the tip's new
+  // lines; nothing when no menu is open. Asked only where MenuShowsTip is true.
+  virtual void UpdateOpenMenu(std::span<const MenuEntry> items) = 0;
   // Shows `dialog` modally, owned by no window, and returns once dialog.Closed() is true.
   virtual void ShowDialog(Dialog& dialog) = 0;
   // Brings an open dialog of that kind to the front.

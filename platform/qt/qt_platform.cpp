@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <algorithm>
 #include <utility>
 
 #include "platform/autostart.h"
@@ -47,6 +48,41 @@ std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
   return std::nullopt;
 }
 
+// The item that DrawMenu drew as `action`.
+std::optional<MenuItem> ItemOf(const QAction* action) {
+  if (!action) return std::nullopt;
+  return static_cast<MenuItem>(action->data().toInt());
+}
+
+// Draws `items` into `menu`, keeping the action of each item that it shows already: an open menu
+// changes in place, its highlighted item stays when tip lines come or go above it, and a D-Bus
+// tray is told only of what changed.
+void DrawMenu(QMenu& menu, std::span<const MenuEntry> items) {
+  const QList<QAction*> actions = menu.actions();
+  auto next = actions.begin();  // the first action not drawn yet
+  for (const MenuEntry& entry : items) {
+    const auto same = std::find_if(next, actions.end(), [&entry](const QAction* action) {
+      return ItemOf(action) == entry.Item;
+    });
+    QAction* action = nullptr;
+    if (same == actions.end()) {  // a new entry
+      action = new QAction(&menu);
+      menu.insertAction(next == actions.end() ? nullptr : *next, action);
+    } else {  // the actions before its own have gone from the menu
+      std::for_each(next, same, [](QAction* gone) { delete gone; });
+      action = *same;
+      next = same + 1;
+    }
+    action->setSeparator(entry.Separator);
+    action->setText(ToQString(entry.Caption));
+    action->setCheckable(entry.Checkable || entry.Checked);
+    action->setChecked(entry.Checked);
+    action->setEnabled(!entry.Disabled);
+    action->setData(static_cast<int>(entry.Item));
+  }
+  std::for_each(next, actions.end(), [](QAction* gone) { delete gone; });
+}
+
 // The tip with its CR LF line breaks as the tray's line breaks.
 QString TipText(const TrayIcon& icon) {
   return ToQString(VisibleTip(icon)).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -63,6 +99,22 @@ QtPlatform::QtPlatform()
     if (main_) main_->tmrUpdateTimes_Timer();
   });
   connect(&tray_, &QSystemTrayIcon::activated, this, &QtPlatform::OnTrayActivated);
+  // Qt gives the menu a D-Bus form only when the tray is a D-Bus tray; an X11 tray would pop it
+  // up on its own at the right button's press.
+  tray_.setContextMenu(&trayMenu_);
+  dbusMenu_ = trayMenu_.platformMenu() != nullptr;
+  if (dbusMenu_) {
+    connect(&trayMenu_, &QMenu::aboutToShow, this, &QtPlatform::OnTrayMenuOpening);
+    // An item chosen while nothing waits (some trays close the menu first): its command runs.
+    connect(&trayMenu_, &QMenu::triggered, this, [this](QAction* action) {
+      if (trayMenuWaiting_) return;
+      QTimer::singleShot(0, this, [this, item = ItemOf(action)] {
+        if (main_ && main_->Running() && item) main_->MenuCommand(*item);
+      });
+    });
+  } else {
+    tray_.setContextMenu(nullptr);
+  }
   typingEnd_.setSingleShot(true);
   typingEnd_.setInterval(kTypingEndMs);
   connect(&typingEnd_, &QTimer::timeout, this, &QtPlatform::EndTyping);
@@ -112,6 +164,9 @@ void QtPlatform::StopTimer() {
 }
 
 bool QtPlatform::NotifyIcon(TrayMessage message, const TrayIcon& icon) {
+  // A D-Bus tray opens no empty menu, and one may show it without a word: it holds the menu
+  // with the tip's present lines from the start.
+  if (message != TrayMessage::Delete) DrawTrayMenu();
   switch (message) {
     case TrayMessage::Add:
       tray_.setIcon(IconFor(icon.Icon));
@@ -138,22 +193,54 @@ void QtPlatform::BringToForeground() {
 }
 
 std::optional<MenuItem> QtPlatform::ShowPopupMenu(std::span<const MenuEntry> items) {
+  if (std::exchange(trayMenuOpening_, false)) return WaitOnTrayMenu(items);
   QMenu menu;
-  std::map<QAction*, MenuItem> chosen;
-  for (const MenuEntry& entry : items) {
-    if (entry.Separator) {
-      menu.addSeparator();
-      continue;
-    }
-    QAction* action = menu.addAction(ToQString(entry.Caption));
-    action->setCheckable(entry.Checkable || entry.Checked);
-    action->setChecked(entry.Checked);
-    chosen.emplace(action, entry.Item);
-  }
+  DrawMenu(menu, items);
+  QMenu* const outer = std::exchange(openMenu_, &menu);
   QAction* action = menu.exec(QCursor::pos());
-  if (!action) return std::nullopt;
-  const auto found = chosen.find(action);
-  return found == chosen.end() ? std::nullopt : std::optional<MenuItem>(found->second);
+  openMenu_ = outer;
+  return ItemOf(action);
+}
+
+void QtPlatform::UpdateOpenMenu(std::span<const MenuEntry> items) {
+  if (openMenu_) DrawMenu(*openMenu_, items);
+}
+
+void QtPlatform::DrawTrayMenu() {
+  if (dbusMenu_ && main_ && !trayMenuWaiting_) DrawMenu(trayMenu_, main_->PopupMenu());
+}
+
+void QtPlatform::OnTrayMenuOpening() {
+  if (!main_ || !main_->Running() || trayMenuWaiting_) return;
+  // Drawn as it is now before the reply: the check marks that a command has changed.
+  DrawTrayMenu();
+  // The presenter's wait begins once the tray has its reply.
+  QTimer::singleShot(0, this, [this] {
+    if (!main_ || trayMenuWaiting_) return;
+    trayMenuOpening_ = true;
+    main_->Form_MouseMove(0, 0, 517.0f, 0);
+    trayMenuOpening_ = false;
+  });
+}
+
+std::optional<MenuItem> QtPlatform::WaitOnTrayMenu(std::span<const MenuEntry> items) {
+  DrawMenu(trayMenu_, items);
+  std::optional<MenuItem> chosen;
+  QEventLoop loop;
+  connect(&trayMenu_, &QMenu::aboutToHide, &loop, &QEventLoop::quit);
+  connect(&trayMenu_, &QMenu::triggered, &loop, [&chosen, &loop](QAction* action) {
+    chosen = ItemOf(action);
+    loop.quit();
+  });
+  QMenu* const outer = std::exchange(openMenu_, &trayMenu_);
+  trayMenuWaiting_ = true;
+  // This wait begins inside a posted event; the loop below delivers only what is posted after
+  // it, so the tray's calls that came meanwhile (its GetLayout) are answered first.
+  QCoreApplication::sendPostedEvents();
+  if (!Ending()) loop.exec();
+  trayMenuWaiting_ = false;
+  openMenu_ = outer;
+  return chosen;
 }
 
 void QtPlatform::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {

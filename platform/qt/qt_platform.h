@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QMenu>
 #include <QObject>
 #include <QString>
 #include <QSystemTrayIcon>
@@ -55,6 +56,9 @@ class QtPlatform final : public QObject, public Platform {
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  // A Linux tray often shows no tool-tip (GNOME's, StatusNotifierItem hosts such as bars).
+  bool MenuShowsTip() override { return true; }
+  void UpdateOpenMenu(std::span<const MenuEntry> items) override;
   void ShowMessage(std::string_view text, std::string_view title) override;
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
   void ShowDialog(Dialog& dialog) override;
@@ -73,6 +77,13 @@ class QtPlatform final : public QObject, public Platform {
 
  private:
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
+  // trayMenu_ as the presenter's menu is now, unless the presenter has it open.
+  void DrawTrayMenu();
+  // A D-Bus tray is about to show trayMenu_: for the presenter, the right button's release.
+  void OnTrayMenuOpening();
+  // Waits while a D-Bus tray shows trayMenu_, drawn with `items`; the item chosen in it, or none
+  // when it closed.
+  std::optional<MenuItem> WaitOnTrayMenu(std::span<const MenuEntry> items);
   // The main window has been unloaded: nothing new may wait for the user.
   bool Ending() const;
   // The end of a log-in: gives back the key codes borrowed for it and tells of a failure.
@@ -86,7 +97,14 @@ class QtPlatform final : public QObject, public Platform {
 
   frmTarvexMain* main_ = nullptr;
   QTimer timer_;
+  // The menu that a D-Bus tray (StatusNotifierItem) reads through com.canonical.dbusmenu and
+  // shows itself; an X11 tray (XEmbed) leaves the menu to ShowPopupMenu and has none.
+  QMenu trayMenu_;
   QSystemTrayIcon tray_;
+  bool dbusMenu_ = false;         // trayMenu_ is the tray's
+  bool trayMenuOpening_ = false;  // the presenter opens the menu that the D-Bus tray shows
+  bool trayMenuWaiting_ = false;  // WaitOnTrayMenu waits
+  QMenu* openMenu_ = nullptr;     // the menu that ShowPopupMenu waits on
   std::map<int, QIcon> icons_;
   DesktopNotifications notifications_;  // falls back on the tray's own message
   std::map<DialogKind, DialogWindow*> dialogs_;

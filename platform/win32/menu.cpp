@@ -31,7 +31,8 @@ MenuHandle BuildPopupMenu(std::span<const MenuEntry> entries) {
       caption += c;
       if (c == L'&') caption += L'&';
     }
-    const UINT flags = MF_STRING | (entry.Checked ? MF_CHECKED : MF_UNCHECKED);
+    const UINT flags = MF_STRING | (entry.Checked ? MF_CHECKED : MF_UNCHECKED) |
+                       (entry.Disabled ? MF_GRAYED : MF_ENABLED);
     AppendMenuW(menu.get(), flags, CommandOf(entry.Item), caption.c_str());
   }
   return menu;

@@ -26,6 +26,10 @@ class Win32Platform final : public Platform {
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  // The notification area shows the tip as the icon's tool-tip.
+  bool MenuShowsTip() override { return false; }
+  // Never asked, since the menu holds no tip lines.
+  void UpdateOpenMenu(std::span<const MenuEntry>) override {}
   void ShowMessage(std::string_view text, std::string_view title) override;
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
   void ShowDialog(Dialog& dialog) override;

@@ -38,6 +38,67 @@ TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTipAndTheDefault
             Texts({"StartTimer 500", "NotifyIcon Add", "BringToForeground", "ShowPopupMenu"}));
 }
 
+// A menu entry as a line of text: "-" a separator, "(caption)" greyed, "caption [x]" checked.
+std::string Drawn(const MenuEntry& entry) {
+  if (entry.Separator) return "-";
+  if (entry.Disabled) return "(" + entry.Caption + ")";
+  return entry.Caption + (entry.Checked ? " [x]" : "");
+}
+
+// Where the tray shows no tool-tip, the menu begins with the tip's present lines, greyed, and a
+// separator; choosing one does nothing. Game 12:00:00 on day 14 at real 10:00:00: the good moon
+// begins 2,400 real seconds later, the bad moon 69,600.
+TEST_F(TrayTest, WhereTheTrayShowsNoTipTheMenuBeginsWithTheTipsLines) {
+  // whether the tray shows no tip, the views checked, and the menu's first entries
+  const std::tuple<bool, const char*, Texts> cases[] = {
+      {true,
+       "TG",
+       {"(12:00:00 03/14/0002)", "(GOOD MOON TODAY AT 10:40 AM)", "-", "Set Date and Time"}},
+      {true, "B", {"(BAD MOON TOMORROW AT 5:20 AM)", "-", "Set Date and Time"}},
+      {true, "", {"Set Date and Time", "Set Kestrune Path"}},  // an empty tip: no lines
+      {false, "TG", {"Set Date and Time", "Set Kestrune Path"}}};
+  LoadWith("12:00:00", "03/14/0002");
+  for (const auto& [showsTip, views, first] : cases) {
+    platform.ShowsTip = showsTip;
+    const std::string checked = views;
+    main.SetChecked(MenuItem::ShowCurrentTime, checked.find('T') != std::string::npos);
+    main.SetChecked(MenuItem::ShowNextGoodMoon, checked.find('G') != std::string::npos);
+    main.SetChecked(MenuItem::ShowNextBadMoon, checked.find('B') != std::string::npos);
+    main.tmrUpdateTimes_Timer();  // no time passes between the cases
+    platform.Log.clear();
+    platform.MenuChoices = {MenuItem::TipLine};
+    main.Form_MouseMove(2, 0, 517.0f, 0.0f);
+    Texts drawn;
+    for (const MenuEntry& entry : platform.Menus.back()) drawn.push_back(Drawn(entry));
+    drawn.resize(first.size());
+    EXPECT_EQ(drawn, first) << views;
+    EXPECT_EQ(platform.Log, Texts({"BringToForeground", "ShowPopupMenu"})) << "chosen: nothing";
+  }
+}
+
+// While the menu is open the ticks go on; each change of the tip's lines redraws it, where it
+// shows them, and only while it is open.
+TEST_F(TrayTest, AnOpenMenuShowsTheTipsLinesAsTheyChange) {
+  LoadWith("12:00:00", "03/14/0002");
+  Tick();
+  std::vector<MenuEntry> last;  // the menu as it was when it closed
+  platform.During = [&] {
+    Tick(4);  // two seconds: 36 game seconds
+    last = main.PopupMenu();
+  };
+  for (const bool showsTip : {false, true}) {
+    platform.ShowsTip = showsTip;
+    main.Form_MouseMove(2, 0, 517.0f, 0.0f);
+  }
+  EXPECT_EQ(platform.Menus.back(), last) << "the whole menu as it is now";
+  platform.During = nullptr;
+  Tick(4);  // closed
+  Texts firsts;
+  for (const auto& menu : platform.Menus) firsts.push_back(Drawn(menu.at(0)));
+  EXPECT_EQ(firsts, Texts({"Set Date and Time", "(12:00:36 03/14/0002)", "(12:00:54 03/14/0002)",
+                           "(12:01:12 03/14/0002)"}));
+}
+
 TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
   const MenuItem time = MenuItem::ShowCurrentTime, good = MenuItem::ShowNextGoodMoon,
                  bad = MenuItem::ShowNextBadMoon;
@@ -79,9 +140,9 @@ TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWh
     platform.MenuChoices = {MenuItem::StartAtLogIn};
     main.Form_MouseMove(2, 0, 517.0f, 0.0f);
     const auto item =
-        std::find_if(platform.Menu.begin(), platform.Menu.end(),
+        std::find_if(platform.Menus.back().begin(), platform.Menus.back().end(),
                      [](const MenuEntry& e) { return e.Item == MenuItem::StartAtLogIn; });
-    ASSERT_NE(item, platform.Menu.end());
+    ASSERT_NE(item, platform.Menus.back().end());
     EXPECT_TRUE(item->Checkable && item->Checked == entry) << "the mark at the opening: " << entry;
     EXPECT_EQ(platform.Lines("SetStartAtLogIn "), Texts{change});
     EXPECT_EQ(platform.LogInEntry, after);

@@ -189,26 +189,41 @@ class DialogTest final : public QObject {
              stored ? "12:00:0001/02/2025" : std::string(18, ' '));
   }
 
-  // The menu shows the captions, separators and check marks, and returns the item chosen. A
-  // message without a title is Tarvex's.
+  // The menu shows the captions, separators, check marks and greyed tip lines, follows a new tip
+  // while it is open, keeping the item highlighted, and returns the item chosen. A message
+  // without a title is Tarvex's.
   void popupMenuAndMessage() {
     QtPlatform platform;
     frmTarvexMain main(platform);
-    QStringList shown;
+    main.TrayIcon.Tip = std::string_view("14:05:33 03/15/0002\r\nGOOD MOON TODAY AT 3:05 PM\0", 48);
+    QStringList shown;  // the menu as it opened, then with the new tip
     QTimer::singleShot(0, &platform, [&] {
       auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
       QVERIFY(menu);
-      for (QAction* action : menu->actions())
-        shown << (action->isSeparator() ? "-"
-                                        : action->text() + (action->isChecked() ? " [x]" : ""));
+      const auto draw = [&] {
+        QStringList entries;
+        for (QAction* action : menu->actions())
+          entries << (action->isSeparator() ? "-"
+                      : action->isEnabled() ? action->text() + (action->isChecked() ? " [x]" : "")
+                                            : "(" + action->text() + ")");
+        shown << entries.join(", ");
+      };
+      draw();
+      QAction* const exit = menu->actions().last();
+      menu->setActiveAction(exit);
+      main.TrayIcon.Tip = std::string_view("14:05:51 03/15/0002\0", 20);
+      platform.UpdateOpenMenu(main.PopupMenu());
+      draw();
+      QCOMPARE(menu->activeAction(), exit);  // the highlighted item stays
       QTest::mouseClick(menu, Qt::LeftButton, {},
-                        menu->actionGeometry(menu->actions()[5]).center());
+                        menu->actionGeometry(menu->actions()[7]).center());
     });
     QCOMPARE(platform.ShowPopupMenu(main.PopupMenu()), std::optional(MenuItem::ShowNextBadMoon));
-    QCOMPARE(shown,
-             (QStringList{"Set Date and Time", "Set Kestrune Path", "-", "Show Current Time [x]",
-                          "Show Next Good Moon [x]", "Show Next Bad Moon", "-", "Auto Run Kestrune",
-                          "Moon Alarms...", "Start at Log-in", "-", "Exit"}));
+    const QString items =
+        "-, Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
+        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, -, Exit";
+    QCOMPARE(shown, (QStringList{"(14:05:33 03/15/0002), (GOOD MOON TODAY AT 3:05 PM), " + items,
+                                 "(14:05:51 03/15/0002), " + items}));
     testing::MessageAnswerer answerer;
     platform.ShowMessage("Plain text", "");
     QCOMPARE(answerer.Messages, QStringList{"Tarvex, 1 button, no icon"});

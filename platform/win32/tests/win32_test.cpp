@@ -88,17 +88,19 @@ TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
 }
 
 TEST(PopupMenu, ShowsTheEntriesAsGivenAndMapsCommandsBackToItems) {
-  const MenuEntry entries[] = {{MenuItem::SetDateandTime, "Set Date and Time"},
-                               {MenuItem::Sep1, "", true},
-                               {MenuItem::ShowCurrentTime, "Show Current Time", false, true},
-                               {MenuItem::ShowNextBadMoon, "Show Next Bad Moon"},
-                               {MenuItem::Exit, "Fish & Chips"}};
+  const MenuEntry entries[] = {
+      {MenuItem::SetDateandTime, "Set Date and Time"},
+      {MenuItem::Sep1, "", true},
+      {MenuItem::ShowCurrentTime, "Show Current Time", false, true},
+      {MenuItem::ShowNextBadMoon, "Show Next Bad Moon", false, false, false, true},  // greyed
+      {MenuItem::Exit, "Fish & Chips"}};
   MenuHandle menu = BuildPopupMenu(entries);
   ASSERT_EQ(GetMenuItemCount(menu.get()), 5);
   for (UINT i = 0; i < 5; ++i) {
     const UINT state = GetMenuState(menu.get(), i, MF_BYPOSITION);
     EXPECT_EQ((state & MF_SEPARATOR) != 0, entries[i].Separator) << i;
     EXPECT_EQ((state & MF_CHECKED) != 0, entries[i].Checked) << i;
+    EXPECT_EQ((state & MF_GRAYED) != 0, entries[i].Disabled || entries[i].Separator) << i;
     const auto item = entries[i].Separator ? std::nullopt : std::optional(entries[i].Item);
     EXPECT_EQ(ItemOfCommand(GetMenuItemID(menu.get(), i)), item) << i;
   }

@@ -56,6 +56,7 @@ class RecordingPlatform final : public Platform {
   std::map<std::string, std::string> Files;  // normal files by path, with their stored names
   bool StartSucceeds = true;
   std::string Limitation;
+  bool ShowsTip = false;  // the answer of MenuShowsTip
   // The item chosen in each popup menu in turn; none (or none left) dismisses the menu.
   std::deque<std::optional<MenuItem>> MenuChoices;
   bool LogInEntry = false;        // whether the log-in entry starts this program
@@ -63,10 +64,10 @@ class RecordingPlatform final : public Platform {
   frmTarvexMain* Main = nullptr;  // unloaded when the main window is closed
 
   // --- Record ---------------------------------------------------------------------------------
-  std::vector<std::string> Log;  // every call, one line each, e.g. "NotifyIcon Modify"
-  std::vector<TrayIcon> Tray;    // the record of each tray call
+  std::vector<std::string> Log;               // every call, one line each, e.g. "NotifyIcon Modify"
+  std::vector<TrayIcon> Tray;                 // the record of each tray call
+  std::vector<std::vector<MenuEntry>> Menus;  // each menu shown, and each redrawing of it
   std::vector<std::string> Keystrokes;
-  std::vector<MenuEntry> Menu;  // the popup menu shown last
 
   // The log lines that begin with `prefix`, without it; the message boxes are "ShowMessage ",
   // each as "title: text".
@@ -88,10 +89,17 @@ class RecordingPlatform final : public Platform {
     return Next(NotifyResults, true);
   }
   void BringToForeground() override { Log.push_back("BringToForeground"); }
+  // The ticks that come while the menu is open run in During.
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override {
     Log.push_back("ShowPopupMenu");
-    Menu.assign(items.begin(), items.end());
+    Menus.emplace_back(items.begin(), items.end());
+    if (During) During();
     return Next(MenuChoices, std::optional<MenuItem>());
+  }
+  bool MenuShowsTip() override { return ShowsTip; }
+  void UpdateOpenMenu(std::span<const MenuEntry> items) override {
+    Log.push_back("UpdateOpenMenu");
+    Menus.emplace_back(items.begin(), items.end());
   }
   void ShowMessage(std::string_view text, std::string_view title) override {
     Log.push_back("ShowMessage " + std::string(title) + ": " + std::string(text));

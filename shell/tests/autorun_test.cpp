@@ -134,7 +134,6 @@ void FocusLeavesAfterEightTexts(RecordingPlatform& platform, frmTarvexMain&) {
 }
 
 const LaunchCase kLaunchCases[] = {
-    {"FocusAtOnce", true, "", 0, nullptr, 29, ""},
     {"FocusAfter59Seconds", true, "", 59, nullptr, 29, ""},
     {"FocusAfter61Seconds", true, "", 61, nullptr, 0, kFocusLost},
     {"NoFocusEver", true, "", -1, nullptr, 0, kFocusLost},
@@ -142,7 +141,6 @@ const LaunchCase kLaunchCases[] = {
     {"TickNestedInTheTyping", true, "", 0, TickNested, 29, ""},
     {"DesktopCannotType", true, "Keys cannot be sent here.", 0, nullptr, 0,
      "Keys cannot be sent here."},
-    {"StartFails", false, "", 0, nullptr, 0, "@"},
     {"StartFailsAndTheDesktopSaysWhy", false, "No Wine.", 0, nullptr, 0, "@  No Wine."},
     {"TickNestedInTheFailureMessage", false, "", 0, TickNested, 0, "@"}};
 

@@ -147,16 +147,5 @@ TEST(frmAutoRun, ChecksTimeThenDateThenCharacterFileAndRefusesMomentsThatCannotC
   }
 }
 
-TEST(frmAutoRun, LoadPutsTheChosenFileInTheBoxAndACancelKeepsIt) {
-  RecordingPlatform platform;
-  frmAutoRun dialog(platform, [](const AutoRunSettings&) {});
-  GamePath = "C:\\Games\\Kestrune\\";
-  platform.FilesToChoose = {"C:\\Games\\Kestrune\\hero.zrd", ""};
-  dialog.Click(ControlId::cmdLoad);
-  dialog.Click(ControlId::cmdLoad);
-  EXPECT_EQ(dialog.Text(ControlId::txtCharacterFile), "C:\\Games\\Kestrune\\hero.zrd");
-  EXPECT_EQ(platform.Count("ShowOpenFileDialog '' in C:\\Games\\Kestrune\\ for"), 2u);
-}
-
 }  // namespace
 }  // namespace tarvex::testing

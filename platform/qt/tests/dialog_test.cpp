@@ -123,14 +123,15 @@ class DialogTest final : public QObject {
   }
 
   // The typed texts reach the presenter before a click, what it holds afterwards shows (the
-  // option it selected, the file it was given), and the password shows as stars.
+  // option it selected, the file it was given, kept by a cancelled choice), and the password shows
+  // as stars.
   void autoRunRoundTrip() {
     Open open(DialogKind::AutoRun);
     GamePath = "/games/";
     QStringList asked;
     open.platform.SetFileChooser([&](const QString& folder, const QString& filter) {
       asked << folder << filter;
-      return QStringLiteral("/games/hero one.zrd");
+      return asked.size() > 2 ? QString() : QStringLiteral("/games/hero one.zrd");  // cancelled
     });
     auto* ks = qobject_cast<QRadioButton*>(open.Find("optKSTime"));
     auto* rl = qobject_cast<QRadioButton*>(open.Find("optRLTime"));
@@ -144,7 +145,8 @@ class DialogTest final : public QObject {
     open.Type("txtPassword", "pa(ss");
     QCOMPARE(open.Box("txtPassword")->displayText(), "*****");
     open.Press("cmdLoad");
-    QCOMPARE(asked, (QStringList{"/games/", "Kestrune Character Files (*.zrd) (*.zrd)"}));
+    open.Press("cmdLoad");
+    QCOMPARE(asked.mid(0, 2), (QStringList{"/games/", "Kestrune Character Files (*.zrd) (*.zrd)"}));
     QCOMPARE(open.Box("txtCharacterFile")->text(), "/games/hero one.zrd");
     testing::MessageAnswerer answerer;
     open.Press("cmdOK");

@@ -113,7 +113,7 @@ struct LaunchCase {
   const char* Name;
   bool Starts;  // the desktop starts the game
   const char* Limitation;
-  int FocusAfter;  // seconds after the start when the game's window takes the focus; -1 never
+  int FocusAfter;  // seconds after the start when the game's window takes the focus
   void (*Nested)(RecordingPlatform&, frmTarvexMain&);  // events nested in the waits, or none
   std::size_t Typed;                                   // how many of the 29 texts are typed
   std::string Message;  // the one message shown, if any; "@" stands for the failed start's
@@ -133,7 +133,6 @@ void FocusLeavesAfterEightTexts(RecordingPlatform& platform, frmTarvexMain&) {
 const LaunchCase kLaunchCases[] = {
     {"FocusAfter59Seconds", true, "", 59, nullptr, 29, ""},
     {"FocusAfter61Seconds", true, "", 61, nullptr, 0, kFocusLost},
-    {"NoFocusEver", true, "", -1, nullptr, 0, kFocusLost},
     {"FocusLeavesDuringTheTyping", true, "", 0, FocusLeavesAfterEightTexts, 8, kFocusLost},
     {"TickNestedInTheTyping", true, "", 0, TickNested, 29, ""},
     {"DesktopCannotType", true, "Keys cannot be sent here.", 0, nullptr, 0,
@@ -152,7 +151,7 @@ TEST_P(LaunchTest, TheLogInIsTypedOnlyWhileTheStartedGameHasTheFocus) {
   Arm(true, "10:30:00", "03/14/0002");
   ASSERT_TRUE(TickUntilStarted(10));
   for (bool focused = false; clock.Now() < startedAt + 70; Tick()) {
-    if (!focused && c.FocusAfter >= 0 && clock.Now() >= startedAt + c.FocusAfter) {
+    if (!focused && clock.Now() >= startedAt + c.FocusAfter) {
       platform.FocusOwner = RecordingPlatform::kGame;
       focused = true;
     }

@@ -40,8 +40,11 @@ expected="$(tabs 4)"$'\r'"$character"$'\r\r'"$(tabs 9)$password$(tabs 10)"$'\r'
 log="$work/game/keys.log"
 received() { iconv -f UTF-16LE -t UTF-8 "$log" 2>/dev/null | sed -n '/^ready$/,$p' | tail -c +7; }
 logged_in() { [ "$(received | tr -cd '\r' | wc -c)" -ge 4 ]; }  # the last key is the 4th Enter
-# Whether no key carries 中 any more: the key codes borrowed for the log-in have been given back.
-given_back() { ! xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -q U4E2D; }
+# Whether no key carries any of é, ß, €, Ж and 中 any more: every key code borrowed for the log-in
+# has been given back, so that none is taken back from under the next run's typing.
+given_back() {
+  ! xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -qwiE 'eacute|ssharp|EuroSign|Cyrillic_zhe|U4E2D'
+}
 
 for run in 1 2 3; do
   rm -f "$log"

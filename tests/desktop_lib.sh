@@ -183,3 +183,8 @@ start_tarvex_exe() {
   drive wait-main 30
 }
 close_tarvex_exe() { timeout 15 wine "$driver" close 10 >/dev/null 2>&1; }  # it saves its pair
+
+run_value() {  # under Wine: the value Tarvex under the user's Run key; empty when there is none
+  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tarvex 2>/dev/null \
+    </dev/null | tr -d '\r' | sed -n 's/^ *Tarvex *REG_SZ *//p'
+}

@@ -3,7 +3,7 @@
 # Tarvex under the user's Run key hold the quoted full path of the Tarvex.exe beside
 # tarvex-cli.exe, "autostart" reads it back (letter case aside), "off" deletes the value.
 #   autostart_test.sh TARVEX-CLI.EXE
-set -uo pipefail
+source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 cli=${1:?usage: autostart_test.sh TARVEX-CLI.EXE}
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
 failures=0
@@ -13,10 +13,7 @@ check() {  # check NAME EXPECTED ACTUAL
   fi
 }
 autostart() { code=0; out=$(wine "$cli" autostart "$@" 2>&1 </dev/null | tr -d '\r') || code=$?; }
-value() {  # the Run value Tarvex, or "none"
-  wine reg query "$key" /v Tarvex 2>/dev/null </dev/null | tr -d '\r' |
-    sed -n 's/^ *Tarvex *REG_SZ *//p' | grep . || echo none
-}
+value() { run_value | grep . || echo none; }  # the Run value Tarvex, or "none"
 tray=$(winepath -w "$(dirname "$(realpath "$cli")")/Tarvex.exe" 2>/dev/null | tr -d '\r')
 
 wine reg delete "$key" /v Tarvex /f >/dev/null 2>&1 </dev/null

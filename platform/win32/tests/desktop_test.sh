@@ -24,10 +24,6 @@ before_cleanup() {  # no instance outlives the test: politely first, then for go
   close_tarvex_exe
   timeout 10 wine taskkill /f /im vrak.exe >/dev/null 2>&1
 }
-run_value() {  # the value Tarvex under the user's Run key; empty when there is none
-  wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Run' /v Tarvex 2>/dev/null \
-    </dev/null | tr -d '\r' | sed -n 's/^ *Tarvex *REG_SZ *//p'
-}
 run_value_is() { [ "$(run_value)" = "$1" ]; }
 cp "$2" "$app/Tarvex.exe"
 cd "$app"

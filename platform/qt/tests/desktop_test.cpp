@@ -1,21 +1,14 @@
-// On an X display with a system tray (run by with_desktop.sh): the tray icon docks and follows the
-// ticks, and the keystroke player types into the focused window, a
-// text whole or not at all.
+// On an X display (run by with_desktop.sh): the keystroke player knows whose window has the focus
+// and types into it, a text whole or not at all.
 #include <unistd.h>
 
-#include <QFile>
 #include <QLineEdit>
 #include <QProcess>
-#include <QSet>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 
-#include "engine/modGeneral.h"
-#include "engine/modZRD.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/tests/test_support.h"
 #include "platform/qt/x11_input.h"
-#include "shell/frmTarvexMain.h"
 #include "shell/keystrokes.h"
 
 namespace tarvex {
@@ -26,33 +19,7 @@ class DesktopTest final : public QObject {
  private slots:
   void initTestCase() {
     testing::StartWatchdog(90000);
-    QVERIFY(QGuiApplication::platformName() == "xcb" && data_.isValid());
-    SetDataFolder((data_.path() + QLatin1Char('/')).toStdString());
-  }
-
-  // A pair on game day 15: the icon docks, blinks between the full moon and the application
-  // picture, and the tip follows the clock. (smoke_test.sh sees the pair saved on the way out.)
-  void trayIconDocksAndFollowsTheTicks() {
-    QFile file(data_.filePath("ZRDTIMES.DAT"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write((GetRealTime() + "\r\n" + GetRealDate() + "\r\n10:00:00\r\n03/15/0002\r\n").c_str());
-    file.close();
-    QtPlatform platform;
-    frmTarvexMain main(platform);
-    platform.Attach(main);
-    main.Form_Load();
-    QTRY_VERIFY(platform.tray().isVisible() && !platform.tray().geometry().isEmpty());
-    QSet<QString> tips;
-    QSet<qint64> icons;
-    const auto sample = [&] {
-      tips.insert(platform.tray().toolTip());
-      icons.insert(platform.tray().icon().cacheKey());
-      return tips.size() >= 3 && icons.size() >= 2;
-    };
-    QTRY_VERIFY_WITH_TIMEOUT(sample(), 8000);
-    QCOMPARE(icons,
-             (QSet<qint64>{platform.IconFor(105).cacheKey(), platform.IconFor(1).cacheKey()}));
-    main.Form_Unload();
+    QVERIFY(QGuiApplication::platformName() == "xcb");
   }
 
   // The focused window is known as this process's (and its parent's), not another's, and the
@@ -99,9 +66,6 @@ class DesktopTest final : public QObject {
     QVERIFY(keyboard.Type({{Keystroke::Kind::Character, U'b'}}).empty());
     QTRY_COMPARE(edit.text(), "b");
   }
-
- private:
-  QTemporaryDir data_;
 };
 
 }  // namespace tarvex

@@ -232,7 +232,8 @@ class DialogTest final : public QObject {
   }
 
   // Every moon phase (101 to 108) and the application (any other number, here 100 and 109) has
-  // its own picture, large and small; the tip's CR LF becomes a line break.
+  // its own picture, large and small; the tray takes the picture and the tip, whose CR LF becomes
+  // a line break.
   void trayIconsAndTip() {
     QtPlatform platform;
     for (int number = 100; number <= 108; ++number) {
@@ -244,6 +245,7 @@ class DialogTest final : public QObject {
     const std::string_view tip("14:05:33 03/15/0002\r\nGOOD MOON TODAY AT 3:05 PM\0", 48);
     platform.NotifyIcon(TrayMessage::Modify, {.Icon = 105, .Tip = tip});
     QCOMPARE(platform.tray().toolTip(), "14:05:33 03/15/0002\nGOOD MOON TODAY AT 3:05 PM");
+    QCOMPARE(platform.tray().icon().cacheKey(), platform.IconFor(105).cacheKey());
   }
 
   // A plain file, by the name its folder stores; not one hidden, a folder, or missing.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a tray (run it through with_desktop.sh): a second start
-# leaves the first alone, the right button on the icon opens the menu and a click elsewhere
-# closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while a dialog
-# is open saves the pair, and without a display the program says so. That the icon docks is seen
-# by qt_desktop_tests, the menu's entries and what the dialogs do offscreen (qt_dialog_tests), the
-# auto-run dialog from the menu by wine_login_test.sh, SIGTERM by notify_test.sh.
+# leaves the first alone, the icon docks, the right button on it opens the menu and a click
+# elsewhere closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while
+# a dialog is open saves the pair, and without a display the program says so. That the tip follows
+# the ticks is seen by qt_desktop_sni, the menu's entries and what the dialogs do offscreen
+# (qt_dialog_tests), the auto-run dialog from the menu by wine_login_test.sh, SIGTERM by
+# notify_test.sh.
 #   smoke_test.sh PATH/TO/tarvex
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 cp "$1" "$app/tarvex"

@@ -1,9 +1,10 @@
-# Helpers of the desktop test scripts of both front-ends (and of tools/screenshots.sh), sourced by
-# them: a work folder and the processes started in it, taken down on exit; reporting; bounded
+# Helpers of the test scripts (and of tools/screenshots.sh), sourced by them: a work folder and
+# the processes started in it, taken down on exit; reporting, and checks that count failures; bounded
 # waits; a private X display, session bus and Wine prefix; the data files; the program's windows
 # on the display; Tarvex.exe under Wine. A script may define `explain` (what to print when it
 # fails) and `before_cleanup` (run first on exit).
 set -uo pipefail
+lib=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/tarvex-test.XXXXXX")
 app="$work/app"  # where the program under test is copied, so that its data files land there
@@ -31,6 +32,13 @@ fail() {
   declare -F explain >/dev/null && explain
   exit 1
 }
+failures=0
+check() {  # check NAME EXPECTED ACTUAL: says so, and counts one failure more, when they differ
+  [ "$2" = "$3" ] && return
+  printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
+  failures=$((failures + 1))
+}
+checked() { [ "$failures" -eq 0 ] || fail "$failures checks failed"; echo "$*: all checks passed"; }
 require() {  # skips the test (77) unless every tool named is installed
   for tool; do
     command -v "$tool" >/dev/null && continue
@@ -87,22 +95,8 @@ use_wine_prefix() {
 # serve there. Exits with its status.
 private_session_bus() {
   [ -z "${TARVEX_PRIVATE_BUS:-}" ] || return 0
-  cat >"$work/bus.conf" <<'EOF'
-<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
- "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
-<busconfig>
-  <type>session</type>
-  <listen>unix:tmpdir=/tmp</listen>
-  <auth>EXTERNAL</auth>
-  <policy context="default">
-    <allow send_destination="*" eavesdrop="true"/>
-    <allow eavesdrop="true"/>
-    <allow own="*"/>
-  </policy>
-</busconfig>
-EOF
   # The bus's own notes (monitors coming and going, a limit it may not raise) are left out.
-  TARVEX_PRIVATE_BUS=1 dbus-run-session --config-file="$work/bus.conf" -- "$@" 2>&1 |
+  TARVEX_PRIVATE_BUS=1 dbus-run-session --config-file="$lib/session-bus.conf" -- "$@" 2>&1 |
     grep --line-buffered -Ev 'became a monitor|Monitoring connection|Failed to set fd limit'
   exit "${PIPESTATUS[0]}"
 }

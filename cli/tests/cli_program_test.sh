@@ -1,17 +1,11 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: each command's help, the usage after a mistake,
 # and `watch`: its alarms, on a terminal and off one, and the pair it saves when it is told to stop.
-set -euo pipefail
+source "$(dirname "$0")/../../tests/desktop_lib.sh"
+set -e
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}
-dir=$(mktemp -d)
-trap 'rm -rf "$dir"' EXIT
+dir=$work
 export TZ=EST5EDT,M3.2.0,M11.1.0
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  fi
-}
 run() { "$cli" --data-dir "$dir" "$@"; }
 
 # Each command's own help names its options and arguments.
@@ -99,6 +93,4 @@ auto off; check "autostart off" "0 off" "$code $(test -e "$entry" || echo off)"
 rm "$bin/tarvex"; auto on
 check "autostart on without a tray program" \
   "1 tarvex-cli: there is no tray program $bin/tarvex to start at log-in" "$code $(cat "$dir/err")"
-
-if [ "$failures" -ne 0 ]; then echo "$failures failed"; exit 1; fi
-echo "cli program: all checks passed"
+checked "cli program"

@@ -6,12 +6,6 @@
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 cli=${1:?usage: autostart_test.sh TARVEX-CLI.EXE}
 key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
-failures=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" != "$3" ]; then
-    echo "FAIL $1"; echo "  expected: $2"; echo "  actual:   $3"; failures=$((failures + 1))
-  fi
-}
 autostart() { code=0; out=$(wine "$cli" autostart "$@" 2>&1 </dev/null | tr -d '\r') || code=$?; }
 value() { run_value | grep . || echo none; }  # the Run value Tarvex, or "none"
 tray=$(winepath -w "$(dirname "$(realpath "$cli")")/Tarvex.exe" 2>/dev/null | tr -d '\r')
@@ -27,6 +21,4 @@ wine reg add "$key" /v Tarvex /d '"C:\Games\Tarvex.exe"' /f >/dev/null 2>&1 </de
 autostart; check "another Tarvex.exe is not this one" "0 off" "$code $out"
 autostart off; check "autostart off" "0  none" "$code $out $(value)"
 autostart off; check "autostart off without the value" "0 " "$code $out"
-
-[ "$failures" -eq 0 ] || { echo "$failures failed"; exit 1; }
-echo "autostart under Wine: all checks passed"
+checked "autostart under Wine"

@@ -6,8 +6,9 @@
 #   golden_test.sh TARVEX-CLI --record   write golden/expected.txt anew
 #
 # cases.txt: one command line a line, in shell quoting, run with "--data-dir DIR" in front unless
-# it names @DIR itself; "zone TZ" sets the time zone of the lines after it; "file NAME TEXT" writes
-# TEXT (printf escapes) to a data file; "#" starts a comment.
+# it gives --data-dir itself (DIR is @DIR there); "zone TZ" sets the time zone of the lines after it; "file NAME TEXT" writes
+# TEXT (printf escapes) to a data file, "folder NAME" makes a folder beside them; "#" starts a
+# comment.
 set -euo pipefail
 cli=${1:?usage: golden_test.sh TARVEX-CLI [--record]}
 here=$(cd "$(dirname "$0")/golden" && pwd)
@@ -25,9 +26,10 @@ transcript() {
       file\ *)
         eval "set -- ${line#file }"
         printf "$2" >"$dir/data/$1"; echo "=== $line"; continue ;;
+      folder\ *) mkdir "$dir/data/${line#folder }"; echo "=== $line"; continue ;;
     esac
     eval "set -- ${line//@DIR/\"\$dir/data\"}"
-    [[ $line == *@DIR* ]] || set -- --data-dir "$dir/data" "$@"
+    [[ $line == *--data-dir* ]] || set -- --data-dir "$dir/data" "$@"
     local code=0
     "$cli" "$@" >"$dir/out" 2>"$dir/err" </dev/null || code=$?
     echo "=== $line"

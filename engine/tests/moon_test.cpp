@@ -15,23 +15,6 @@ TEST(GetNextMoon, WithLessThanARealSecondLeftCountsNothing) {
   }
 }
 
-// Game 00:00:00 on day 15 at real 23:30:00: the good moon two days later at 12:50 PM, the bad
-// moon tomorrow at 6:10 PM.
-TEST(TipLines, HoldTheChosenViewsInOrder) {
-  const std::string time = "00:00:00 01/15/0002", good = "GOOD MOON TWO DAYS FROM NOW AT 12:50 PM",
-                    bad = "BAD MOON TOMORROW AT 6:10 PM";
-  const std::tuple<TipViews, std::vector<std::string>> cases[] = {
-      {{}, {time, good, bad}},
-      {{true, false, false}, {time}},
-      {{false, true, true}, {good, bad}},
-      {{false, false, true}, {bad}},
-      {{false, false, false}, {}}};
-  const CalibrationRecord record = Record("23:30:00", "12/06/2026", "00:00:00", "01/15/0002");
-  for (const auto& [views, lines] : cases) {
-    EXPECT_EQ(TipLines(record, views), lines) << views.Time << views.GoodMoon << views.BadMoon;
-  }
-}
-
 TEST(MoonPhase, PicksThePictureAndTheNameOfTheGameDay) {
   // Two days of each picture and its name; a half day is rounded to the even day.
   const std::tuple<double, double, int, std::string_view> cases[] = {

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/frmAutoRun.h"
+#include "dialogs/frmDateTime.h"
 #include "engine/modGeneral.h"
 #include "platform/startup.h"
 #include "platform/win32/dialog_window.h"
@@ -23,11 +25,6 @@
 #include "platform/win32/text.h"
 #include "platform/win32/tray.h"
 #include "platform/win32/win32_platform.h"
-
-// The command-line program, when the build makes it.
-#ifndef TARVEX_CLI
-#define TARVEX_CLI ""
-#endif
 
 namespace tarvex::win32 {
 namespace {
@@ -111,50 +108,26 @@ TEST(PopupMenu, ShowsTheEntriesAsGivenAndMapsCommandsBackToItems) {
   EXPECT_EQ(ItemOfCommand(CommandOf(MenuItem::Exit) + 1), std::nullopt);
 }
 
-// A dialog that records what the front-end hands it and answers as a presenter would.
-class RecordingDialog final : public Dialog {
- public:
-  DialogKind Kind() const override { return DialogKind::AutoRun; }
-  std::string_view Caption() const override { return "Recording"; }
-  int Width() const override { return 200; }
-  int Height() const override { return 100; }
-  std::span<const Control> Controls() const override { return kControls; }
-  const std::string* Box(tarvex::ControlId id) const override {
-    const auto box = texts.find(id);
-    return box == texts.end() ? nullptr : &box->second;
+// The presenters' dialogs behind the windows; the file question is answered with one file, and
+// the messages are noted.
+struct Host final : DialogHost {
+  void ShowMessage(std::string_view text, std::string_view) override {
+    messages.emplace_back(text);
   }
-  bool Value(tarvex::ControlId id) const override { return (id == Id::optKSTime) == optionA; }
-  void Click(tarvex::ControlId id) override {
-    clicks.emplace_back(ControlName(id));
-    if (id == Id::optKSTime || id == Id::optRLTime) optionA = id == Id::optKSTime;
-    if (id == Id::cmdLoad) texts[Id::txtTime] = "filled";
-    if (id == Id::cmdOK || id == Id::cmdCancel) Unload();
+  std::string ShowOpenFileDialog(const FileOpenRequest&) override {
+    return "C:\\K\\h\xC3\xA9ro.zrd";
   }
-
-  using Id = tarvex::ControlId;
-  static constexpr Control kControls[] = {
-      {Id::Frame1, ControlKind::Frame, "Group", 5, 5, 190, 30},
-      {Id::optKSTime, ControlKind::OptionButton, "A", 10, 15, 50, 10},
-      {Id::optRLTime, ControlKind::OptionButton, "B", 70, 15, 50, 10},
-      {Id::Label1, ControlKind::Label, "Name", 5, 42, 50, 8, Align::Right},
-      {Id::txtTime, ControlKind::TextBox, "", 60, 40, 80, 12, Align::Left, 8},
-      {Id::txtPassword, ControlKind::TextBox, "", 60, 55, 80, 12, Align::Left, 0, true},
-      {Id::cmdOK, ControlKind::Button, "OK", 10, 80, 50, 14, Align::Center, 0, false, true},
-      {Id::cmdLoad, ControlKind::Button, "Fill", 70, 80, 50, 14},
-      {Id::cmdCancel, ControlKind::Button, "Cancel", 130, 80, 50, 14, Align::Center, 0, false,
-       false, true}};
-
-  std::map<tarvex::ControlId, std::string> texts{{Id::txtTime, "h\xC3\xA9"},
-                                                 {Id::txtPassword, ""}};
-  std::vector<std::string> clicks;
-  bool optionA = true;
+  std::vector<std::string> messages;
 };
 
 // (Captions and OK, which closes the dialog, are seen in desktop_test.sh.)
-// The dialog's window, as the front-end makes it, or only from its template (no handlers).
+// The auto-run (or calibration) dialog's window, as the front-end makes it, or only from its
+// template (no handlers).
 struct DialogWindow {
   static INT_PTR CALLBACK Inert(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
-  explicit DialogWindow(bool plain = false) {
+  explicit DialogWindow(bool plain = false, bool dateTime = false)
+      : dialog(dateTime ? static_cast<Dialog&>(dateTimeDialog) : autoRunDialog) {
+    dialog.SetText(ControlId::txtTime, "h\xC3\xA9");
     const std::vector<WORD> layout = DialogTemplate(dialog);
     const auto* form = reinterpret_cast<LPCDLGTEMPLATEW>(layout.data());
     window = plain ? CreateDialogIndirectParamW(GetModuleHandleW(nullptr), form, nullptr, Inert, 0)
@@ -162,10 +135,10 @@ struct DialogWindow {
   }
   ~DialogWindow() { DestroyWindow(window); }
   HWND operator[](std::string_view name) const {
-    const auto& all = RecordingDialog::kControls;
+    const auto all = dialog.Controls();
     const auto found =
-        std::find_if(all, std::end(all), [&](auto& c) { return ControlName(c.Id) == name; });
-    return GetDlgItem(window, ControlWindowId(static_cast<std::size_t>(found - all)));
+        std::find_if(all.begin(), all.end(), [&](auto& c) { return ControlName(c.Id) == name; });
+    return GetDlgItem(window, ControlWindowId(static_cast<std::size_t>(found - all.begin())));
   }
   LRESULT Send(std::string_view name, UINT message) const {
     return SendMessageW((*this)[name], message, 0, 0);
@@ -176,20 +149,23 @@ struct DialogWindow {
     return text;
   }
 
-  RecordingDialog dialog;
+  Host host;
+  frmAutoRun autoRunDialog{host, [](const AutoRunSettings&) {}};
+  frmDateTime dateTimeDialog{host, [](const CalibrationRecord&) {}};
+  Dialog& dialog;
   HWND window = nullptr;
 };
 
 TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
   const DialogWindow shown(true);
   const std::tuple<const char*, LONG_PTR, LONG_PTR> styles[] = {
-      {"Frame1", BS_TYPEMASK, BS_GROUPBOX},    {"optKSTime", BS_TYPEMASK, BS_RADIOBUTTON},
-      {"Label1", SS_TYPEMASK, SS_RIGHT},       {"txtTime", ES_PASSWORD, 0},
+      {"Frame1", BS_TYPEMASK, BS_GROUPBOX},      {"optKSTime", BS_TYPEMASK, BS_RADIOBUTTON},
+      {"Label1", SS_TYPEMASK, SS_RIGHT},         {"txtTime", ES_PASSWORD, 0},
       {"txtPassword", ES_PASSWORD, ES_PASSWORD}, {"cmdOK", BS_TYPEMASK, BS_DEFPUSHBUTTON},
       {"cmdLoad", BS_TYPEMASK, BS_PUSHBUTTON}};
   for (const auto& [name, mask, style] : styles)
     EXPECT_EQ(GetWindowLongPtrW(shown[name], GWL_STYLE) & mask, style) << name;
-  RECT expected{60, 40, 60 + 80, 40 + 12}, actual;
+  RECT expected{98, 34, 98 + 80, 34 + 12}, actual;
   MapDialogRect(shown.window, &expected);
   GetWindowRect(shown["txtTime"], &actual);
   MapWindowPoints(nullptr, shown.window, reinterpret_cast<POINT*>(&actual), 2);
@@ -198,39 +174,39 @@ TEST(DialogWindow, TheTemplateMakesEachControlOfItsKindWhereTheLayoutPutsIt) {
 
 TEST(DialogWindow, OpensWithTheLimitsMaskValuesAndTabOrder) {
   const DialogWindow shown;
-  EXPECT_EQ(shown.Send("txtTime", EM_GETLIMITTEXT), 8);
   EXPECT_GT(shown.Send("txtPassword", EM_GETLIMITTEXT), 32767) << "no limit";
   EXPECT_EQ(shown.Send("txtPassword", EM_GETPASSWORDCHAR), L'*');
   EXPECT_EQ(shown.Text(shown["txtTime"]), L"h\u00e9");
   EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_CHECKED);
   EXPECT_EQ(shown.Send("optRLTime", BM_GETCHECK), BST_UNCHECKED);
   HWND at = nullptr;  // the list's order, entering the option group at its choice
-  for (const char* name : {"optKSTime", "txtTime", "txtPassword", "cmdOK", "cmdLoad", "cmdCancel", "optKSTime"})
+  for (const char* name : {"optKSTime", "txtTime", "txtDate", "cmdOK", "cmdCancel",
+                           "txtCharacterFile", "cmdLoad", "txtPassword", "optKSTime"})
     EXPECT_EQ(at = GetNextDlgTabItem(shown.window, at, FALSE), shown[name]) << name;
+  EXPECT_EQ(DialogWindow(false, true).Send("txtRealTime", EM_GETLIMITTEXT), 8);
 }
 
 TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   DialogWindow shown;
-  SetWindowTextW(shown["txtTime"], L"typed");
+  SetWindowTextW(shown["txtCharacterFile"], L"typed");
   SetWindowTextW(shown["txtPassword"], L"p\u00e9");
   shown.Send("cmdLoad", BM_CLICK);
-  EXPECT_EQ(shown.dialog.texts[tarvex::ControlId::txtPassword], "p\xC3\xA9");
-  EXPECT_EQ(shown.Text(shown["txtTime"]), L"filled") << "not the typed text, taken after the click";
+  EXPECT_EQ(shown.dialog.Text(ControlId::txtPassword), "p\xC3\xA9");
+  EXPECT_EQ(shown.Text(shown["txtCharacterFile"]), L"C:\\K\\h\u00e9ro.zrd") << "the file chosen";
   shown.Send("optRLTime", BM_CLICK);
   EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_UNCHECKED);
   EXPECT_EQ(shown.Send("optRLTime", BM_GETCHECK), BST_CHECKED);
   EXPECT_EQ(GetNextDlgTabItem(shown.window, nullptr, FALSE), shown["optRLTime"]);
 }
 
-TEST(DialogWindow, EscapeAndTheCloseBoxReachThePresenterAndTheWindowCloses) {
-  const std::tuple<UINT, WPARAM, const char*> cases[] = {
-      {WM_COMMAND, IDCANCEL, "cmdCancel"},
-      {WM_CLOSE, 0, "cmdCancel"}};
-  for (const auto& [message, wParam, click] : cases) {
+// OK with the boxes empty would show a message and leave the dialog open.
+TEST(DialogWindow, EscapeAndTheCloseBoxCancelAndTheWindowCloses) {
+  for (const auto& [message, wParam] :
+       {std::pair<UINT, WPARAM>{WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
     const DialogWindow shown;
     SendMessageW(shown.window, message, wParam, 0);
-    EXPECT_EQ(shown.dialog.clicks, std::vector<std::string>{click}) << click;
-    EXPECT_FALSE(IsWindow(shown.window)) << click;
+    EXPECT_TRUE(shown.dialog.Closed() && shown.host.messages.empty()) << message;
+    EXPECT_FALSE(IsWindow(shown.window)) << message;
   }
 }
 
@@ -271,8 +247,8 @@ class GameFolder : public ::testing::Test {
     if (Utf8ToAnsiExactly(Narrow(game_))) GTEST_SKIP() << "code page " << GetACP();
     std::filesystem::create_directories(game_);
     std::filesystem::create_directories(data_);
-    CloseHandle(CreateFileW((game_ + L"vrak.exe").c_str(), GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CloseHandle(CreateFileW((game_ + L"vrak.exe").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr));
     SetDataFolder(Narrow(data_));
   }
   void TearDown() override {
@@ -312,14 +288,13 @@ TEST_F(GameFolder, WithoutAShortNameIsNotStoredAndTheOldFileStays) {
 }
 
 TEST_F(GameFolder, TheCommandLineProgramStoresAUsableFolder) {
-  if (std::string_view(TARVEX_CLI).empty()) GTEST_SKIP() << "no tarvex-cli in this build";
   std::wstring command = L"\"" + Widen(TARVEX_CLI) + L"\" --data-dir \"" + data_ +
                          L"\" set-path \"" + game_ + L"hero.zrd\"";
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0,
-                             nullptr, nullptr, &startup, &process));
+  ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process));
   DWORD exitCode = 1;
   if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
     GetExitCodeProcess(process.hProcess, &exitCode);

@@ -54,14 +54,13 @@ Moon NextMoonAfter(Instant epoch, const Moon& moon) {
   return MoonOfMonth(epoch, moon.kind, moon.gameYear * 12 + moon.gameMonth);
 }
 
-std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count,
-                            MoonsFrom from) {
+std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count) {
   const Instant epoch = GameEpoch(record, now);
   const Instant present = Instant::AtSecond(now);
   std::vector<Moon> moons;
   for (const MoonKind kind : {MoonKind::Good, MoonKind::Bad}) {
     Moon moon = MoonNotEnded(epoch, kind, present);
-    if (from == MoonsFrom::NotBegun && moon.begin <= present) moon = NextMoonAfter(epoch, moon);
+    if (moon.begin <= present) moon = NextMoonAfter(epoch, moon);
     for (int k = 0; k < count; ++k, moon = NextMoonAfter(epoch, moon)) moons.push_back(moon);
   }
   std::sort(moons.begin(), moons.end(),

@@ -58,15 +58,8 @@ Moon MoonNotEnded(Instant epoch, MoonKind kind, Instant present);
 // The moon of `kind` that follows `moon` (one game month later).
 Moon NextMoonAfter(Instant epoch, const Moon& moon);
 
-// Which moon a list starts from.
-enum class MoonsFrom {
-  NotEnded,  // the moon in progress at the present, if any, then those to come
-  NotBegun,  // only moons that begin after the present
-};
-
-// The next `count` moons of each kind at second `now`, by `record` re-based to it, 2 × `count`
-// in all, in order of their beginning.
-std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count,
-                            MoonsFrom from = MoonsFrom::NotBegun);
+// The next `count` moons of each kind to begin after second `now`, by `record` re-based to it,
+// 2 × `count` in all, in order of their beginning.
+std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count);
 
 }  // namespace tarvex

@@ -56,14 +56,5 @@ TEST_F(Conversion, RealFieldsThatNameNoMomentCountNothingAndRebase) {
   EXPECT_EQ(GetZRDTime(Record("12:00:00", "02/29/2026", "24:10:00", "02/31/0002")), rebased);
 }
 
-// Across the skipped hour the game clock counts true seconds; the repeated hour is the moons'
-// and alarms' tests', which re-base the pair every second through it.
-TEST_F(Conversion, DaylightSavingNeitherJumpsNorStalls) {
-  clock_.Set(Local(3, 8, 1, 59, 59));  // one second later the wall clock reads 03:00:00
-  const CalibrationRecord record = Record("01:59:59", "03/08/2026", "00:00:00", "01/01/0001");
-  clock_.Advance(1);
-  EXPECT_EQ(GetZRDTime(record), Record("03:00:00", "03/08/2026", "00:00:18", "01/01/0001"));
-}
-
 }  // namespace
 }  // namespace tarvex

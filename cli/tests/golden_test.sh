@@ -35,7 +35,7 @@ transcript() {
     echo "=== $line"
     echo "exit $code"
     echo "--- stdout"
-    if [[ $line == *--help* ]]; then echo "(help text, not compared)"; else cat "$dir/out"; fi
+    cat "$dir/out"
     echo "--- stderr"
     if [ "$code" -eq 2 ]; then head -n 1 "$dir/err"; else cat "$dir/err"; fi
   done <"$here/cases.txt" | sed "s|$dir/data|@DIR|g"

@@ -4,12 +4,10 @@
 # their data in the per-user folder, though root could write beside them; where the tests run as
 # root, dpkg installs it and removes it again.
 #   deb_test.sh BUILD_DIR VERSION
+source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 set -euo pipefail
 deb="$1/tarvex_$2_$(dpkg --print-architecture).deb"
-fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$deb" ] || fail "no $deb: 'make package' builds it"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
 
 timeout 180 lintian --display-info "$deb" || fail "lintian reports errors"
 
@@ -50,7 +48,7 @@ if [ "$(id -u)" -ne 0 ]; then
 elif dpkg-query -W -f='${Status}' tarvex 2>/dev/null | grep -q 'ok installed'; then
   echo "a tarvex package is installed on this machine already: dpkg -i and dpkg -r not tried"
 else
-  trap 'dpkg -r tarvex >/dev/null 2>&1; rm -rf "$work"' EXIT
+  before_cleanup() { dpkg -r tarvex >/dev/null 2>&1; }
   timeout 120 dpkg -i "$deb" || fail "dpkg -i $deb"
   check_programs /usr/bin
   timeout 120 dpkg -r tarvex || fail "dpkg -r tarvex"

@@ -1,6 +1,5 @@
 #include "dialogs/frmAlarms.h"
 
-#include <charconv>
 #include <string_view>
 #include <utility>
 
@@ -83,14 +82,9 @@ void frmAlarms::Click(ControlId id) {
 std::optional<AlarmSettings> frmAlarms::Shown() const {
   AlarmSettings settings{chkGoodMoon, chkBadMoon, 0, chkAtStart, chkSound};
   if (!chkWarn) return settings;  // the box's text plays no part
-  const std::string_view text = txtWarningMinutes;
-  int minutes = -1;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), minutes);
-  if (error != std::errc() || end != text.data() + text.size() || minutes < 0 ||
-      minutes > kMaxWarningMinutes) {
-    return std::nullopt;
-  }
-  settings.WarningMinutes = minutes;
+  const std::optional<int> minutes = ReadWarningMinutes(txtWarningMinutes);
+  if (!minutes) return std::nullopt;
+  settings.WarningMinutes = *minutes;
   return settings;
 }
 

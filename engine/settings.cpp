@@ -54,21 +54,10 @@ std::optional<bool> ReadSwitch(std::string_view value) {
   return std::nullopt;
 }
 
-std::optional<int> ReadMinutes(std::string_view value) {
-  if (value.empty()) return std::nullopt;
-  int minutes = 0;
-  for (const char c : value) {
-    if (c < '0' || c > '9') return std::nullopt;
-    minutes = minutes * 10 + (c - '0');  // [0, 14,409]
-    if (minutes > kMaxWarningMinutes) return std::nullopt;
-  }
-  return minutes;
-}
-
 // Sets the key's field from `value`; false when the value cannot be read.
 bool Apply(const Key& key, std::string_view value, AlarmSettings& settings) {
   if (key.flag == nullptr) {
-    const std::optional<int> minutes = ReadMinutes(value);
+    const std::optional<int> minutes = ReadWarningMinutes(value);
     if (minutes) settings.WarningMinutes = *minutes;
     return minutes.has_value();
   }
@@ -137,6 +126,17 @@ std::size_t IndexOf(const Key& key) {
 }
 
 }  // namespace
+
+std::optional<int> ReadWarningMinutes(std::string_view value) {
+  if (value.empty()) return std::nullopt;
+  int minutes = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    minutes = minutes * 10 + (c - '0');  // [0, 14,409]
+    if (minutes > kMaxWarningMinutes) return std::nullopt;
+  }
+  return minutes;
+}
 
 SettingsReading ParseSettings(std::string_view text) {
   SettingsReading reading;

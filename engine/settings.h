@@ -8,6 +8,7 @@
 //   Sound=on
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -16,6 +17,9 @@
 namespace tarvex {
 
 inline constexpr int kMaxWarningMinutes = 1440;
+
+// The warning minutes written as `value`: digits only, 0 to 1440; nothing otherwise.
+std::optional<int> ReadWarningMinutes(std::string_view value);
 
 struct AlarmSettings {
   bool GoodMoon = true;     // alarms for the good moon (game day 15)

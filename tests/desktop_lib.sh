@@ -127,6 +127,11 @@ new_window() { comm -13 <(echo "$1") <(windows) | head -n1; }  # visible now, no
 named() { xdotool search --onlyvisible --name "^$1\$" | head -n1; }  # a window by its title
 closed() { ! named "$1" >/dev/null 2>&1; }
 focused() { [ "$(xdotool getwindowfocus)" = "$1" ]; }
+show_windows() {  # every visible window, with its title: what a failed desktop test shows
+  xdotool search --onlyvisible --name . 2>/dev/null | while read -r id; do
+    echo "  window $id: $(xdotool getwindowname "$id")"
+  done
+}
 geometry() { eval "$(xdotool getwindowgeometry --shell "$1")"; }  # sets X Y WIDTH HEIGHT
 
 # The Qt program copied to $app, until its icon shows (in $icon); its errors go to $tarvex_err

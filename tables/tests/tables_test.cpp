@@ -19,8 +19,6 @@ namespace tarvex {
 namespace {
 
 using testing::ErrorCode;
-using testing::Pairs;
-using testing::Read;
 using testing::StateOf;
 
 constexpr std::int32_t kMin = std::numeric_limits<std::int32_t>::min();

@@ -45,13 +45,7 @@ received() {
 
 good_moon="$XDG_CACHE_HOME/Tarvex/moon105.png"
 
-expect_received() {  # what dunst received is $1
-  got=$(received)
-  [ "$got" = "$1" ] || fail "dunst received:
-$got
-expected:
-$1"
-}
+expect_received() { got=$(received) && check "what dunst received" "$1" "$got"; }
 
 # --- An alarm due within seconds, with a sound -------------------------------------------------
 start_server
@@ -116,4 +110,4 @@ for bus in "$DBUS_SESSION_BUS_ADDRESS" "unix:path=$work/no-bus"; do
   [ ! -s "$tarvex_err" ] || fail "$case_name: tarvex said: $(cat "$tarvex_err")"
   pass "$case_name: the alert shows as the tray's message ($message), quietly"
 done
-echo "all passed"
+checked "notify"

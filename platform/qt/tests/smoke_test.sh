@@ -9,10 +9,7 @@
 #   smoke_test.sh PATH/TO/tarvex
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 cp "$1" "$app/tarvex"
-explain() {
-  echo "visible windows of the program:"
-  windows | while read -r id; do echo "  $id $(xdotool getwindowname "$id")"; done
-}
+explain() { show_windows; }
 
 # --- No display: one clear line, a failing status --------------------------------------------------
 message=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$app/tarvex" 2>&1)

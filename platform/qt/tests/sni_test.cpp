@@ -29,16 +29,13 @@ class Watcher final : public QObject {
   Q_CLASSINFO("D-Bus Interface", "org.kde.StatusNotifierWatcher")
   Q_PROPERTY(QStringList RegisteredStatusNotifierItems MEMBER items)
   Q_PROPERTY(bool IsStatusNotifierHostRegistered MEMBER host)
-  Q_PROPERTY(int ProtocolVersion MEMBER version)
 
  public:
   QStringList items;  // the bus names of the items registered
   bool host = true;
-  int version = 0;
 
  public slots:
   void RegisterStatusNotifierItem(const QString& service) { items << service; }
-  void RegisterStatusNotifierHost(const QString&) {}
 };
 
 }  // namespace

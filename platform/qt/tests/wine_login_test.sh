@@ -12,11 +12,7 @@ mkdir -p "$work/game"
 cp "$1" "$app/tarvex"
 cp "$2" "$work/game/vrak.exe"
 before_cleanup() { wineserver -k 2>/dev/null; }
-explain() {
-  xdotool search --onlyvisible --name . 2>/dev/null | while read -r id; do
-    echo "  window $id: $(xdotool getwindowname "$id")"
-  done
-}
+explain() { show_windows; }
 
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 pids+=($!)

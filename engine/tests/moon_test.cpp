@@ -5,7 +5,7 @@
 namespace tarvex {
 namespace {
 
-// The words of each count and day are checked against a model in the CLI's tests; here, the edge:
+// The words of each count and day are in the command line's recorded cases; here, the edge:
 // with 15 game seconds left nothing is added, and the moment is the present real hour and minute.
 TEST(GetNextMoon, WithLessThanARealSecondLeftCountsNothing) {
   for (const auto& [real, moment] :

@@ -1,6 +1,6 @@
-// What the commands print: the status as tool-tip lines, JSON or a status bar's JSON, the coming moons as lines, JSON
-// or an iCalendar file, the coming alarms as lines or JSON. Moments are shown in the zone of the
-// engine's current clock.
+// What the commands print: the status as tool-tip lines, JSON or a status bar's JSON, the coming
+// moons as lines, JSON or an iCalendar file, the coming alarms as lines or JSON. Moments are shown
+// in the zone of the engine's current clock.
 #pragma once
 
 #include <cstdint>

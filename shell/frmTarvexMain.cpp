@@ -18,7 +18,6 @@ namespace tarvex {
 namespace {
 
 constexpr int kTimerIntervalMs = 500;
-constexpr float kRightButtonUp = 517.0f;
 constexpr std::int64_t kFocusWaitSeconds = 60;
 
 constexpr std::string_view kTitle = "Tarvex";
@@ -67,7 +66,7 @@ std::size_t Index(MenuItem item) {
 }
 
 // The lines that the tray's tip shows; none for an empty tip.
-std::vector<std::string> TipLines(const TrayIcon& icon) {
+std::vector<std::string> ShownTipLines(const TrayIcon& icon) {
   constexpr std::string_view kBreak = "\r\n";
   const std::string tip = VisibleTip(icon);
   std::vector<std::string> lines;
@@ -169,7 +168,7 @@ void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float
     // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
     SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
     const std::vector<MenuEntry> menu = PopupMenu();
-    menuTip_ = TipLines(TrayIcon);
+    menuTip_ = ShownTipLines(TrayIcon);
     chosen = platform_.ShowPopupMenu(menu);
   }
   if (chosen) MenuCommand(*chosen);
@@ -178,7 +177,7 @@ void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float
 std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
   std::vector<MenuEntry> entries;
   if (platform_.MenuShowsTip()) {
-    for (std::string& line : TipLines(TrayIcon)) {
+    for (std::string& line : ShownTipLines(TrayIcon)) {
       entries.push_back({.Item = MenuItem::TipLine, .Caption = std::move(line), .Disabled = true});
     }
     if (!entries.empty())
@@ -415,7 +414,7 @@ void frmTarvexMain::UpdateTray() {
 // An open menu that begins with the tip's lines shows them as the tip does now.
 void frmTarvexMain::UpdateOpenMenu() {
   if (!platform_.MenuShowsTip()) return;
-  std::vector<std::string> lines = TipLines(TrayIcon);
+  std::vector<std::string> lines = ShownTipLines(TrayIcon);
   if (lines == menuTip_) return;
   menuTip_ = std::move(lines);
   platform_.UpdateOpenMenu(PopupMenu());

@@ -14,6 +14,9 @@
 
 namespace tarvex {
 
+// The tray callback's mouse event code for the right button's release, which opens the menu.
+inline constexpr float kRightButtonUp = 517.0f;
+
 class frmTarvexMain {
  public:
   explicit frmTarvexMain(Platform& platform);
@@ -25,7 +28,7 @@ class frmTarvexMain {
   void Form_Unload();
   // Between Form_Load and Form_Unload: the ticks and the tray's events count only then.
   bool Running() const { return loaded_ && !unloaded_; }
-  // The tray callback: X is the mouse event's code; 517 (right button released) opens the menu.
+  // The tray callback: X is the mouse event's code; kRightButtonUp opens the menu.
   void Form_MouseMove(int Button, int Shift, float X, float Y);
   void tmrUpdateTimes_Timer();
   // The desktop shell restarted (Windows: "TaskbarCreated"): the icon is added again.

@@ -35,7 +35,7 @@ constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Context:
-      return 517.0f;
+      return kRightButtonUp;
     case QSystemTrayIcon::Trigger:
       return 514.0f;
     case QSystemTrayIcon::DoubleClick:
@@ -218,7 +218,7 @@ void QtPlatform::OnTrayMenuOpening() {
   QTimer::singleShot(0, this, [this] {
     if (!main_ || trayMenuWaiting_) return;
     trayMenuOpening_ = true;
-    main_->Form_MouseMove(0, 0, 517.0f, 0);
+    main_->Form_MouseMove(0, 0, kRightButtonUp, 0);
     trayMenuOpening_ = false;
   });
 }

@@ -33,7 +33,7 @@ void AddStatus(CommandLine& cli) {
   CLI::App& status =
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
-        const CalibrationRecord record = GetZRDTime(ReadCalibration());
+        const CalibrationRecord record = GetZRDTime(ReadCalibration().value);
         io.out << (*json     ? StatusJson(record)
                    : *waybar ? StatusWaybar(record)
                              : StatusText(record));
@@ -86,7 +86,7 @@ void AddSetPath(CommandLine& cli) {
           io.err << "tarvex-cli: could not write " << DataFolder() << kGamePathFile << "\n";
           return kExitIo;
         }
-        io.out << ReadGamePath() << "\n";
+        io.out << ReadGamePath().value << "\n";
         return kExitOk;
       });
   setPath.add_option("FILE", *file, "a file in the game folder");
@@ -118,7 +118,7 @@ void AddMoons(CommandLine& cli) {
       cli.Add("moons", "the next N good and bad moons", [count, ics, json](const Output& io) {
         if (*ics && *json) throw UsageError{"--ics and --json go one at a time"};
         const std::int64_t now = CurrentClock().Now();
-        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration(), now), now, *count);
+        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration().value, now), now, *count);
         io.out << (*ics    ? MoonsCalendar(coming, now)
                    : *json ? MoonsJson(coming)
                            : MoonsText(coming));
@@ -131,7 +131,7 @@ void AddMoons(CommandLine& cli) {
 
 // The settings from TARVEX.INI; a value that cannot be read is named on standard error.
 AlarmSettings StoredSettings(std::ostream& err) {
-  const SettingsReading reading = ReadSettings();
+  const SettingsReading reading = ReadSettings().value;
   for (const UnreadableSetting& setting : reading.unreadable) {
     err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
   }
@@ -146,7 +146,7 @@ void AddAlarms(CommandLine& cli) {
                                const AlarmSettings settings = StoredSettings(io.err);
                                const std::int64_t now = CurrentClock().Now();
                                const std::vector<Alert> alerts = UpcomingAlerts(
-                                   GetZRDTime(ReadCalibration(), now), now, settings, *count);
+                                   GetZRDTime(ReadCalibration().value, now), now, settings, *count);
                                io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
                                return kExitOk;
                              });

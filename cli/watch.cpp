@@ -79,16 +79,16 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
     return code;
   }
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
-  Calibration = ReadCalibration();
-  std::string stored = ReadDataFileBytes(kCalibrationFile);  // the pair file as last read
+  Calibration = ReadCalibration().value;
+  std::string stored = ReadDataFile(kCalibrationFile).value;  // the pair file as last read
   MoonAlarms alarms;
   std::string shown;
   do {
     const std::int64_t now = CurrentClock().Now();  // one reading for the tick
     if (bar) {
-      if (std::string bytes = ReadDataFileBytes(kCalibrationFile); bytes != stored) {
+      if (std::string bytes = ReadDataFile(kCalibrationFile).value; bytes != stored) {
         stored = std::move(bytes);
-        Calibration = ReadCalibration();
+        Calibration = ReadCalibration().value;
       }
       Calibration = GetZRDTime(Calibration, now);
       if (std::string line = StatusWaybar(Calibration); line != shown) {

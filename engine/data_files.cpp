@@ -1,5 +1,6 @@
 // The calibration record and the game folder in their data files, ZRDTIMES.DAT and ZRDDIR.DAT.
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/modGeneral.h"
@@ -55,28 +56,32 @@ std::string Trim(std::string_view text) {
 
 }  // namespace
 
-std::string ReadGamePath() {
-  const std::string text = CurrentFileCodec().FromFile(ReadDataFileBytes(kGamePathFile, true));
-  const std::vector<std::string> values = ReadValues(text, 1);
+Reading<std::string> ReadGamePath() {
+  Reading<std::string> file = ReadDataFile(kGamePathFile, true);
+  const std::vector<std::string> values = ReadValues(file.value, 1);
   const std::string folder = Trim(values.empty() ? std::string() : values[0]);
-  return folder.empty() ? GetAppPath() : folder;
+  return {folder.empty() ? GetAppPath() : folder, std::move(file.result)};
 }
 
-bool SaveGamePath(std::string_view path) {
-  if (CharCount(path) < 3) return false;
+Result SaveGamePath(std::string_view path) {
   std::size_t end = path.size();
   while (end > 0 && !IsPathSeparator(path[end - 1])) --end;
-  if (end == 0) return false;  // no folder in it
+  if (CharCount(path) < 3 || end == 0)
+    return Result::Failure("\"" + std::string(path) + "\" names no folder");
   const std::optional<std::string> folder = CurrentFileCodec().StoredFolder(path.substr(0, end));
-  return folder && ReplaceDataFile(kGamePathFile, *folder + "\r\n");
+  if (!folder) {
+    return Result::Failure("the folder " + std::string(path.substr(0, end)) +
+                           " has no name that " + std::string(kGamePathFile) + " can hold");
+  }
+  return ReplaceDataFile(kGamePathFile, *folder + "\r\n");
 }
 
-CalibrationRecord ReadCalibration() {
-  const std::string bytes = ReadDataFileBytes(kCalibrationFile, true);
-  const std::vector<std::string> values = bytes.size() < 11
-                                              ? std::vector<std::string>{}
-                                              : ReadValues(CurrentFileCodec().FromFile(bytes), 4);
-  CalibrationRecord record;
+Reading<CalibrationRecord> ReadCalibration() {
+  Reading<std::string> file = ReadDataFile(kCalibrationFile, true);
+  const std::vector<std::string> values =
+      file.value.size() < 11 ? std::vector<std::string>{} : ReadValues(file.value, 4);
+  Reading<CalibrationRecord> reading{{}, std::move(file.result)};
+  CalibrationRecord& record = reading.value;
   if (values.size() < 4) {
     record.RealTime = GetRealTime();
     record.RealDate = GetRealDate();
@@ -88,10 +93,10 @@ CalibrationRecord ReadCalibration() {
     record.ZRDTime = values[2];
     record.ZRDDate = values[3];
   }
-  return record;
+  return reading;
 }
 
-bool SaveCalibration(const CalibrationRecord& record) {
+Result SaveCalibration(const CalibrationRecord& record) {
   const std::string text = record.RealTime.str() + "\r\n" + record.RealDate.str() + "\r\n" +
                            record.ZRDTime.str() + "\r\n" + record.ZRDDate.str() + "\r\n";
   return ReplaceDataFile(kCalibrationFile, text);

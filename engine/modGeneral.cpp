@@ -1,11 +1,13 @@
 #include "engine/modGeneral.h"
 
+#include <cerrno>
 #include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <limits>
 #include <optional>
+#include <random>
 #include <system_error>
 #include <utility>
 
@@ -124,33 +126,138 @@ const FileCodec& CurrentFileCodec() {
   return Codec();
 }
 
-std::string ReadDataFileBytes(std::string_view name, bool create) {
-  const std::filesystem::path file = DataFile(name);
-  if (create) std::ofstream(file, std::ios::binary | std::ios::app);  // changes nothing present
-  std::ifstream in(file, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+namespace {
+
+std::string Shown(const std::filesystem::path& file) {
+  return Utf8FromPath(file);
 }
 
-bool ReplaceDataFile(std::string_view name, std::string_view text) {
-  const std::optional<std::string> bytes = CurrentFileCodec().ToFile(text);
-  if (!bytes) return false;
-  const std::filesystem::path file = DataFile(name);
-  std::filesystem::path temporary = file;
-  temporary += ".tmp";
-  {
-    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-    out << *bytes;
-    out.close();
-    if (!out) {
-      std::error_code ignored;
-      std::filesystem::remove(temporary, ignored);
-      return false;
+Result CannotRead(const std::filesystem::path& file, std::string_view why) {
+  return Result::Failure(Shown(file) + " cannot be read: " + std::string(why));
+}
+
+Result CannotWrite(const std::filesystem::path& file, std::string_view why) {
+  return Result::Failure(Shown(file) + " could not be written: " + std::string(why));
+}
+
+// The portable writing: no lock, no flush beyond the stream's own.
+Result WriteWithStream(const std::filesystem::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) return Result::Failure("the temporary file " + Shown(path) + " could not be written");
+  return {};
+}
+
+Result RenameOver(const std::filesystem::path& from, const std::filesystem::path& to) {
+  std::error_code error;
+  std::filesystem::rename(from, to, error);
+  if (error) return Result::Failure(error.message());
+  return {};
+}
+
+DataFileWriting& Writing() {
+  static DataFileWriting writing{.Write = WriteWithStream, .Replace = RenameOver};
+  return writing;
+}
+
+// The file that a write of `file` replaces: the end of its chain of symbolic links.
+std::filesystem::path LinkTarget(std::filesystem::path file) {
+  for (int links = 0; links < 40; ++links) {  // as many as the systems follow
+    std::error_code error;
+    if (!std::filesystem::is_symlink(file, error)) break;
+    const std::filesystem::path next = std::filesystem::read_symlink(file, error);
+    if (error) break;
+    file = next.is_absolute() ? next : file.parent_path() / next;
+  }
+  return file;
+}
+
+// Temporary files that earlier saves of `file` left behind when they were stopped midway:
+// "NAME.<anything>.tmp" beside it. Only called under the lock, when no other save is under way.
+void RemoveLeftovers(const std::filesystem::path& file) {
+  const std::string prefix = Utf8FromPath(file.filename()) + ".";
+  std::error_code error;
+  std::filesystem::directory_iterator entries(file.parent_path(), error);
+  for (const auto& entry : entries) {
+    const std::string name = Utf8FromPath(entry.path().filename());
+    if (name.size() > prefix.size() + 3 && name.starts_with(prefix) && name.ends_with(".tmp") &&
+        entry.is_regular_file(error)) {
+      std::filesystem::remove(entry.path(), error);
     }
   }
+}
+
+// A name no other save uses at the same time: the process and a count within it.
+std::filesystem::path TemporaryName(const std::filesystem::path& file) {
+  static const unsigned process = std::random_device()();
+  static unsigned count = 0;
+  std::filesystem::path temporary = file;
+  temporary += "." + std::to_string(process) + "-" + std::to_string(++count) + ".tmp";
+  return temporary;
+}
+
+}  // namespace
+
+void SetDataFileWriting(DataFileWriting writing) {
+  if (!writing.Lock) writing.Lock = DataFileWriting().Lock;
+  if (!writing.Write) writing.Write = WriteWithStream;
+  if (!writing.Replace) writing.Replace = RenameOver;
+  Writing() = std::move(writing);
+}
+
+Reading<std::string> ReadDataFile(std::string_view name, bool create) {
+  const std::filesystem::path file = DataFile(name);
   std::error_code error;
-  std::filesystem::rename(temporary, file, error);
-  if (error) std::filesystem::remove(temporary, error);
-  return !error;
+  const std::filesystem::file_status status = std::filesystem::status(file, error);
+  if (status.type() == std::filesystem::file_type::not_found) {
+    if (create) std::ofstream(file, std::ios::binary | std::ios::app);  // a folder it cannot be
+    return {};                                                         // made in is read as empty
+  }
+  if (error) return {{}, CannotRead(file, error.message())};
+  if (std::filesystem::is_directory(status)) return {{}, CannotRead(file, "it is a folder")};
+
+  errno = 0;
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    const int code = errno;
+    return {{}, CannotRead(file, code != 0 ? std::generic_category().message(code)
+                                           : std::string("it cannot be opened"))};
+  }
+  std::string bytes(kMaxDataFileBytes, '\0');
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));  // never throws: no exceptions()
+  if (in.bad()) return {{}, CannotRead(file, "an input or output error")};
+  bytes.resize(static_cast<std::size_t>(in.gcount()));
+
+  constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+  if (bytes.starts_with(kByteOrderMark)) return {bytes.substr(kByteOrderMark.size()), {}};
+  return {CurrentFileCodec().FromFile(bytes), {}};
+}
+
+Result ReplaceDataFile(std::string_view name, std::string_view text) {
+  const std::filesystem::path link = DataFile(name);
+  const std::optional<std::string> bytes = CurrentFileCodec().ToFile(text);
+  if (!bytes) return CannotWrite(link, "the text holds a character that the file cannot carry");
+  const std::filesystem::path file = LinkTarget(link);
+  const DataFileWriting& writing = Writing();
+
+  const std::shared_ptr<void> lock = writing.Lock(DataFile(kLockFile));
+  if (lock) RemoveLeftovers(file);
+  const std::filesystem::path temporary = TemporaryName(file);
+  std::error_code ignored;  // the temporary file's removal must not hide why the save failed
+  if (Result written = writing.Write(temporary, *bytes); !written) {
+    std::filesystem::remove(temporary, ignored);
+    return CannotWrite(link, written.why());
+  }
+  std::error_code error;
+  if (const auto old = std::filesystem::status(file, error); std::filesystem::exists(old)) {
+    std::filesystem::permissions(temporary, old.permissions(), ignored);
+  }
+  if (Result replaced = writing.Replace(temporary, file); !replaced) {
+    std::filesystem::remove(temporary, ignored);
+    return CannotWrite(link, replaced.why());
+  }
+  return {};
 }
 
 // --- Text rules --------------------------------------------------------------------------------

@@ -6,9 +6,12 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "engine/result.h"
 
 namespace tarvex {
 
@@ -67,13 +70,37 @@ struct FileCodec {
 void SetFileCodec(FileCodec codec);
 const FileCodec& CurrentFileCodec();
 
-// The bytes of data file `name` as they stand in the file (see CurrentFileCodec); empty when it
-// is missing. `create` makes a missing file, empty.
-std::string ReadDataFileBytes(std::string_view name, bool create = false);
-// Replaces data file `name` with `text`, encoded for the file, through a temporary file beside
-// it, so that the old contents stay whole when anything fails. False when the text cannot be
-// encoded or the file cannot be written.
-bool ReplaceDataFile(std::string_view name, std::string_view text);
+// How data files are written: the platform's calls, so that a save survives a crash midway and a
+// second writer at the same moment. A save takes the data folder's lock, writes a temporary file
+// of its own beside the file, flushed to the disk, and puts it in the file's place in one step;
+// a file that is a symbolic link is written through it, and the file's permissions are kept. The
+// defaults use the standard library alone (no lock, no flush); each program's start-up puts its
+// platform's calls in place. Members left empty take the defaults.
+struct DataFileWriting {
+  // Holds the lock file `lockFile` for one writer at a time, waiting for another to let go, until
+  // the handle is released; null when no lock can be had (the save then goes on without one).
+  std::function<std::shared_ptr<void>(const std::filesystem::path& lockFile)> Lock =
+      [](const std::filesystem::path&) { return std::shared_ptr<void>(); };
+  // Creates the new file `path` (failing when it exists), writes `bytes` and flushes them to disk.
+  std::function<Result(const std::filesystem::path& path, std::string_view bytes)> Write;
+  // Puts file `from` in the place of `to` in one step, replacing it, flushed to the disk.
+  std::function<Result(const std::filesystem::path& from, const std::filesystem::path& to)> Replace;
+};
+void SetDataFileWriting(DataFileWriting writing);
+// The lock file beside the data files that serialises their saves.
+inline constexpr std::string_view kLockFile = "tarvex.lock";
+
+// Data files are read up to this size; what lies beyond is not theirs.
+inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;
+
+// The text of data file `name` in UTF-8: decoded by CurrentFileCodec, or taken as UTF-8 when it
+// begins with a UTF-8 byte-order mark, which is dropped; at most kMaxDataFileBytes of it. Empty
+// and done when the file is missing (`create` then makes it, empty). A failure naming the file
+// when it is present but cannot be read (no permission, a folder in its place, an I/O error).
+Reading<std::string> ReadDataFile(std::string_view name, bool create = false);
+// Replaces data file `name` with `text`, encoded for the file (see DataFileWriting). A failure,
+// with the old contents left whole, when the text cannot be encoded or the file cannot be written.
+Result ReplaceDataFile(std::string_view name, std::string_view text);
 
 // --- Text rules --------------------------------------------------------------------------------
 

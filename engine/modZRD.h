@@ -46,21 +46,22 @@ extern std::string GamePath;
 std::string GetRealTime();
 std::string GetRealDate();
 
-// The game folder from ZRDDIR.DAT (created empty when missing); the program folder when empty.
-std::string ReadGamePath();
+// The game folder from ZRDDIR.DAT (created empty when missing); the program folder when empty,
+// and when the file cannot be read (a failure naming it).
+Reading<std::string> ReadGamePath();
 // Writes the folder of `path` (up to and including its last separator) to ZRDDIR.DAT, replacing
-// the file atomically; in the form the file can carry (FileCodec::StoredFolder). False when `path`
+// the file atomically; in the form the file can carry (FileCodec::StoredFolder). A failure when `path`
 // is shorter than 3 characters, the folder has no name the file can carry, or the file cannot be
 // written; the old file is then left as it was.
-bool SaveGamePath(std::string_view path);
+Result SaveGamePath(std::string_view path);
 
 // The record from ZRDTIMES.DAT (created empty when missing); the default record (the present
 // real moment paired with game 00:00:01 on 01/01/0001) when the file is shorter than 11 bytes or
-// holds fewer than four values.
-CalibrationRecord ReadCalibration();
+// holds fewer than four values, and when it cannot be read (a failure naming it).
+Reading<CalibrationRecord> ReadCalibration();
 // Writes the record to ZRDTIMES.DAT as four CR LF lines of 8, 10, 8 and 10 characters, replacing
-// the file atomically. False when it cannot be written; the old file is then left as it was.
-bool SaveCalibration(const CalibrationRecord& record);
+// the file atomically. A failure when it cannot be written; the old file is then left as it was.
+Result SaveCalibration(const CalibrationRecord& record);
 
 // The calibration re-based to the present moment: the real fields hold the present real time and
 // date, the game fields the game moment that corresponds to it.

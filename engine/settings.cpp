@@ -200,15 +200,18 @@ std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
   return text;
 }
 
-SettingsReading ReadSettings() {
-  return ParseSettings(CurrentFileCodec().FromFile(ReadDataFileBytes(kSettingsFile)));
+Reading<SettingsReading> ReadSettings() {
+  Reading<std::string> file = ReadDataFile(kSettingsFile);
+  return {ParseSettings(file.value), std::move(file.result)};
 }
 
-bool SaveSettings(const AlarmSettings& settings) {
-  const std::string old = CurrentFileCodec().FromFile(ReadDataFileBytes(kSettingsFile));
-  const SettingsReading reading = ParseSettings(old);
-  if (reading.settings == settings && reading.unreadable.empty()) return true;
-  return ReplaceDataFile(kSettingsFile, SettingsText(old, settings));
+Result SaveSettings(const AlarmSettings& settings) {
+  // Its other lines are kept, so a file that cannot be read is not written over.
+  const Reading<std::string> old = ReadDataFile(kSettingsFile);
+  if (!old.result) return old.result;
+  const SettingsReading reading = ParseSettings(old.value);
+  if (reading.settings == settings && reading.unreadable.empty()) return {};
+  return ReplaceDataFile(kSettingsFile, SettingsText(old.value, settings));
 }
 
 std::string UnreadableSettingMessage(const UnreadableSetting& setting) {

@@ -14,6 +14,8 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/result.h"
+
 namespace tarvex {
 
 inline constexpr int kMaxWarningMinutes = 1440;
@@ -54,14 +56,14 @@ SettingsReading ParseSettings(std::string_view text);
 // Every other line (comments, unknown keys and sections) is kept; all lines end in CR LF.
 std::string SettingsText(std::string_view old, const AlarmSettings& settings);
 
-// The settings from TARVEX.INI in the data folder; the defaults when it is missing. Creates
-// nothing.
-SettingsReading ReadSettings();
+// The settings from TARVEX.INI in the data folder; the defaults when it is missing, and when it
+// cannot be read (a failure naming it). Creates nothing.
+Reading<SettingsReading> ReadSettings();
 // Writes `settings` to TARVEX.INI (see SettingsText), replacing the file atomically and in the
 // data files' encoding. Nothing is written when the file already reads as `settings` with no
 // unreadable value, so a missing file stays missing until a setting differs from its default.
-// False when the file cannot be written; the old file is then left as it was.
-bool SaveSettings(const AlarmSettings& settings);
+// A failure when the file cannot be written; the old file is then left as it was.
+Result SaveSettings(const AlarmSettings& settings);
 
 // One line for standard error about an unreadable value, e.g.
 // TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used

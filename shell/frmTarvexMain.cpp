@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string_view>
+#include <tuple>
 #include <utility>
 
 #include "dialogs/character_file.h"
@@ -112,9 +113,9 @@ frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
 // --- Start-up and shut-down --------------------------------------------------------------------
 
 void frmTarvexMain::Form_Load() {
-  GamePath = ReadGamePath();
-  Calibration = ReadCalibration();
-  Alarms = ReadSettings().settings;  // a value that cannot be read keeps its default
+  GamePath = ReadGamePath().value;
+  Calibration = ReadCalibration().value;
+  Alarms = ReadSettings().value.settings;  // a value that cannot be read keeps its default
   AutoRunFired = false;
   BlinkPhase = 1;
   platform_.StartTimer(kTimerIntervalMs);
@@ -273,7 +274,7 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     Calibration = pair;
     // Kept at once, so that a program that ends without its unload loses nothing set here; a
     // folder that cannot be written is reported when the unload tries again.
-    SaveCalibration(Calibration);
+    std::ignore = SaveCalibration(Calibration);
   });
   platform_.ShowDialog(dialog);
 }
@@ -287,7 +288,7 @@ void frmTarvexMain::mnuSetPath_Click() {
         "The game folder could not be saved to " + DataFolder() + std::string(kGamePathFile) + ".",
         kTitle);
   }
-  GamePath = ReadGamePath();
+  GamePath = ReadGamePath().value;
 }
 
 void frmTarvexMain::mnuAutoRunKestrune_Click() {
@@ -330,7 +331,7 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
       platform_, Alarms,
       [this](const AlarmSettings& settings) {
         Alarms = settings;  // in force from the next tick, saved or not
-        return SaveSettings(settings);
+        return SaveSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
         const Clock& clock = CurrentClock();

@@ -7,7 +7,7 @@
 #
 # cases.txt: one command line a line, in shell quoting, run with "--data-dir DIR" in front unless
 # it gives --data-dir itself (DIR is @DIR there); "zone TZ" sets the time zone of the lines after it; "file NAME TEXT" writes
-# TEXT (printf escapes) to a data file, "folder NAME" makes a folder beside them; "#" starts a
+# TEXT (printf escapes) to a data file, "folder NAME" puts a folder in the place of one; "#" starts a
 # comment.
 set -euo pipefail
 cli=${1:?usage: golden_test.sh TARVEX-CLI [--record]}
@@ -26,7 +26,7 @@ transcript() {
       file\ *)
         eval "set -- ${line#file }"
         printf "$2" >"$dir/data/$1"; echo "=== $line"; continue ;;
-      folder\ *) mkdir "$dir/data/${line#folder }"; echo "=== $line"; continue ;;
+      folder\ *) rm -f "$dir/data/${line#folder }"; mkdir "$dir/data/${line#folder }"; echo "=== $line"; continue ;;
     esac
     eval "set -- ${line//@DIR/\"\$dir/data\"}"
     [[ $line == *--data-dir* ]] || set -- --data-dir "$dir/data" "$@"

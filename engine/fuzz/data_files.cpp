@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <tuple>
 
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
@@ -34,8 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ofstream(folder / "ZRDTIMES.DAT", std::ios::binary | std::ios::trunc) << bytes;
   std::ofstream(folder / "ZRDDIR.DAT", std::ios::binary | std::ios::trunc) << bytes;
 
-  (void)tarvex::ReadGamePath();
-  const tarvex::CalibrationRecord record = tarvex::ReadCalibration();
+  std::ignore = tarvex::ReadGamePath();  // only its safety counts
+  const tarvex::CalibrationRecord record = tarvex::ReadCalibration().value;
   clock.Set(1796000000 + static_cast<std::int64_t>(size) * 7919);
   const tarvex::CalibrationRecord now = tarvex::GetZRDTime(record);
   const std::string time = now.ZRDTime.str();

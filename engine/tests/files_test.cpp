@@ -23,8 +23,8 @@ std::string Native(std::string path) {
 TEST_F(DataFiles, CalibrationIsReadByTheValueRuleIntoFixedWidthFields) {
   clock_.SetLocal(2026, 1, 2, 3, 4, 5);
   const CalibrationRecord fallback = Record("03:04:05", "01/02/2026", "00:00:01", "01/01/0001");
-  EXPECT_EQ(ReadCalibration(), fallback);
-  EXPECT_EQ(ReadGamePath(), Folder());
+  EXPECT_EQ(ReadCalibration().value, fallback);
+  EXPECT_EQ(ReadGamePath().value, Folder());
   EXPECT_TRUE(std::filesystem::exists(File("ZRDDIR.DAT")));
   EXPECT_TRUE(std::filesystem::exists(File("ZRDTIMES.DAT")));
   EXPECT_EQ(Read("ZRDTIMES.DAT"), "");
@@ -39,12 +39,12 @@ TEST_F(DataFiles, CalibrationIsReadByTheValueRuleIntoFixedWidthFields) {
   };
   for (const auto& [text, record] : cases) {
     Write("ZRDTIMES.DAT", text);
-    EXPECT_EQ(ReadCalibration(), record) << text;
+    EXPECT_EQ(ReadCalibration().value, record) << text;
   }
   const CalibrationRecord record = Record("1:2:3", "01/02/2003", "24:10:00", "03/05/0002");
   ASSERT_TRUE(SaveCalibration(record));
   EXPECT_EQ(Read("ZRDTIMES.DAT"), "1:2:3   \r\n01/02/2003\r\n24:10:00\r\n03/05/0002\r\n");
-  EXPECT_EQ(ReadCalibration(), record);
+  EXPECT_EQ(ReadCalibration().value, record);
 }
 
 TEST_F(DataFiles, GamePathIsTheFirstValueTrimmed) {
@@ -57,10 +57,10 @@ TEST_F(DataFiles, GamePathIsTheFirstValueTrimmed) {
   };
   for (const auto& [line, folder] : cases) {
     Write("ZRDDIR.DAT", line);
-    EXPECT_EQ(ReadGamePath(), folder) << line;
+    EXPECT_EQ(ReadGamePath().value, folder) << line;
   }
   ASSERT_TRUE(SaveGamePath(Native("C:/Games/hero.zrd")));  // the file's folder, as it is
-  EXPECT_EQ(ReadGamePath(), Native("C:/Games/"));
+  EXPECT_EQ(ReadGamePath().value, Native("C:/Games/"));
 }
 
 // A code page with "é" as the byte E9 and no other letter outside ASCII: "Ünlisted" has a short
@@ -96,23 +96,66 @@ TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {
   };
   for (const auto& [file, bytes, folder] : cases) {
     Write("ZRDDIR.DAT", "kept\r\n");
-    EXPECT_EQ(SaveGamePath(Native(file)), bytes != nullptr) << file;
+    EXPECT_EQ(SaveGamePath(Native(file)).ok(), bytes != nullptr) << file;
     EXPECT_EQ(Read("ZRDDIR.DAT"), Native(bytes ? bytes : "kept") + "\r\n") << file;
-    EXPECT_EQ(ReadGamePath(), Native(folder ? folder : "kept")) << file;
+    EXPECT_EQ(ReadGamePath().value, Native(folder ? folder : "kept")) << file;
   }
 }
 
-TEST_F(DataFiles, FailedSavesReportFalseAndKeepTheOldFiles) {
-  // A folder where the temporary file would go makes every write fail.
-  for (const std::string name : {"ZRDTIMES.DAT", "ZRDDIR.DAT", "TARVEX.INI"}) {
-    Write(name, "old");
-    std::filesystem::create_directory(File(name + ".tmp"));
+// Every save of the three files, by name.
+const std::pair<const char*, Result (*)()> kSaves[] = {
+    {"ZRDTIMES.DAT", [] { return SaveCalibration(Record("1", "2", "3", "4")); }},
+    {"ZRDDIR.DAT", [] { return SaveGamePath(Native("C:/Games/x.zrd")); }},
+    {"TARVEX.INI", [] { return SaveSettings({.GoodMoon = false}); }},
+};
+
+// A failed write or replace is reported with its own reason, naming the file; the old file stays
+// whole and no temporary file is left.
+TEST_F(DataFiles, AFailedSaveSaysWhyAndKeepsTheOldFile) {
+  struct Case {
+    const char* what;
+    Result (*write)(const std::filesystem::path&, std::string_view);
+    Result (*replace)(const std::filesystem::path&, const std::filesystem::path&);
+    const char* why;
+  };
+  const auto wrote = [](const std::filesystem::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+    return Result();
+  };
+  const Case cases[] = {
+      {"write fails", [](auto&, auto) { return Result::Failure("disk full"); },
+       [](auto&, auto&) { return Result(); }, "disk full"},
+      {"replace fails", wrote, [](auto&, auto&) { return Result::Failure("access denied"); },
+       "access denied"},
+  };
+  for (const Case& c : cases) {
+    SetDataFileWriting({.Write = c.write, .Replace = c.replace});
+    for (const auto& [name, save] : kSaves) {
+      Write(name, "old");
+      const Result result = save();
+      EXPECT_FALSE(result) << c.what << ": " << name;
+      EXPECT_EQ(result.why(), File(name).string() + " could not be written: " + c.why) << name;
+      EXPECT_EQ(Read(name), "old") << c.what << ": " << name;
+    }
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 3) << c.what;
   }
-  EXPECT_FALSE(SaveCalibration(Record("1", "2", "3", "4")));
-  EXPECT_FALSE(SaveGamePath(Native("C:/Games/x.zrd")));
-  EXPECT_FALSE(SaveSettings({.GoodMoon = false}));
-  for (const std::string name : {"ZRDTIMES.DAT", "ZRDDIR.DAT", "TARVEX.INI"})
-    EXPECT_EQ(Read(name), "old") << name;
+  SetDataFileWriting({});
+}
+
+// A folder in a file's place: reading it is a failure naming the file, and so is writing it,
+// which no clean-up may turn into success.
+TEST_F(DataFiles, AFolderInAFilesPlaceIsReportedOnReadAndWrite) {
+  for (const auto& [name, save] : kSaves) {
+    std::filesystem::create_directory(File(name));
+    EXPECT_FALSE(save()) << name;
+    EXPECT_TRUE(std::filesystem::is_directory(File(name))) << name;
+  }
+  const auto failed = [this](const Result& result, const char* name) {
+    return !result && result.why() == File(name).string() + " cannot be read: it is a folder";
+  };
+  EXPECT_TRUE(failed(ReadCalibration().result, "ZRDTIMES.DAT"));
+  EXPECT_TRUE(failed(ReadGamePath().result, "ZRDDIR.DAT"));
+  EXPECT_TRUE(failed(ReadSettings().result, "TARVEX.INI"));
 }
 
 }  // namespace

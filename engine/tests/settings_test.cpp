@@ -70,18 +70,18 @@ using SettingsFile = testing::EngineTest;
 
 // A failed save is among the data files' (files_test.cpp).
 TEST_F(SettingsFile, IsWrittenOnlyWhenItDoesNotReadAsTheSettings) {
-  EXPECT_EQ(ReadSettings().settings, AlarmSettings{});
+  EXPECT_EQ(ReadSettings().value.settings, AlarmSettings{});
   EXPECT_TRUE(SaveSettings(AlarmSettings{}));
   EXPECT_FALSE(std::filesystem::exists(File("TARVEX.INI")));
   ASSERT_TRUE(SaveSettings({.Sound = false}));
-  EXPECT_EQ(ReadSettings().settings, AlarmSettings{.Sound = false});
+  EXPECT_EQ(ReadSettings().value.settings, AlarmSettings{.Sound = false});
 
   Write("TARVEX.INI", "[Alarms]\nSound=on\n");
   ASSERT_TRUE(SaveSettings({}));
   EXPECT_EQ(Read("TARVEX.INI"), "[Alarms]\nSound=on\n");
   Write("TARVEX.INI", "[Alarms]\r\nWarningMinutes=soon\r\n");
   ASSERT_TRUE(SaveSettings({}));
-  EXPECT_TRUE(ReadSettings().unreadable.empty()) << Read("TARVEX.INI");
+  EXPECT_TRUE(ReadSettings().value.unreadable.empty()) << Read("TARVEX.INI");
 }
 
 // Each case gives the settings after the pairs, or the first error, which leaves them as they

@@ -111,7 +111,7 @@ int main(int argc, char** argv) {
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &platform,
                    [](QSessionManager& manager) {
                      manager.setRestartHint(QSessionManager::RestartNever);
-                     tarvex::SaveCalibration(tarvex::Calibration);
+                     std::ignore = tarvex::SaveCalibration(tarvex::Calibration);  // TODO
                    });
 
   window.Form_Load();

@@ -261,7 +261,7 @@ class GameFolder : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   std::optional<std::string> FindGame() const {
-    return Win32Platform(GetModuleHandleW(nullptr)).FindNormalFile(ReadGamePath() + "vrak.exe");
+    return Win32Platform(GetModuleHandleW(nullptr)).FindNormalFile(ReadGamePath().value + "vrak.exe");
   }
 
   const std::wstring root_ =
@@ -275,7 +275,7 @@ TEST_F(GameFolder, IsStoredByItsShortNameWhichFindsTheGame) {
   const std::string stored = Stored();
   EXPECT_EQ(Utf8ToAnsiExactly(stored), stored) << "ASCII, the same in every code page";
   wchar_t longForm[MAX_PATH] = {};
-  GetLongPathNameW(Widen(ReadGamePath()).c_str(), longForm, MAX_PATH);
+  GetLongPathNameW(Widen(ReadGamePath().value).c_str(), longForm, MAX_PATH);
   EXPECT_EQ(std::wstring(longForm), game_) << stored;
   EXPECT_EQ(FindGame(), "vrak.exe") << stored;
 }

@@ -181,7 +181,7 @@ void RemoveLeftovers(const std::filesystem::path& file) {
   std::filesystem::directory_iterator entries(file.parent_path(), error);
   for (const auto& entry : entries) {
     const std::string name = Utf8FromPath(entry.path().filename());
-    if (name.size() > prefix.size() + 3 && name.starts_with(prefix) && name.ends_with(".tmp") &&
+    if (name.size() >= prefix.size() + 3 && name.starts_with(prefix) && name.ends_with(".tmp") &&
         entry.is_regular_file(error)) {
       std::filesystem::remove(entry.path(), error);
     }

@@ -9,6 +9,7 @@
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
+#include "platform/data_files.h"
 #include "engine/utf8.h"
 
 namespace tarvex {
@@ -17,6 +18,7 @@ std::vector<std::string> StartProcess(int argc, char** argv) {
   std::error_code error;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(exe.parent_path().string());
+  UsePlatformDataFileWriting();
   SetLocalReading([](std::time_t when, std::tm& local) {
     return localtime_r(&when, &local) != nullptr;
   });

@@ -76,12 +76,13 @@ Result SaveGamePath(std::string_view path) {
   return ReplaceDataFile(kGamePathFile, *folder + "\r\n");
 }
 
-Reading<CalibrationRecord> ReadCalibration() {
+Reading<CalibrationRecord> ReadCalibration(bool* held) {
   Reading<std::string> file = ReadDataFile(kCalibrationFile, true);
   const std::vector<std::string> values =
       file.value.size() < 11 ? std::vector<std::string>{} : ReadValues(file.value, 4);
   Reading<CalibrationRecord> reading{{}, std::move(file.result)};
   CalibrationRecord& record = reading.value;
+  if (held != nullptr) *held = values.size() >= 4;
   if (values.size() < 4) {
     record.RealTime = GetRealTime();
     record.RealDate = GetRealDate();

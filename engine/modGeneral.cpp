@@ -142,10 +142,15 @@ Result CannotWrite(const std::filesystem::path& file, std::string_view why) {
 
 // The portable writing: no lock, no flush beyond the stream's own.
 Result WriteWithStream(const std::filesystem::path& path, std::string_view bytes) {
+  errno = 0;
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  if (!out) {
+    return Result::Failure("its temporary file cannot be created" +
+                           (errno != 0 ? ": " + std::generic_category().message(errno) : ""));
+  }
   out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
   out.close();
-  if (!out) return Result::Failure("the temporary file " + Shown(path) + " could not be written");
+  if (!out) return Result::Failure("its temporary file could not be written");
   return {};
 }
 

@@ -57,8 +57,9 @@ Result SaveGamePath(std::string_view path);
 
 // The record from ZRDTIMES.DAT (created empty when missing); the default record (the present
 // real moment paired with game 00:00:01 on 01/01/0001) when the file is shorter than 11 bytes or
-// holds fewer than four values, and when it cannot be read (a failure naming it).
-Reading<CalibrationRecord> ReadCalibration();
+// holds fewer than four values, and when it cannot be read (a failure naming it). `held`, when
+// given, tells whether the file held a pair.
+Reading<CalibrationRecord> ReadCalibration(bool* held = nullptr);
 // Writes the record to ZRDTIMES.DAT as four CR LF lines of 8, 10, 8 and 10 characters, replacing
 // the file atomically. A failure when it cannot be written; the old file is then left as it was.
 Result SaveCalibration(const CalibrationRecord& record);

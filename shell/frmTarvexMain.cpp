@@ -11,6 +11,7 @@
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
+#include "engine/live_data.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "shell/keystrokes.h"
@@ -113,9 +114,10 @@ frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
 // --- Start-up and shut-down --------------------------------------------------------------------
 
 void frmTarvexMain::Form_Load() {
-  GamePath = ReadGamePath().value;
-  Calibration = ReadCalibration().value;
-  Alarms = ReadSettings().value.settings;  // a value that cannot be read keeps its default
+  const std::vector<Result> unreadable = live_.Load();
+  GamePath = live_.GamePath();
+  Calibration = live_.Pair();
+  Alarms = live_.Settings();  // a value that cannot be read keeps its default
   AutoRunFired = false;
   BlinkPhase = 1;
   platform_.StartTimer(kTimerIntervalMs);
@@ -126,6 +128,14 @@ void frmTarvexMain::Form_Load() {
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
+
+  // A file that is there but cannot be read is left as it is for the whole run.
+  if (!unreadable.empty()) {
+    std::string message;
+    for (const Result& failure : unreadable) message += failure.why() + ".  ";
+    platform_.ShowMessage(message + "Tarvex runs on its defaults and does not write over it.",
+                          kTitle);
+  }
 }
 
 void frmTarvexMain::Form_Unload() {
@@ -135,10 +145,8 @@ void frmTarvexMain::Form_Unload() {
   if (!loaded_) return;  // nothing was read, so nothing is written back
   platform_.StopTimer();
 
-  if (!SaveCalibration(Calibration)) {
-    platform_.ShowMessage("The calibration could not be saved to " + DataFolder() +
-                              std::string(kCalibrationFile) +
-                              ".  The date and time set in Tarvex will be lost.",
+  if (const Result saved = SavePair(); !saved) {
+    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.",
                           kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
@@ -270,11 +278,11 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     return;
   }
   const FlagWhile open(dateTimeOpen_);
-  frmDateTime dialog(platform_, [](const CalibrationRecord& pair) {
+  frmDateTime dialog(platform_, [this](const CalibrationRecord& pair) {
     Calibration = pair;
-    // Kept at once, so that a program that ends without its unload loses nothing set here; a
-    // folder that cannot be written is reported when the unload tries again.
-    std::ignore = SaveCalibration(Calibration);
+    // Kept at once, so that a program that ends without its unload loses nothing set here.
+    if (const Result saved = live_.SetPair(pair); !saved)
+      platform_.ShowMessage("The calibration could not be saved.  " + saved.why() + ".", kTitle);
   });
   platform_.ShowDialog(dialog);
 }
@@ -283,12 +291,9 @@ void frmTarvexMain::mnuSetPath_Click() {
   platform_.ShowMessage(kSetPathText, kSetPathTitle);
   const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
   if (chosen.empty()) return;
-  if (!SaveGamePath(chosen)) {
-    platform_.ShowMessage(
-        "The game folder could not be saved to " + DataFolder() + std::string(kGamePathFile) + ".",
-        kTitle);
-  }
-  GamePath = ReadGamePath().value;
+  if (const Result saved = live_.SetGamePath(chosen); !saved)
+    platform_.ShowMessage("The game folder could not be saved.  " + saved.why() + ".", kTitle);
+  GamePath = live_.GamePath();
 }
 
 void frmTarvexMain::mnuAutoRunKestrune_Click() {
@@ -327,11 +332,12 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
     return;
   }
   const FlagWhile open(alarmsOpen_);
+  TakeUpChanges();  // the dialog opens with what the file holds now
   frmAlarms dialog(
       platform_, Alarms,
       [this](const AlarmSettings& settings) {
         Alarms = settings;  // in force from the next tick, saved or not
-        return SaveSettings(settings).ok();
+        return live_.SetSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
         const Clock& clock = CurrentClock();
@@ -366,7 +372,8 @@ void frmTarvexMain::mnuExit_Click() {
 void frmTarvexMain::tmrUpdateTimes_Timer() {
   if (!Running()) return;
   const std::int64_t now = CurrentClock().Now();  // the tick's one reading of the clock
-  Calibration = GetZRDTime(Calibration, now);
+  TakeUpChanges();
+  Calibration = live_.Rebase(now, true);
   ComposeTip();
   PickIcon();
   UpdateTray();
@@ -375,6 +382,17 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   if (logIn_) ContinueLogIn();
   if (unloaded_) return;  // a message box of the log-in may have let the program end
   TestAutoRun();
+}
+
+Result frmTarvexMain::SavePair() {
+  return live_.SavePair(CurrentClock().Now());
+}
+
+// What another program stored meanwhile is in force from now on.
+void frmTarvexMain::TakeUpChanges() {
+  const LiveData::Changes changes = live_.Refresh();
+  if (changes.gamePath) GamePath = live_.GamePath();
+  if (changes.settings) Alarms = live_.Settings();
 }
 
 void frmTarvexMain::ComposeTip() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/alarms.h"
+#include "engine/live_data.h"
 #include "engine/settings.h"
 #include "shell/platform.h"
 
@@ -64,13 +65,19 @@ class frmTarvexMain {
   std::string AutoRunPassword;
   std::string AutoRunCharacter;
 
-  // The moon alarms' settings, from TARVEX.INI at start-up and the alarms dialog afterwards.
+  // The moon alarms' settings, from TARVEX.INI at start-up and whenever it changes, and from the
+  // alarms dialog.
   AlarmSettings Alarms;
+
+  // Saves the pair (re-based to the present) as the unload does, for a session that may end
+  // the program without one. A file changed by another program meanwhile is taken up first.
+  Result SavePair();
 
   Platform& platform() { return platform_; }
 
  private:
   void ToggleView(MenuItem view, MenuItem other1, MenuItem other2);
+  void TakeUpChanges();
   void ComposeTip();
   void PickIcon();
   void UpdateTray();
@@ -91,6 +98,7 @@ class frmTarvexMain {
   bool autoRunOpen_ = false;
   bool alarmsOpen_ = false;
   MoonAlarms alarms_;  // what has fired in this run
+  LiveData live_;      // the data files: the pair kept, and changes made by other programs
 
   // A launch waiting for the game's window to take the keyboard focus.
   struct PendingLogIn {

@@ -109,9 +109,9 @@ int main(int argc, char** argv) {
   // The session may end the program without another word after this: the pair is saved now.
   // Autostart brings Tarvex back at the next login, so the session manager need not.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &platform,
-                   [](QSessionManager& manager) {
+                   [&window](QSessionManager& manager) {
                      manager.setRestartHint(QSessionManager::RestartNever);
-                     std::ignore = tarvex::SaveCalibration(tarvex::Calibration);  // TODO
+                     std::ignore = window.SavePair();  // logged; the unload tries again
                    });
 
   window.Form_Load();

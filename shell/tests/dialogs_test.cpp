@@ -24,7 +24,8 @@ TEST_F(CommandsTest, SetPathExplainsItselfEachTimeAndKeepsTheFolderOfTheChosenFi
   EXPECT_EQ(GamePath, folder);
   EXPECT_EQ(ReadFile("ZRDDIR.DAT"), folder + "\r\n");
   // A folder that cannot be saved is reported, and the one on disk stays in use.
-  std::filesystem::create_directory(std::filesystem::path(Folder()) / "ZRDDIR.DAT.tmp");
+  std::filesystem::remove(std::filesystem::path(Folder()) / "ZRDDIR.DAT");
+  std::filesystem::create_directory(std::filesystem::path(Folder()) / "ZRDDIR.DAT");
   main.mnuSetPath_Click();
   EXPECT_EQ(GamePath, folder);
   const std::string explain =
@@ -35,8 +36,8 @@ TEST_F(CommandsTest, SetPathExplainsItselfEachTimeAndKeepsTheFolderOfTheChosenFi
                                  "ShowOpenFileDialog '' in " + Folder() + filter, explain,
                                  "ShowOpenFileDialog '' in " + folder + filter, explain,
                                  "ShowOpenFileDialog '' in " + folder + filter,
-                                 "ShowMessage Tarvex: The game folder could not be saved to " +
-                                     Folder() + "ZRDDIR.DAT."}));
+                                 "ShowMessage Tarvex: The game folder could not be saved.  " +
+                                     Folder() + "ZRDDIR.DAT could not be written: Is a directory."}));
 }
 
 // Each opening starts afresh; choosing the item again while it is open only activates it; Cancel

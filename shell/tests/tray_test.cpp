@@ -183,7 +183,10 @@ TEST_F(TrayTest, TheIconShowsTheMoonsPhaseAndBlinksOnDaysOneAndFifteen) {
       {"04/01/0002", 101, 109, 101}};
   LoadWith("12:00:00", "03/14/0002");
   for (const auto& [date, first, second, third] : cases) {
-    Calibration.ZRDDate = date;  // the few game seconds that pass keep the day
+    // Stored by another program; the few game seconds that pass keep the day.
+    CalibrationRecord stored = Calibration;
+    stored.ZRDDate = date;
+    StoreFromOutside(stored);
     std::vector<int> icons;
     for (int i = 0; i < 3; ++i) {
       Tick();
@@ -276,8 +279,9 @@ TEST_F(TrayTest, AnUnloadFromOutsideClosesAnOpenDialogAndReportsAFailedSave) {
   });
   main.mnuSetDateandTime_Click();
   EXPECT_EQ(platform.Lines("ShowMessage "),
-            Texts{"Tarvex: The calibration could not be saved to " + unwritable +
-                  "ZRDTIMES.DAT.  The date and time set in Tarvex will be lost."});
+            Texts{"Tarvex: " + unwritable +
+                  "ZRDTIMES.DAT could not be written: its temporary file cannot be created: Not a "
+                  "directory.  The date and time set in Tarvex will be lost."});
   EXPECT_EQ(platform.Count("CloseDialog DateTime"), 1u);
   EXPECT_EQ(platform.Log.back(), "NotifyIcon Delete") << "the icon still leaves the tray";
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <filesystem>
@@ -218,6 +219,15 @@ class ShellTest : public ::testing::Test {
                                                            << gameTime << "\r\n"
                                                            << gameDate << "\r\n";
     main.Form_Load();
+  }
+
+  // Stores `pair` as another program would, a moment after the last save: the file system's
+  // clock moves in steps of some milliseconds, which a test's saves can fall within.
+  void StoreFromOutside(const CalibrationRecord& pair) {
+    const std::filesystem::path file = dir_ / "ZRDTIMES.DAT";
+    const auto before = std::filesystem::last_write_time(file);
+    ASSERT_TRUE(SaveCalibration(pair));
+    std::filesystem::last_write_time(file, before + std::chrono::seconds(1));
   }
 
   // Game 10:29:00 on 03/14/0002; game minute 10:30 comes 4 real seconds later. The game folder,

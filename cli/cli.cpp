@@ -198,10 +198,11 @@ void AddAutostart(CommandLine& cli) {
 void AddWatch(CommandLine& cli) {
   auto waybar = std::make_shared<bool>(false);
   CLI::App& watch =
-      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [waybar](const Output& io) {
-        if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, {});
+      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
+        const bool realPresent = !cli.at;
+        if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, realPresent);
         return Watch(io.out, io.err, io.terminal ? WatchView::Terminal : WatchView::Lines,
-                     StoredSettings(io.err));
+                     realPresent);
       });
   watch.add_flag("--waybar", *waybar,
                  "print each change as status --waybar does; the pair is not saved");

@@ -15,6 +15,7 @@
 #include "cli/writers.h"
 #include "engine/alarms.h"
 #include "engine/clock.h"
+#include "engine/live_data.h"
 #include "engine/modZRD.h"
 
 namespace tarvex {
@@ -62,14 +63,14 @@ void ShowAlarms(const std::vector<Alert>& alerts, bool shown, bool terminal, boo
 
 }  // namespace
 
-int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSettings& settings,
+int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent,
           const NextTick& nextTick) {
   if (!nextTick) {
     g_stop = false;
     std::signal(SIGINT, OnStopSignal);
     std::signal(SIGTERM, OnStopSignal);
     auto due = std::chrono::steady_clock::now();
-    const int code = Watch(out, err, view, settings, [&due] {
+    const int code = Watch(out, err, view, realPresent, [&due] {
       due += std::chrono::milliseconds(500);
       std::this_thread::sleep_until(due);
       return !g_stop;
@@ -79,28 +80,32 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
     return code;
   }
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
-  Calibration = ReadCalibration().value;
-  std::string stored = ReadDataFile(kCalibrationFile).value;  // the pair file as last read
+  LiveData live;
+  if (const std::vector<Result> unreadable = live.Load(); !unreadable.empty()) {
+    for (const Result& failure : unreadable) err << "tarvex-cli: " << failure.why() << "\n";
+    return kExitIo;
+  }
+  if (!bar) {
+    for (const UnreadableSetting& setting : live.UnreadableSettings())
+      err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
+  }
+  const bool keep = realPresent && !bar;
   MoonAlarms alarms;
   std::string shown;
   do {
     const std::int64_t now = CurrentClock().Now();  // one reading for the tick
+    live.Refresh();
+    Calibration = live.Rebase(now, keep);
     if (bar) {
-      if (std::string bytes = ReadDataFile(kCalibrationFile).value; bytes != stored) {
-        stored = std::move(bytes);
-        Calibration = ReadCalibration().value;
-      }
-      Calibration = GetZRDTime(Calibration, now);
       if (std::string line = StatusWaybar(Calibration); line != shown) {
         out << line << std::flush;
         shown = std::move(line);
       }
       continue;
     }
-    Calibration = GetZRDTime(Calibration, now);
-    const std::vector<Alert> alerts = alarms.Check(now, Calibration, settings);
+    const std::vector<Alert> alerts = alarms.Check(now, Calibration, live.Settings());
     if (!alerts.empty()) {
-      ShowAlarms(alerts, !shown.empty(), terminal, settings.Sound, out);
+      ShowAlarms(alerts, !shown.empty(), terminal, live.Settings().Sound, out);
       if (terminal) shown.clear();  // drawn anew below the alarms
     }
     const std::string frame = StatusText(Calibration) + PhaseName(Calibration) + "\n";
@@ -109,9 +114,9 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
       shown = frame;
     }
   } while (nextTick());
-  if (bar) return kExitOk;
-  if (!SaveCalibration(Calibration)) {
-    err << "tarvex-cli: could not write " << DataFolder() << kCalibrationFile << "\n";
+  if (!keep) return kExitOk;
+  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved) {
+    err << "tarvex-cli: " << saved.why() << "\n";
     return kExitIo;
   }
   return kExitOk;

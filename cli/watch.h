@@ -5,7 +5,6 @@
 #include <functional>
 #include <iosfwd>
 
-#include "engine/settings.h"
 
 namespace tarvex {
 
@@ -20,13 +19,16 @@ using NextTick = std::function<bool()>;
 
 // Shows the status from the data folder's pair, tick after tick, then saves the pair re-based to
 // the present and returns 0, or 1 when it cannot be written. The ticks come half a second apart
-// until SIGINT or SIGTERM unless `nextTick` is given.
-// Each alarm that fires under `settings` (as in the tray) is one line, "ALARM " and the alert's
+// until SIGINT or SIGTERM unless `nextTick` is given. A pair or settings stored meanwhile by
+// another program (the tray, `calibrate`, `alarms set`) are taken up at the next tick, and a pair
+// newer on disk than the one kept is what is saved. When the present is pretended (`realPresent`
+// false, under --at) nothing is kept or saved. A data file that cannot be read ends the watch at
+// once with 1, before anything is shown.
+// Each alarm that fires under the settings (as in the tray) is one line, "ALARM " and the alert's
 // words; on a terminal it stands above the redrawn lines, and rings the bell when Sound is on.
 // For a status bar (Waybar) there are no alarms and nothing is saved: a bar runs through the whole
-// session beside the tray, so it takes up a pair stored meanwhile (by the tray or `calibrate`) at
-// the next tick, and leaves the file to them.
-int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSettings& settings,
+// session beside the tray, and leaves the file to it.
+int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent,
           const NextTick& nextTick = {});
 
 }  // namespace tarvex

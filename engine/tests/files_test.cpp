@@ -63,6 +63,25 @@ TEST_F(DataFiles, GamePathIsTheFirstValueTrimmed) {
   EXPECT_EQ(ReadGamePath().value, Native("C:/Games/"));
 }
 
+// What the three files are read as: a UTF-8 byte-order mark (Notepad wrote one for years) is
+// dropped and the rest taken as UTF-8, whatever the code page; nothing past 64 KiB is read.
+TEST_F(DataFiles, AByteOrderMarkIsSkippedAndNoMoreThan64KiBIsRead) {
+  SetFileCodec({.FromFile = [](std::string_view bytes) { return "<" + std::string(bytes) + ">"; }});
+  const std::string mark = "\xEF\xBB\xBF";
+  Write("TARVEX.INI", mark + "[Alarms]\r\nGoodMoon=off\r\n");
+  Write("ZRDTIMES.DAT", mark + "12:00:00\r\n01/02/2026\r\n03:04:05\r\n06/07/0008\r\n");
+  Write("ZRDDIR.DAT", mark + "C:\\Spiele\\K\xC3\xB6nig\\\r\n");
+  EXPECT_FALSE(ReadSettings().value.settings.GoodMoon);
+  EXPECT_EQ(ReadCalibration().value, Record("12:00:00", "01/02/2026", "03:04:05", "06/07/0008"));
+  EXPECT_EQ(ReadGamePath().value, "C:\\Spiele\\K\xC3\xB6nig\\");
+  Write("ZRDDIR.DAT", "x");
+  EXPECT_EQ(ReadGamePath().value, "<x>") << "without the mark, through the code page";
+  SetFileCodec({});
+
+  Write("TARVEX.INI", std::string(300 * 1024, ';'));
+  EXPECT_EQ(ReadDataFile("TARVEX.INI").value.size(), kMaxDataFileBytes);
+}
+
 // A code page with "é" as the byte E9 and no other letter outside ASCII: "Ünlisted" has a short
 // name that it carries, "€" none.
 TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {

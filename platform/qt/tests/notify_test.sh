@@ -4,7 +4,9 @@
 # its start alert, from Tarvex, with the moon's picture and the sound asked for; "Try It" in the
 # Moon Alarms dialog sends one silent sample. With no server on the bus, or no bus at all, the
 # alert shows as the tray icon's own message. Each run ends with SIGTERM, which saves the pair.
-#   notify_test.sh PATH/TO/tarvex
+# A pair and settings that tarvex-cli stores while Tarvex runs are in force within a second or two,
+# and the pair saved on exit is the newer one.
+#   notify_test.sh PATH/TO/tarvex PATH/TO/tarvex-cli
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 require dbus-run-session dbus-monitor dunst dunstctl jq
 
@@ -65,6 +67,25 @@ cmp -s "$good_moon" "$pictures/moon105-128.png" || fail "$good_moon is not the g
   fail "the calls asked for no sound, or other than twice: $(cat "$work/calls")"
 pass "dunst received the warning and the start alert once each, from Tarvex, with the good moon's picture and a sound"
 stop_tarvex
+stop_server
+
+# --- A pair and alarm settings stored by tarvex-cli while Tarvex runs ---------------------------
+start_server
+calibrate 12:00:00 03/10/0002  # no moon near
+settings GoodMoon=off BadMoon=off
+start_tarvex
+cli=("$2" --data-dir "$app")
+"${cli[@]}" alarms set good=on warning=10 at-start=off || fail "alarms set failed"
+# Game 23:59:00 on day 14 now: the good moon's warning is due at once.
+"${cli[@]}" calibrate "$(date +%H:%M:%S)" "$(date +%m/%d/%Y)" 23:59:00 03/14/0002 ||
+  fail "calibrate failed"
+wait_for 30 shown 1 || fail "no alert within three seconds of the new pair and settings"
+got=$(received) && [[ $got == "Tarvex|Tarvex|GOOD MOON IN 1 MINUTE, AT "* ]] ||
+  fail "dunst received '$got'"
+stop_tarvex
+saved=$(sed -n 4p "$app/ZRDTIMES.DAT" | tr -d '\r')
+check "the game date of the pair saved on exit" "03/15/0002" "$saved"
+pass "the tray took up the pair and the settings stored by tarvex-cli, alerted, and saved the newer pair"
 stop_server
 
 # --- Try It in the Moon Alarms dialog, without a sound -----------------------------------------

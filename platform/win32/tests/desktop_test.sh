@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Desktop tests of Tarvex.exe under Wine, on the display of the Wine session (wine-session.sh):
 #
-#   desktop_test.sh smoke|launch|alarms TARVEX DRIVER STAND_IN
+#   desktop_test.sh smoke|launch|alarms|live TARVEX DRIVER STAND_IN CLI
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
@@ -12,14 +12,16 @@
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
 # starts the stand-in game from the game folder and types the whole log-in into it.
 # alarms: with a good moon seconds away, its warning reaches the tray as a notification; "Try It"
-# in the Moon Alarms dialog shows a sample of the moon checked there at once. The smoke and launch
+# in the Moon Alarms dialog shows a sample of the moon checked there at once.
+# live: a pair that tarvex-cli.exe stores while Tarvex.exe runs is in force within seconds (its
+# moon's warning comes), and the pair saved on a close request is that newer one. The smoke and launch
 # scenarios switch the alarms off, so that no alert (a window of the shell) comes in their way.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
 # (tools/screenshots.sh takes the pictures in docs/ the same way.)
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
 in_wine_session
 set -e
-scenario=$1 driver=$(realpath "$3") stand_in=$(realpath "$4")
+scenario=$1 driver=$(realpath "$3") stand_in=$(realpath "$4") cli=$(realpath "$5")
 before_cleanup() {  # no instance outlives the test: politely first, then for good
   close_tarvex_exe
   timeout 10 wine taskkill /f /im vrak.exe >/dev/null 2>&1
@@ -85,6 +87,21 @@ case $scenario in
     drive notification "BAD MOON IN 10 MINUTES, " 10
     drive dialog-cancel "Moon Alarms"
     drive close 20
+    ;;
+
+  live)
+    calibrate 12:00:00 03/10/0002  # no moon near
+    settings GoodMoon=on BadMoon=off AtStart=off Sound=off
+    start_tarvex_exe
+    step "tarvex-cli.exe stores a pair whose good moon is 3 s away: its warning comes"
+    timeout 30 wine "$cli" --data-dir "$(winepath -w "$app")" calibrate "$(date +%H:%M:%S)" \
+      "$(date +%m/%d/%Y)" 23:59:00 03/14/0002 </dev/null
+    drive notification "GOOD MOON IN 1 MINUTE, AT " 20
+    step "a close request saves the newer pair"
+    drive close 20
+    ended "the close request"
+    saved=$(sed -n 4p ZRDTIMES.DAT | tr -d '\r')
+    [ "$saved" = "03/15/0002" ] || fail "the pair saved holds the game date $saved"
     ;;
 
   *)

@@ -28,17 +28,24 @@ struct GameMoment {
   std::int64_t year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
-// The real moment of the calibration, when its real fields name a moment of the calendar.
-std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Clock& clock,
-                                       std::int64_t now) {
+// The calibration's real fields as a wall-clock reading, when they name a moment of the calendar.
+std::optional<CivilTime> RealReading(const CalibrationRecord& record) {
   if (!IsCalendarTime(record.RealTime) || !IsCalendarDate(record.RealDate)) return std::nullopt;
   const auto number = [](std::string_view text, std::size_t position, std::size_t count) {
     return static_cast<int>(LeadingNumber(Piece(text, position, count)));
   };
-  const CivilTime local{number(record.RealDate, 7, 4), number(record.RealDate, 1, 2),
-                        number(record.RealDate, 4, 2), number(record.RealTime, 1, 2),
-                        number(record.RealTime, 4, 2), number(record.RealTime, 7, 2)};
-  return MomentOfLocal(clock, local, now);
+  return CivilTime{number(record.RealDate, 7, 4), number(record.RealDate, 1, 2),
+                   number(record.RealDate, 4, 2), number(record.RealTime, 1, 2),
+                   number(record.RealTime, 4, 2), number(record.RealTime, 7, 2)};
+}
+
+// The real moment of the calibration, when its real fields name a moment of the calendar; of a
+// reading that shows twice, the one nearest `now`.
+std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Clock& clock,
+                                       std::int64_t now) {
+  const std::optional<CivilTime> reading = RealReading(record);
+  if (!reading) return std::nullopt;
+  return MomentOfLocal(clock, *reading, now);
 }
 
 // One step of the addition: the field plus what is added plus the carry, as a whole number in
@@ -194,18 +201,34 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
   count(minutes, " MINUTE  ", " MINUTES  ");
   count(seconds, " SECOND", " SECONDS");
 
-  // The real clock time at which it begins; the seconds only carry.
-  const std::int64_t rh = number(calibration.RealTime, 1);
-  const std::int64_t rm = number(calibration.RealTime, 4);
-  const std::int64_t rs = number(calibration.RealTime, 7);
-  std::int64_t carry = rs + seconds > 59 ? 1 : 0;
-  std::int64_t minute = rm + minutes + carry;
-  carry = minute > 59 ? 1 : 0;
-  minute -= carry * 60;
-  std::int64_t hour = rh + hours + carry;
-  carry = hour > 23 ? 1 : 0;
-  hour -= carry * 24;
-  const std::int64_t offset = days + carry;  // [0, 2]
+  // The real clock time at which it begins: the whole second at or before the true instant, on
+  // the local wall clock, and its local date counted from the record's real date. Across a change
+  // of daylight saving that is not the record's reading plus the time left.
+  std::int64_t hour = 0, minute = 0, offset = 0;
+  const Clock& clock = CurrentClock();
+  if (const std::optional<CivilTime> reading = RealReading(calibration)) {
+    const std::int64_t begin = MomentOfLocal(clock, *reading, clock.Now()) + real;
+    const CivilTime local = LocalTime(clock, begin);
+    hour = local.hour;
+    minute = local.minute;
+    offset = DaysFromCivil(local.year, local.month, local.day) -
+             DaysFromCivil(reading->year, reading->month, reading->day);  // [-1, 2]
+    // (-1 only for a hand-edited reading that the clock skips, taken with the earlier offset)
+  } else {
+    // Real fields that name no moment (a hand-edited file): the reading plus the time left, the
+    // seconds only carrying.
+    const std::int64_t rh = number(calibration.RealTime, 1);
+    const std::int64_t rm = number(calibration.RealTime, 4);
+    const std::int64_t rs = number(calibration.RealTime, 7);
+    std::int64_t carry = rs + seconds > 59 ? 1 : 0;
+    minute = rm + minutes + carry;
+    carry = minute > 59 ? 1 : 0;
+    minute -= carry * 60;
+    hour = rh + hours + carry;
+    carry = hour > 23 ? 1 : 0;
+    hour -= carry * 24;
+    offset = days + carry;  // [0, 2]
+  }
 
   static constexpr const char* kDayWords[] = {"TODAY AT ", "TOMORROW AT ", "TWO DAYS FROM NOW AT "};
   if (offset >= 0 && offset <= 2) moon.Moment += kDayWords[offset];

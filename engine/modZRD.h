@@ -68,7 +68,10 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration);
 // The same, re-based to moment `now` of the current clock (a reading taken once for a whole tick).
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now);
 
-// How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words.
+// How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words. The
+// moment is the true local time of the current clock, across a change of daylight saving too: the
+// whole second at or before the instant, its hours and minutes, with its local date counted from
+// the record's real date (real fields that show twice are read nearest the clock's present).
 struct NextMoon {
   std::string Countdown;  // e.g. "1 HOUR  20 MINUTES  "
   std::string Moment;     // e.g. "TOMORROW AT 3:05 PM"

@@ -8,20 +8,6 @@ namespace {
 
 class TipMoment : public testing::EngineTest {
  protected:
-  // A local reading of 2026 in `zone` as a moment: of a reading that shows twice, the first or
-  // (`second`) the other.
-  static std::int64_t At(const testing::FakeClock& zone, int month, int day, int hour, int minute,
-                         bool second = false) {
-    return MomentOfLocal(zone, {2026, month, day, hour, minute, 0},
-                         second ? INT64_MAX / 4 : INT64_MIN / 4);
-  }
-  // A pair of game `gameTime` on `gameDate` made at moment `t` in `zone`.
-  static CalibrationRecord PairIn(const testing::FakeClock& zone, std::int64_t t,
-                                  std::string_view gameTime, std::string_view gameDate) {
-    const CivilTime local = LocalTime(zone, t);
-    return Record(TimeText(local.hour, local.minute, local.second),
-                  DateText(local.month, local.day, local.year), gameTime, gameDate);
-  }
   // The tip's moment of the good moon, seen at second `now` in `zone`, by a pair by which it begins
   // at `begin`: game 00:00:00 on 12/25/0001 a real day (18 game days) before.
   static std::string GoodMoonAt(testing::FakeClock& zone, std::int64_t begin, std::int64_t now) {
@@ -43,16 +29,11 @@ class TipMoment : public testing::EngineTest {
            std::to_string(at.hour % 12 == 0 ? 12 : at.hour % 12) + ":" + TwoDigits(at.minute) +
            (at.hour < 12 ? " AM" : " PM");
   }
-
-  // Both zones put their clocks forward at 02:00 on Sunday 2026-03-08 and back at 02:00 on Sunday
-  // 2026-11-01: the fixture's UTC-5 by an hour (02:00 to 03:00, then back to 01:00), this one,
-  // UTC+10:30, by half an hour (02:00 to 02:30, then back to 01:30).
-  testing::FakeClock halfHour_{10 * 3600 + 1800, true, 1800};
 };
 
 TEST_F(TipMoment, IsTheTrueLocalTimeBeforeAcrossAndAfterEachChange) {
-  testing::FakeClock& hour = clock_;
-  testing::FakeClock& half = halfHour_;
+  testing::FakeClock& hour = clock_;     // daylight saving an hour ahead
+  testing::FakeClock& half = halfHour_;  // half an hour ahead
   struct Case {
     const char* name;
     testing::FakeClock& zone;
@@ -62,54 +43,54 @@ TEST_F(TipMoment, IsTheTrueLocalTimeBeforeAcrossAndAfterEachChange) {
   };
   const Case cases[] = {
       // An hour: the autumn change.
-      {"hour, the day before autumn", hour, At(hour, 10, 30, 12, 0), At(hour, 10, 31, 17, 33),
-       "TOMORROW AT 5:33 PM"},
-      {"hour, autumn, within the day", hour, At(hour, 11, 1, 0, 30), At(hour, 11, 1, 17, 33),
-       "TODAY AT 5:33 PM"},
-      {"hour, autumn, from the first 1:30", hour, At(hour, 11, 1, 1, 30), At(hour, 11, 1, 17, 33),
-       "TODAY AT 5:33 PM"},
-      {"hour, autumn, from the second 1:30", hour, At(hour, 11, 1, 1, 30, true),
-       At(hour, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
-      {"hour, autumn, a moon in the repeated hour", hour, At(hour, 10, 31, 12, 0),
-       At(hour, 11, 1, 1, 30, true), "TOMORROW AT 1:30 AM"},
-      {"hour, autumn, to the late evening of the long day", hour, At(hour, 10, 31, 23, 30),
-       At(hour, 11, 1, 23, 45), "TOMORROW AT 11:45 PM"},
-      {"hour, autumn, over the long day", hour, At(hour, 10, 31, 22, 0), At(hour, 11, 2, 0, 10),
-       "TWO DAYS FROM NOW AT 12:10 AM"},
-      {"hour, the day after autumn", hour, At(hour, 11, 2, 10, 0), At(hour, 11, 3, 9, 0),
+      {"hour, the day before autumn", hour, LocalIn(hour, 10, 30, 12, 0),
+       LocalIn(hour, 10, 31, 17, 33), "TOMORROW AT 5:33 PM"},
+      {"hour, autumn, within the day", hour, LocalIn(hour, 11, 1, 0, 30),
+       LocalIn(hour, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"hour, autumn, from the first 1:30", hour, LocalIn(hour, 11, 1, 1, 30),
+       LocalIn(hour, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"hour, autumn, from the second 1:30", hour, RepeatedIn(hour, 11, 1, 1, 30),
+       LocalIn(hour, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"hour, autumn, a moon in the repeated hour", hour, LocalIn(hour, 10, 31, 12, 0),
+       RepeatedIn(hour, 11, 1, 1, 30), "TOMORROW AT 1:30 AM"},
+      {"hour, autumn, to the late evening of the long day", hour, LocalIn(hour, 10, 31, 23, 30),
+       LocalIn(hour, 11, 1, 23, 45), "TOMORROW AT 11:45 PM"},
+      {"hour, autumn, over the long day", hour, LocalIn(hour, 10, 31, 22, 0),
+       LocalIn(hour, 11, 2, 0, 10), "TWO DAYS FROM NOW AT 12:10 AM"},
+      {"hour, the day after autumn", hour, LocalIn(hour, 11, 2, 10, 0), LocalIn(hour, 11, 3, 9, 0),
        "TOMORROW AT 9:00 AM"},
       // An hour: the spring change.
-      {"hour, the day before spring", hour, At(hour, 3, 6, 8, 0), At(hour, 3, 7, 7, 5),
+      {"hour, the day before spring", hour, LocalIn(hour, 3, 6, 8, 0), LocalIn(hour, 3, 7, 7, 5),
        "TOMORROW AT 7:05 AM"},
-      {"hour, spring, within the day", hour, At(hour, 3, 8, 1, 0), At(hour, 3, 8, 5, 0),
+      {"hour, spring, within the day", hour, LocalIn(hour, 3, 8, 1, 0), LocalIn(hour, 3, 8, 5, 0),
        "TODAY AT 5:00 AM"},
-      {"hour, spring, over the short day", hour, At(hour, 3, 7, 23, 30), At(hour, 3, 9, 0, 20),
-       "TWO DAYS FROM NOW AT 12:20 AM"},
-      {"hour, the day after spring", hour, At(hour, 3, 9, 12, 0), At(hour, 3, 9, 18, 0),
+      {"hour, spring, over the short day", hour, LocalIn(hour, 3, 7, 23, 30),
+       LocalIn(hour, 3, 9, 0, 20), "TWO DAYS FROM NOW AT 12:20 AM"},
+      {"hour, the day after spring", hour, LocalIn(hour, 3, 9, 12, 0), LocalIn(hour, 3, 9, 18, 0),
        "TODAY AT 6:00 PM"},
       // Half an hour: the autumn change.
-      {"half, the day before autumn", half, At(half, 10, 30, 12, 0), At(half, 10, 31, 17, 33),
-       "TOMORROW AT 5:33 PM"},
-      {"half, autumn, within the day", half, At(half, 11, 1, 0, 30), At(half, 11, 1, 17, 33),
-       "TODAY AT 5:33 PM"},
-      {"half, autumn, from the first 1:45", half, At(half, 11, 1, 1, 45), At(half, 11, 1, 17, 33),
-       "TODAY AT 5:33 PM"},
-      {"half, autumn, from the second 1:45", half, At(half, 11, 1, 1, 45, true),
-       At(half, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
-      {"half, autumn, a moon in the repeated half hour", half, At(half, 10, 31, 12, 0),
-       At(half, 11, 1, 1, 45, true), "TOMORROW AT 1:45 AM"},
-      {"half, autumn, to the late evening of the long day", half, At(half, 10, 31, 23, 50),
-       At(half, 11, 1, 23, 40), "TOMORROW AT 11:40 PM"},
-      {"half, the day after autumn", half, At(half, 11, 2, 10, 0), At(half, 11, 3, 9, 0),
+      {"half, the day before autumn", half, LocalIn(half, 10, 30, 12, 0),
+       LocalIn(half, 10, 31, 17, 33), "TOMORROW AT 5:33 PM"},
+      {"half, autumn, within the day", half, LocalIn(half, 11, 1, 0, 30),
+       LocalIn(half, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"half, autumn, from the first 1:45", half, LocalIn(half, 11, 1, 1, 45),
+       LocalIn(half, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"half, autumn, from the second 1:45", half, RepeatedIn(half, 11, 1, 1, 45),
+       LocalIn(half, 11, 1, 17, 33), "TODAY AT 5:33 PM"},
+      {"half, autumn, a moon in the repeated half hour", half, LocalIn(half, 10, 31, 12, 0),
+       RepeatedIn(half, 11, 1, 1, 45), "TOMORROW AT 1:45 AM"},
+      {"half, autumn, to the late evening of the long day", half, LocalIn(half, 10, 31, 23, 50),
+       LocalIn(half, 11, 1, 23, 40), "TOMORROW AT 11:40 PM"},
+      {"half, the day after autumn", half, LocalIn(half, 11, 2, 10, 0), LocalIn(half, 11, 3, 9, 0),
        "TOMORROW AT 9:00 AM"},
       // Half an hour: the spring change.
-      {"half, the day before spring", half, At(half, 3, 6, 8, 0), At(half, 3, 7, 7, 5),
+      {"half, the day before spring", half, LocalIn(half, 3, 6, 8, 0), LocalIn(half, 3, 7, 7, 5),
        "TOMORROW AT 7:05 AM"},
-      {"half, spring, within the day", half, At(half, 3, 8, 1, 0), At(half, 3, 8, 5, 0),
+      {"half, spring, within the day", half, LocalIn(half, 3, 8, 1, 0), LocalIn(half, 3, 8, 5, 0),
        "TODAY AT 5:00 AM"},
-      {"half, spring, over the short day", half, At(half, 3, 7, 23, 45), At(half, 3, 9, 0, 5),
-       "TWO DAYS FROM NOW AT 12:05 AM"},
-      {"half, the day after spring", half, At(half, 3, 9, 12, 0), At(half, 3, 9, 18, 0),
+      {"half, spring, over the short day", half, LocalIn(half, 3, 7, 23, 45),
+       LocalIn(half, 3, 9, 0, 5), "TWO DAYS FROM NOW AT 12:05 AM"},
+      {"half, the day after spring", half, LocalIn(half, 3, 9, 12, 0), LocalIn(half, 3, 9, 18, 0),
        "TODAY AT 6:00 PM"},
   };
   for (const Case& c : cases) EXPECT_EQ(GoodMoonAt(c.zone, c.begin, c.now), c.moment) << c.name;
@@ -128,7 +109,8 @@ TEST_F(TipMoment, ShowsTheInstantsOfTheMoonsAtEveryMomentAroundEachChange) {
     for (const int month : {3, 11}) {
       // Pairs made at noon three days before the change; read every 997 seconds from two days
       // before it to two days after, each of their moons beginning up to a day and a half later.
-      const std::int64_t made = month == 3 ? At(*zone, 3, 5, 12, 0) : At(*zone, 10, 29, 12, 0);
+      const std::int64_t made =
+          month == 3 ? LocalIn(*zone, 3, 5, 12, 0) : LocalIn(*zone, 10, 29, 12, 0);
       for (const auto& [gameTime, gameDate] : games) {
         const CalibrationRecord pair = PairIn(*zone, made, gameTime, gameDate);
         for (std::int64_t now = made + 86400; now < made + 5 * 86400; now += 997) {

@@ -94,15 +94,15 @@ GameMoment AddForward(const CalibrationRecord& record, std::int64_t game) {
   return m;
 }
 
-// The same moment `game` (negative) game seconds earlier, borrowing through every unit. The
-// calendar starts at 00:00:00 on 01/01/0000: an earlier moment stops there.
-GameMoment AddBackward(const GameMoment& from, std::int64_t game) {
+// The same moment `game` (negative) game seconds earlier, borrowing through every unit; none
+// before the calendar's first moment, 00:00:00 on 01/01/0000.
+std::optional<GameMoment> AddBackward(const GameMoment& from, std::int64_t game) {
   std::int64_t total =
       ((((from.year * 12 + from.month - 1) * 28 + from.day - 1) * 24 + from.hour) * 60 +
        from.minute) *
           60 +
       from.second + game;
-  if (total < 0) total = 0;
+  if (total < 0) return std::nullopt;
   GameMoment m;
   m.second = total % 60;
   total /= 60;
@@ -116,6 +116,38 @@ GameMoment AddBackward(const GameMoment& from, std::int64_t game) {
   m.year = total / 12;
   return m;
 }
+
+// The game moment `elapsed` real seconds after the record's game moment (before it when
+// negative); none before the calendar's first moment.
+std::optional<GameMoment> GameMomentAfter(const CalibrationRecord& record, std::int64_t elapsed) {
+  const std::int64_t game = elapsed * kRate;
+  const GameMoment moment = AddForward(record, game >= 0 ? game : 0);
+  if (moment.year < 0) return std::nullopt;
+  if (game < 0) return AddBackward(moment, game);
+  return moment;
+}
+
+// The game moment the calibration reaches at second `now`; none before the calendar's first
+// moment. Real fields that name no moment count no elapsed time: the pair is re-based as it stands.
+std::optional<GameMoment> GameMomentAt(const CalibrationRecord& calibration, const Clock& clock,
+                                       std::int64_t now) {
+  const std::optional<std::int64_t> then = RealMoment(calibration, clock, now);
+  return GameMomentAfter(calibration, then ? now - *then : 0);
+}
+
+// The pair of real moment `t` and game moment `moment`.
+CalibrationRecord PairOf(const Clock& clock, std::int64_t t, const GameMoment& moment) {
+  const CivilTime real = LocalTime(clock, t);
+  CalibrationRecord pair;
+  pair.RealTime = TimeText(real.hour, real.minute, real.second);
+  pair.RealDate = DateText(real.month, real.day, real.year);
+  pair.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
+  pair.ZRDDate = DateText(moment.month, moment.day, moment.year);
+  return pair;
+}
+
+// The last year a date's four digits hold: DateText writes a later one as 0000.
+constexpr std::int64_t kLastYear = 9999;
 
 }  // namespace
 
@@ -141,22 +173,17 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
 
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now) {
   const Clock& clock = CurrentClock();
-  const CivilTime present = LocalTime(clock, now);
+  // The calendar starts at 00:00:00 on 01/01/0000: an earlier moment stops there.
+  return PairOf(clock, now, GameMomentAt(calibration, clock, now).value_or(GameMoment{}));
+}
 
-  // Real fields that name no moment count no elapsed time: the pair is re-based as it stands.
-  const std::optional<std::int64_t> then = RealMoment(calibration, clock, now);
-  const std::int64_t game = (then ? now - *then : 0) * kRate;
-
-  GameMoment moment = AddForward(calibration, game >= 0 ? game : 0);
-  if (moment.year < 0) moment = GameMoment{};
-  if (game < 0) moment = AddBackward(moment, game);
-
-  CalibrationRecord result;
-  result.RealTime = TimeText(present.hour, present.minute, present.second);
-  result.RealDate = DateText(present.month, present.day, present.year);
-  result.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
-  result.ZRDDate = DateText(moment.month, moment.day, moment.year);
-  return result;
+std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now) {
+  const Clock& clock = CurrentClock();
+  const std::optional<GameMoment> moment = GameMomentAt(pair, clock, now);
+  if (!moment || moment->year > kLastYear) return std::nullopt;
+  const std::int64_t year = LocalTime(clock, now).year;
+  if (year < 0 || year > kLastYear) return std::nullopt;
+  return PairOf(clock, now, *moment);
 }
 
 // --- Moon forecast -------------------------------------------------------------------------

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -67,6 +68,13 @@ bool SaveCalibration(const CalibrationRecord& record);
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration);
 // The same, re-based to moment `now` of the current clock (a reading taken once for a whole tick).
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now);
+
+// GetZRDTime(pair, now) when its fields hold the same clock as `pair`: the game moment reached lies
+// inside the calendar (game years 0 to 9999, not stopped at 00:00:00 on 01/01/0000, not written as
+// year 0000 past 9999) and the present real year is 0 to 9999. None otherwise, as when the system
+// clock is set far back for a while: a pair re-based then would keep the wrong game moment for
+// good. A caller shows GetZRDTime(kept, now) and keeps the result, when there is one, as its pair.
+std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now);
 
 // How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words. The
 // moment is the true local time of the current clock, across a change of daylight saving too: the

@@ -149,6 +149,18 @@ CalibrationRecord PairOf(const Clock& clock, std::int64_t t, const GameMoment& m
 // The last year a date's four digits hold: DateText writes a later one as 0000.
 constexpr std::int64_t kLastYear = 9999;
 
+// Whether the wall-clock reading of moment t shows at another moment too (in the hour repeated
+// when daylight saving ends). As in MomentOfLocal, the offsets a day before and a day after the
+// reading are the only ones that can give it.
+bool ShowsTwice(const Clock& clock, std::int64_t t) {
+  const std::int64_t wall = t + clock.UtcOffset(t);
+  for (const std::int64_t offset : {clock.UtcOffset(wall - 86400), clock.UtcOffset(wall + 86400)}) {
+    const std::int64_t other = wall - offset;
+    if (other != t && clock.UtcOffset(other) == offset) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 // --- Real clock ----------------------------------------------------------------------------
@@ -184,6 +196,24 @@ std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std
   const std::int64_t year = LocalTime(clock, now).year;
   if (year < 0 || year > kLastYear) return std::nullopt;
   return PairOf(clock, now, *moment);
+}
+
+CalibrationRecord UnambiguousPair(const CalibrationRecord& pair, std::int64_t now) {
+  const Clock& clock = CurrentClock();
+  const std::optional<std::int64_t> then = RealMoment(pair, clock, now);
+  if (!then || !ShowsTwice(clock, *then)) return pair;
+  // The moments whose readings show twice form one stretch of at most a few hours through *then:
+  // its end, the first moment whose reading shows once, is found by halving (*then, *then + 2 d].
+  std::int64_t twice = *then, once = *then + 2 * 86400;
+  if (ShowsTwice(clock, once)) return pair;
+  while (once - twice > 1) {
+    const std::int64_t middle = twice + (once - twice) / 2;
+    (ShowsTwice(clock, middle) ? twice : once) = middle;
+  }
+  // Game fields beyond the calendar (a hand-edited file) cannot be re-based to the same clock.
+  const std::optional<GameMoment> moment = GameMomentAfter(pair, once - *then);
+  if (!moment || moment->year > kLastYear) return pair;
+  return PairOf(clock, once, *moment);
 }
 
 // --- Moon forecast -------------------------------------------------------------------------

@@ -76,6 +76,13 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t 
 // good. A caller shows GetZRDTime(kept, now) and keeps the result, when there is one, as its pair.
 std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now);
 
+// The pair to write to the file in place of `pair`, which holds local times without their offset.
+// When the pair's real fields (read as GetZRDTime reads them, nearest `now`) show a reading that
+// occurs twice (the hour repeated when daylight saving ends), the same clock re-based to the first
+// moment after it whose reading occurs once (as 02:00:00 standard time that night), so that it
+// reads back as it was meant; otherwise, or when its game fields lie outside the calendar, `pair`.
+CalibrationRecord UnambiguousPair(const CalibrationRecord& pair, std::int64_t now);
+
 // How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words. The
 // moment is the true local time of the current clock, across a change of daylight saving too: the
 // whole second at or before the instant, its hours and minutes, with its local date counted from

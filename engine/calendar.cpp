@@ -28,17 +28,24 @@ struct GameMoment {
   std::int64_t year = 0, month = 1, day = 1, hour = 0, minute = 0, second = 0;
 };
 
-// The real moment of the calibration, when its real fields name a moment of the calendar.
-std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Clock& clock,
-                                       std::int64_t now) {
+// The calibration's real fields as a wall-clock reading, when they name a moment of the calendar.
+std::optional<CivilTime> RealReading(const CalibrationRecord& record) {
   if (!IsCalendarTime(record.RealTime) || !IsCalendarDate(record.RealDate)) return std::nullopt;
   const auto number = [](std::string_view text, std::size_t position, std::size_t count) {
     return static_cast<int>(LeadingNumber(Piece(text, position, count)));
   };
-  const CivilTime local{number(record.RealDate, 7, 4), number(record.RealDate, 1, 2),
-                        number(record.RealDate, 4, 2), number(record.RealTime, 1, 2),
-                        number(record.RealTime, 4, 2), number(record.RealTime, 7, 2)};
-  return MomentOfLocal(clock, local, now);
+  return CivilTime{number(record.RealDate, 7, 4), number(record.RealDate, 1, 2),
+                   number(record.RealDate, 4, 2), number(record.RealTime, 1, 2),
+                   number(record.RealTime, 4, 2), number(record.RealTime, 7, 2)};
+}
+
+// The real moment of the calibration, when its real fields name a moment of the calendar; of a
+// reading that shows twice, the one nearest `now`.
+std::optional<std::int64_t> RealMoment(const CalibrationRecord& record, const Clock& clock,
+                                       std::int64_t now) {
+  const std::optional<CivilTime> reading = RealReading(record);
+  if (!reading) return std::nullopt;
+  return MomentOfLocal(clock, *reading, now);
 }
 
 // One step of the addition: the field plus what is added plus the carry, as a whole number in
@@ -87,15 +94,15 @@ GameMoment AddForward(const CalibrationRecord& record, std::int64_t game) {
   return m;
 }
 
-// The same moment `game` (negative) game seconds earlier, borrowing through every unit. The
-// calendar starts at 00:00:00 on 01/01/0000: an earlier moment stops there.
-GameMoment AddBackward(const GameMoment& from, std::int64_t game) {
+// The same moment `game` (negative) game seconds earlier, borrowing through every unit; none
+// before the calendar's first moment, 00:00:00 on 01/01/0000.
+std::optional<GameMoment> AddBackward(const GameMoment& from, std::int64_t game) {
   std::int64_t total =
       ((((from.year * 12 + from.month - 1) * 28 + from.day - 1) * 24 + from.hour) * 60 +
        from.minute) *
           60 +
       from.second + game;
-  if (total < 0) total = 0;
+  if (total < 0) return std::nullopt;
   GameMoment m;
   m.second = total % 60;
   total /= 60;
@@ -108,6 +115,50 @@ GameMoment AddBackward(const GameMoment& from, std::int64_t game) {
   m.month = total % 12 + 1;
   m.year = total / 12;
   return m;
+}
+
+// The game moment `elapsed` real seconds after the record's game moment (before it when
+// negative); none before the calendar's first moment.
+std::optional<GameMoment> GameMomentAfter(const CalibrationRecord& record, std::int64_t elapsed) {
+  const std::int64_t game = elapsed * kRate;
+  const GameMoment moment = AddForward(record, game >= 0 ? game : 0);
+  if (moment.year < 0) return std::nullopt;
+  if (game < 0) return AddBackward(moment, game);
+  return moment;
+}
+
+// The game moment the calibration reaches at second `now`; none before the calendar's first
+// moment. Real fields that name no moment count no elapsed time: the pair is re-based as it stands.
+std::optional<GameMoment> GameMomentAt(const CalibrationRecord& calibration, const Clock& clock,
+                                       std::int64_t now) {
+  const std::optional<std::int64_t> then = RealMoment(calibration, clock, now);
+  return GameMomentAfter(calibration, then ? now - *then : 0);
+}
+
+// The pair of real moment `t` and game moment `moment`.
+CalibrationRecord PairOf(const Clock& clock, std::int64_t t, const GameMoment& moment) {
+  const CivilTime real = LocalTime(clock, t);
+  CalibrationRecord pair;
+  pair.RealTime = TimeText(real.hour, real.minute, real.second);
+  pair.RealDate = DateText(real.month, real.day, real.year);
+  pair.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
+  pair.ZRDDate = DateText(moment.month, moment.day, moment.year);
+  return pair;
+}
+
+// The last year a date's four digits hold: DateText writes a later one as 0000.
+constexpr std::int64_t kLastYear = 9999;
+
+// Whether the wall-clock reading of moment t shows at another moment too (in the hour repeated
+// when daylight saving ends). As in MomentOfLocal, the offsets a day before and a day after the
+// reading are the only ones that can give it.
+bool ShowsTwice(const Clock& clock, std::int64_t t) {
+  const std::int64_t wall = t + clock.UtcOffset(t);
+  for (const std::int64_t offset : {clock.UtcOffset(wall - 86400), clock.UtcOffset(wall + 86400)}) {
+    const std::int64_t other = wall - offset;
+    if (other != t && clock.UtcOffset(other) == offset) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -134,22 +185,35 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration) {
 
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now) {
   const Clock& clock = CurrentClock();
-  const CivilTime present = LocalTime(clock, now);
+  // The calendar starts at 00:00:00 on 01/01/0000: an earlier moment stops there.
+  return PairOf(clock, now, GameMomentAt(calibration, clock, now).value_or(GameMoment{}));
+}
 
-  // Real fields that name no moment count no elapsed time: the pair is re-based as it stands.
-  const std::optional<std::int64_t> then = RealMoment(calibration, clock, now);
-  const std::int64_t game = (then ? now - *then : 0) * kRate;
+std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now) {
+  const Clock& clock = CurrentClock();
+  const std::optional<GameMoment> moment = GameMomentAt(pair, clock, now);
+  if (!moment || moment->year > kLastYear) return std::nullopt;
+  const std::int64_t year = LocalTime(clock, now).year;
+  if (year < 0 || year > kLastYear) return std::nullopt;
+  return PairOf(clock, now, *moment);
+}
 
-  GameMoment moment = AddForward(calibration, game >= 0 ? game : 0);
-  if (moment.year < 0) moment = GameMoment{};
-  if (game < 0) moment = AddBackward(moment, game);
-
-  CalibrationRecord result;
-  result.RealTime = TimeText(present.hour, present.minute, present.second);
-  result.RealDate = DateText(present.month, present.day, present.year);
-  result.ZRDTime = TimeText(moment.hour, moment.minute, moment.second);
-  result.ZRDDate = DateText(moment.month, moment.day, moment.year);
-  return result;
+CalibrationRecord UnambiguousPair(const CalibrationRecord& pair, std::int64_t now) {
+  const Clock& clock = CurrentClock();
+  const std::optional<std::int64_t> then = RealMoment(pair, clock, now);
+  if (!then || !ShowsTwice(clock, *then)) return pair;
+  // The moments whose readings show twice form one stretch of at most a few hours through *then:
+  // its end, the first moment whose reading shows once, is found by halving (*then, *then + 2 d].
+  std::int64_t twice = *then, once = *then + 2 * 86400;
+  if (ShowsTwice(clock, once)) return pair;
+  while (once - twice > 1) {
+    const std::int64_t middle = twice + (once - twice) / 2;
+    (ShowsTwice(clock, middle) ? twice : once) = middle;
+  }
+  // Game fields beyond the calendar (a hand-edited file) cannot be re-based to the same clock.
+  const std::optional<GameMoment> moment = GameMomentAfter(pair, once - *then);
+  if (!moment || moment->year > kLastYear) return pair;
+  return PairOf(clock, once, *moment);
 }
 
 // --- Moon forecast -------------------------------------------------------------------------
@@ -194,18 +258,34 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
   count(minutes, " MINUTE  ", " MINUTES  ");
   count(seconds, " SECOND", " SECONDS");
 
-  // The real clock time at which it begins; the seconds only carry.
-  const std::int64_t rh = number(calibration.RealTime, 1);
-  const std::int64_t rm = number(calibration.RealTime, 4);
-  const std::int64_t rs = number(calibration.RealTime, 7);
-  std::int64_t carry = rs + seconds > 59 ? 1 : 0;
-  std::int64_t minute = rm + minutes + carry;
-  carry = minute > 59 ? 1 : 0;
-  minute -= carry * 60;
-  std::int64_t hour = rh + hours + carry;
-  carry = hour > 23 ? 1 : 0;
-  hour -= carry * 24;
-  const std::int64_t offset = days + carry;  // [0, 2]
+  // The real clock time at which it begins: the whole second at or before the true instant, on
+  // the local wall clock, and its local date counted from the record's real date. Across a change
+  // of daylight saving that is not the record's reading plus the time left.
+  std::int64_t hour = 0, minute = 0, offset = 0;
+  const Clock& clock = CurrentClock();
+  if (const std::optional<CivilTime> reading = RealReading(calibration)) {
+    const std::int64_t begin = MomentOfLocal(clock, *reading, clock.Now()) + real;
+    const CivilTime local = LocalTime(clock, begin);
+    hour = local.hour;
+    minute = local.minute;
+    offset = DaysFromCivil(local.year, local.month, local.day) -
+             DaysFromCivil(reading->year, reading->month, reading->day);  // [-1, 2]
+    // (-1 only for a hand-edited reading that the clock skips, taken with the earlier offset)
+  } else {
+    // Real fields that name no moment (a hand-edited file): the reading plus the time left, the
+    // seconds only carrying.
+    const std::int64_t rh = number(calibration.RealTime, 1);
+    const std::int64_t rm = number(calibration.RealTime, 4);
+    const std::int64_t rs = number(calibration.RealTime, 7);
+    std::int64_t carry = rs + seconds > 59 ? 1 : 0;
+    minute = rm + minutes + carry;
+    carry = minute > 59 ? 1 : 0;
+    minute -= carry * 60;
+    hour = rh + hours + carry;
+    carry = hour > 23 ? 1 : 0;
+    hour -= carry * 24;
+    offset = days + carry;  // [0, 2]
+  }
 
   static constexpr const char* kDayWords[] = {"TODAY AT ", "TOMORROW AT ", "TWO DAYS FROM NOW AT "};
   if (offset >= 0 && offset <= 2) moon.Moment += kDayWords[offset];

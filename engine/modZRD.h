@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -70,7 +71,24 @@ CalibrationRecord GetZRDTime(const CalibrationRecord& calibration);
 // The same, re-based to moment `now` of the current clock (a reading taken once for a whole tick).
 CalibrationRecord GetZRDTime(const CalibrationRecord& calibration, std::int64_t now);
 
-// How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words.
+// GetZRDTime(pair, now) when its fields hold the same clock as `pair`: the game moment reached lies
+// inside the calendar (game years 0 to 9999, not stopped at 00:00:00 on 01/01/0000, not written as
+// year 0000 past 9999) and the present real year is 0 to 9999. None otherwise, as when the system
+// clock is set far back for a while: a pair re-based then would keep the wrong game moment for
+// good. A caller shows GetZRDTime(kept, now) and keeps the result, when there is one, as its pair.
+std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now);
+
+// The pair to write to the file in place of `pair`, which holds local times without their offset.
+// When the pair's real fields (read as GetZRDTime reads them, nearest `now`) show a reading that
+// occurs twice (the hour repeated when daylight saving ends), the same clock re-based to the first
+// moment after it whose reading occurs once (as 02:00:00 standard time that night), so that it
+// reads back as it was meant; otherwise, or when its game fields lie outside the calendar, `pair`.
+CalibrationRecord UnambiguousPair(const CalibrationRecord& pair, std::int64_t now);
+
+// How long until the next moon of game day `MoonDay` begins, and when, as tool-tip words. The
+// moment is the true local time of the current clock, across a change of daylight saving too: the
+// whole second at or before the instant, its hours and minutes, with its local date counted from
+// the record's real date (real fields that show twice are read nearest the clock's present).
 struct NextMoon {
   std::string Countdown;  // e.g. "1 HOUR  20 MINUTES  "
   std::string Moment;     // e.g. "TOMORROW AT 3:05 PM"

@@ -1,6 +1,6 @@
 // A clock for tests: the present moment is set by hand and the time zone is a fixed offset, or a
 // zone with daylight saving time from the second Sunday of March to the first Sunday of November
-// at 02:00 local time (as in much of North America).
+// at 02:00 local time (as in much of North America), an hour ahead or by another shift.
 #pragma once
 
 #include <cstdint>
@@ -11,13 +11,15 @@ namespace tarvex::testing {
 
 class FakeClock final : public Clock {
  public:
-  // A zone `standardOffset` seconds east of UTC, with daylight saving (+1 h) when `daylightSaving`.
-  explicit FakeClock(std::int64_t standardOffset = 0, bool daylightSaving = false)
-      : standard_(standardOffset), dst_(daylightSaving) {}
+  // A zone `standardOffset` seconds east of UTC, with daylight saving when `daylightSaving`, the
+  // clock then `shift` seconds ahead (an hour, or half an hour as in a few zones).
+  explicit FakeClock(std::int64_t standardOffset = 0, bool daylightSaving = false,
+                     std::int64_t shift = 3600)
+      : standard_(standardOffset), dst_(daylightSaving), shift_(shift) {}
 
   std::int64_t Now() const override { return now_; }
   std::int64_t UtcOffset(std::int64_t t) const override {
-    return standard_ + (dst_ && InDaylightSaving(t) ? 3600 : 0);
+    return standard_ + (dst_ && InDaylightSaving(t) ? shift_ : 0);
   }
 
   void Set(std::int64_t t) { now_ = t; }
@@ -29,12 +31,13 @@ class FakeClock final : public Clock {
 
  private:
   // Daylight saving runs from 02:00 standard time on the second Sunday of March to 02:00
-  // daylight time (01:00 standard) on the first Sunday of November.
+  // daylight time (02:00 less the shift in standard time: 01:00 for an hour) on the first Sunday
+  // of November.
   bool InDaylightSaving(std::int64_t t) const {
     const std::int64_t standardLocal = t + standard_;
     const std::int64_t year = CivilFromDays(FloorDiv(standardLocal, 86400)).year;
     const std::int64_t start = NthSunday(year, 3, 2) * 86400 + 2 * 3600;
-    const std::int64_t end = NthSunday(year, 11, 1) * 86400 + 1 * 3600;
+    const std::int64_t end = NthSunday(year, 11, 1) * 86400 + 2 * 3600 - shift_;
     return standardLocal >= start && standardLocal < end;
   }
   // Days since 1970-01-01 of the n-th Sunday of the month.
@@ -47,6 +50,7 @@ class FakeClock final : public Clock {
   std::int64_t now_ = 0;
   std::int64_t standard_;
   bool dst_;
+  std::int64_t shift_;  // (0, 2 h]: the change in November stays within the day
 };
 
 }  // namespace tarvex::testing

@@ -19,14 +19,6 @@ Result NotWrittenOver(std::string_view name) {
                          " could not be read, so it is not written over");
 }
 
-// Until the calendar's own rules land: every pair keeps the clock, none is ambiguous.
-std::optional<CalibrationRecord> KeepablePair(const CalibrationRecord& pair, std::int64_t now) {
-  return GetZRDTime(pair, now);
-}
-CalibrationRecord UnambiguousPair(const CalibrationRecord& pair, std::int64_t) {
-  return pair;
-}
-
 }  // namespace
 
 FileStamp StampOf(std::string_view name) {

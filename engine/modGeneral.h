@@ -82,9 +82,10 @@ struct DataFileWriting {
   std::function<std::shared_ptr<void>(const std::filesystem::path& lockFile)> Lock =
       [](const std::filesystem::path&) { return std::shared_ptr<void>(); };
   // Creates the new file `path` (failing when it exists), writes `bytes` and flushes them to disk.
-  std::function<Result(const std::filesystem::path& path, std::string_view bytes)> Write;
+  std::function<Result(const std::filesystem::path& path, std::string_view bytes)> Write = {};
   // Puts file `from` in the place of `to` in one step, replacing it, flushed to the disk.
-  std::function<Result(const std::filesystem::path& from, const std::filesystem::path& to)> Replace;
+  std::function<Result(const std::filesystem::path& from, const std::filesystem::path& to)> Replace =
+      {};
 };
 void SetDataFileWriting(DataFileWriting writing);
 // The lock file beside the data files that serialises their saves.

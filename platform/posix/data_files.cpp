@@ -1,6 +1,6 @@
 // The data files' saves on POSIX systems: flock on the lock file, fsync before the rename, and the
 // folder's entry flushed after it.
-#include "platform/data_files.h"
+#include "platform/startup.h"
 
 #include <fcntl.h>
 #include <sys/file.h>

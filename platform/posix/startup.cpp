@@ -9,7 +9,6 @@
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
-#include "platform/data_files.h"
 #include "engine/utf8.h"
 
 namespace tarvex {

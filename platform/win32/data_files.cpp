@@ -1,6 +1,6 @@
 // The data files' saves on Windows: LockFileEx on the lock file, FlushFileBuffers before the
 // replace, and MoveFileExW writing the replace through to the disk.
-#include "platform/data_files.h"
+#include "platform/startup.h"
 
 #include <windows.h>
 

@@ -15,7 +15,6 @@
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
-#include "platform/data_files.h"
 #include "platform/win32/text.h"
 
 namespace tarvex {

@@ -40,7 +40,7 @@ TEST_F(LiveDataTest, WhatAnotherProgramStoresIsInForceAtTheNextTickAndTheNewerPa
   EXPECT_EQ(main.Alarms, (AlarmSettings{.GoodMoon = false, .WarningMinutes = 30}));
   EXPECT_EQ(GamePath, Folder() + "Games" + kPathSeparator);
 
-  Tick(3);  // game 23:59:18 at real 10:00:02
+  Tick(2);  // game 23:59:18 at real 10:00:02
   StoreFromOutside(stored);  // stored once more, after the last tick: the exit takes it up
   main.mnuExit_Click();
   EXPECT_EQ(ReadFile("ZRDTIMES.DAT"), "10:00:02\r\n12/06/2026\r\n23:59:18\r\n03/14/0002\r\n");

@@ -1,6 +1,6 @@
 // The data files' saves through the platform's calls, on a real file system: links written
 // through, permissions kept, leftovers of a stopped save removed, two writers at once.
-#include "platform/data_files.h"
+#include "platform/startup.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -59,10 +59,7 @@ void AddCalibrate(CommandLine& cli) {
         record.RealDate = realDate;
         record.ZRDTime = gameTime;
         record.ZRDDate = gameDate;
-        if (!SaveCalibration(record)) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kCalibrationFile << "\n";
-          return kExitIo;
-        }
+        if (const Result saved = SaveCalibration(record); !saved) return FileFailure(io.err, saved);
         return kExitOk;
       });
   calibrate.add_option("REALTIME", (*texts)[0], "the real time, \"hh:mm:ss\"");
@@ -82,10 +79,8 @@ void AddSetPath(CommandLine& cli) {
           io.err << "tarvex-cli: set-path needs a file in the game folder\n";
           return kExitUsage;
         }
-        if (!SaveGamePath(Utf8FromPath(path.lexically_normal()))) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kGamePathFile << "\n";
-          return kExitIo;
-        }
+        if (const Result saved = SaveGamePath(Utf8FromPath(path.lexically_normal())); !saved)
+          return FileFailure(io.err, saved);
         io.out << ReadGamePath().value << "\n";
         return kExitOk;
       });
@@ -161,10 +156,8 @@ void AddAlarms(CommandLine& cli) {
           io.err << "tarvex-cli: " << edit.error << "\n";
           return kExitUsage;
         }
-        if (!SaveSettings(edit.settings)) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kSettingsFile << "\n";
-          return kExitIo;
-        }
+        if (const Result saved = SaveSettings(edit.settings); !saved)
+          return FileFailure(io.err, saved);
         return kExitOk;
       });
   set.add_option("KEY=VALUE", *pairs,
@@ -280,6 +273,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "tarvex-cli: " << error.message << "\n\n" << cli.Usage();
   }
   return kExitUsage;
+}
+
+ExitCode FileFailure(std::ostream& err, const Result& failure) {
+  err << "tarvex-cli: " << failure.why() << "\n";
+  return kExitIo;
 }
 
 }  // namespace tarvex

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/result.h"
+
 namespace tarvex {
 
 // Exit codes: 0 done, 1 a file could not be read or written, 2 bad arguments or texts.
@@ -14,5 +16,9 @@ enum ExitCode { kExitOk = 0, kExitIo = 1, kExitUsage = 2 };
 // in place when `terminal` is true.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool terminal = false);
+
+// Says on `err` why a data file could not be written or read: "tarvex-cli: " and the failure's
+// own words, which name the file and the cause. Returns kExitIo.
+ExitCode FileFailure(std::ostream& err, const Result& failure);
 
 }  // namespace tarvex

@@ -110,10 +110,7 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
     }
   } while (nextTick());
   if (bar) return kExitOk;
-  if (!SaveCalibration(Calibration)) {
-    err << "tarvex-cli: could not write " << DataFolder() << kCalibrationFile << "\n";
-    return kExitIo;
-  }
+  if (const Result saved = SaveCalibration(Calibration); !saved) return FileFailure(err, saved);
   return kExitOk;
 }
 

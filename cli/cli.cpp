@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -25,6 +26,20 @@
 namespace tarvex {
 namespace {
 
+// A data file that is present but cannot be read (a folder in its place, no permission): the
+// command stops before it prints or writes anything, and RunCli says why, exit 1. A missing file
+// reads as its defaults and is no failure.
+struct UnreadableFile {
+  Result failure;
+};
+
+// The value of `reading`; throws UnreadableFile when the file could not be read.
+template <class T>
+T Checked(Reading<T> reading) {
+  if (!reading.result) throw UnreadableFile{std::move(reading.result)};
+  return std::move(reading.value);
+}
+
 // --- The commands: each adds itself, with its options and arguments, and what it does ----------
 
 void AddStatus(CommandLine& cli) {
@@ -33,7 +48,7 @@ void AddStatus(CommandLine& cli) {
   CLI::App& status =
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
-        const CalibrationRecord record = GetZRDTime(ReadCalibration().value);
+        const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
         io.out << (*json     ? StatusJson(record)
                    : *waybar ? StatusWaybar(record)
                              : StatusText(record));
@@ -81,7 +96,7 @@ void AddSetPath(CommandLine& cli) {
         }
         if (const Result saved = SaveGamePath(Utf8FromPath(path.lexically_normal())); !saved)
           return FileFailure(io.err, saved);
-        io.out << ReadGamePath().value << "\n";
+        io.out << Checked(ReadGamePath()) << "\n";
         return kExitOk;
       });
   setPath.add_option("FILE", *file, "a file in the game folder");
@@ -113,7 +128,8 @@ void AddMoons(CommandLine& cli) {
       cli.Add("moons", "the next N good and bad moons", [count, ics, json](const Output& io) {
         if (*ics && *json) throw UsageError{"--ics and --json go one at a time"};
         const std::int64_t now = CurrentClock().Now();
-        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration().value, now), now, *count);
+        const std::vector<Moon> coming =
+            NextMoons(GetZRDTime(Checked(ReadCalibration()), now), now, *count);
         io.out << (*ics    ? MoonsCalendar(coming, now)
                    : *json ? MoonsJson(coming)
                            : MoonsText(coming));
@@ -124,9 +140,10 @@ void AddMoons(CommandLine& cli) {
   moons.add_flag("--json", *json, "print them as a JSON array, one object a moon");
 }
 
-// The settings from TARVEX.INI; a value that cannot be read is named on standard error.
+// The settings from TARVEX.INI; a value that cannot be read is named on standard error, a file
+// that cannot be read stops the command.
 AlarmSettings StoredSettings(std::ostream& err) {
-  const SettingsReading reading = ReadSettings().value;
+  const SettingsReading reading = Checked(ReadSettings());
   for (const UnreadableSetting& setting : reading.unreadable) {
     err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
   }
@@ -140,8 +157,9 @@ void AddAlarms(CommandLine& cli) {
                              [count, json](const Output& io) {
                                const AlarmSettings settings = StoredSettings(io.err);
                                const std::int64_t now = CurrentClock().Now();
-                               const std::vector<Alert> alerts = UpcomingAlerts(
-                                   GetZRDTime(ReadCalibration().value, now), now, settings, *count);
+                               const std::vector<Alert> alerts =
+                                   UpcomingAlerts(GetZRDTime(Checked(ReadCalibration()), now), now,
+                                                  settings, *count);
                                io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
                                return kExitOk;
                              });
@@ -271,6 +289,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "tarvex-cli: " << error.what() << "\n\n" << cli.Usage();
   } catch (const UsageError& error) {
     err << "tarvex-cli: " << error.message << "\n\n" << cli.Usage();
+  } catch (const UnreadableFile& file) {
+    return FileFailure(err, file.failure);
   }
   return kExitUsage;
 }

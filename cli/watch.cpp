@@ -79,16 +79,25 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
     return code;
   }
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
-  Calibration = ReadCalibration().value;
+  if (const Reading<CalibrationRecord> pair = ReadCalibration(); pair.result) {
+    Calibration = pair.value;
+  } else {
+    return FileFailure(err, pair.result);
+  }
   std::string stored = ReadDataFile(kCalibrationFile).value;  // the pair file as last read
   MoonAlarms alarms;
   std::string shown;
   do {
     const std::int64_t now = CurrentClock().Now();  // one reading for the tick
     if (bar) {
-      if (std::string bytes = ReadDataFile(kCalibrationFile).value; bytes != stored) {
-        stored = std::move(bytes);
-        Calibration = ReadCalibration().value;
+      // A pair file that cannot be read now (a folder in its place, no permission) leaves the
+      // bar on the pair it has.
+      if (Reading<std::string> file = ReadDataFile(kCalibrationFile);
+          file.result && file.value != stored) {
+        if (const Reading<CalibrationRecord> pair = ReadCalibration(); pair.result) {
+          stored = std::move(file.value);
+          Calibration = pair.value;
+        }
       }
       Calibration = GetZRDTime(Calibration, now);
       if (std::string line = StatusWaybar(Calibration); line != shown) {

@@ -19,7 +19,8 @@ enum class WatchView {
 using NextTick = std::function<bool()>;
 
 // Shows the status from the data folder's pair, tick after tick, then saves the pair re-based to
-// the present and returns 0, or 1 when it cannot be written. The ticks come half a second apart
+// the present and returns 0, or 1 when it cannot be written; 1 at once, with nothing shown, when
+// the pair's file is present but cannot be read. The ticks come half a second apart
 // until SIGINT or SIGTERM unless `nextTick` is given.
 // Each alarm that fires under `settings` (as in the tray) is one line, "ALARM " and the alert's
 // words; on a terminal it stands above the redrawn lines, and rings the bell when Sound is on.

@@ -62,6 +62,17 @@ check "watch on a terminal" \
   "$(tr -d '\r' <"$work/terminal" | cat -v | grep -A1 ALARM | grep -v '^--' |
     sed -E 's/[0-9]{2}:[0-9]{2}:[0-9]{2}/hh:mm:ss/' | paste -sd '|')"
 
+# A pair file that cannot be read: watch says so at once, exit 1, and shows and saves nothing.
+mkdir -p "$work/unreadable/ZRDTIMES.DAT"
+for view in watch "watch --waybar"; do
+  code=0
+  # shellcheck disable=SC2086 # the view is the command and its option
+  timeout 10 "$cli" --data-dir "$work/unreadable" $view >"$work/out" 2>"$work/err" || code=$?
+  check "$view with a folder for the pair's file" \
+    "1 tarvex-cli: $work/unreadable/ZRDTIMES.DAT cannot be read: it is a folder|" \
+    "$code $(cat "$work/err")|$(cat "$work/out")"
+done
+
 # autostart: the log-in entry of the tray program beside tarvex-cli, in a private XDG_CONFIG_HOME.
 # The folder's name needs quoting in the entry; the stand-in tray program notes that it ran.
 bin="$work/My \"Games\" \$1 (old)/bin"

@@ -244,10 +244,9 @@ std::optional<CivilTime> ParseMoment(std::string_view text) {
                    number(Piece(time, 1)),    number(Piece(time, 4)), number(Piece(time, 7))};
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool terminal) {
+// Reads the command line and runs its command, or says what is wrong with it.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool terminal) {
   CommandLine cli;
   AddStatus(cli);
   AddCalibrate(cli);
@@ -293,6 +292,19 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     return FileFailure(err, file.failure);
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool terminal) {
+  const int code = RunCommandLine(args, out, err, terminal);
+  // Whatever a command, its help or the version printed must have reached the output: a full disk
+  // or a closed pipe is a failure, not a quiet success. A command that failed keeps its own code.
+  out.flush();
+  if (out) return code;
+  err << "tarvex-cli: the output could not be written\n";
+  return code == kExitOk ? kExitIo : code;
 }
 
 ExitCode FileFailure(std::ostream& err, const Result& failure) {

@@ -13,7 +13,8 @@ namespace tarvex {
 enum ExitCode { kExitOk = 0, kExitIo = 1, kExitUsage = 2 };
 
 // Runs one command line (without the program name). `watch` runs until interrupted and redraws
-// in place when `terminal` is true.
+// in place when `terminal` is true. Output that `out` fails to take, once flushed, is a failure:
+// it is said on `err`, exit 1.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool terminal = false);
 

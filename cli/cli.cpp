@@ -49,7 +49,7 @@ void AddStatus(CommandLine& cli) {
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
         const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
-        io.out << (*json     ? StatusJson(record)
+        io.out << (*json     ? StatusJson(record, Checked(ReadGamePath()))
                    : *waybar ? StatusWaybar(record)
                              : StatusText(record));
         return kExitOk;

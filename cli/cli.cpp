@@ -84,22 +84,30 @@ void AddCalibrate(CommandLine& cli) {
 }
 
 void AddSetPath(CommandLine& cli) {
-  auto file = std::make_shared<std::string>();
-  CLI::App& setPath =
-      cli.Add("set-path", "sets the game folder to the folder of FILE", [file](const Output& io) {
+  auto given = std::make_shared<std::string>();
+  CLI::App& setPath = cli.Add(
+      "set-path", "sets the game folder to FILE's folder, or to FOLDER", [given](const Output& io) {
         std::error_code error;
         // From UTF-8: a plain string would be read in the Windows code page, garbling the name.
-        const std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(*file), error);
-        if (error || !path.has_filename()) {
+        const std::filesystem::path path =
+            std::filesystem::absolute(PathFromUtf8(*given), error).lexically_normal();
+        if (error || !path.has_relative_path()) {
           io.err << "tarvex-cli: set-path needs a file in the game folder\n";
           return kExitUsage;
         }
-        if (const Result saved = SaveGamePath(Utf8FromPath(path.lexically_normal())); !saved)
-          return FileFailure(io.err, saved);
-        io.out << Checked(ReadGamePath()) << "\n";
+        // The game folder is what ends in the last separator: a folder given gets one of its own.
+        std::string stored = Utf8FromPath(path);
+        if (std::filesystem::is_directory(path, error) && !IsPathSeparator(stored.back()))
+          stored += kPathSeparator;
+        if (const Result saved = SaveGamePath(stored); !saved) return FileFailure(io.err, saved);
+        const std::string folder = Checked(ReadGamePath());
+        // Still stored: the game may be on a drive that is not mounted now.
+        if (!std::filesystem::is_directory(PathFromUtf8(folder), error))
+          io.err << "tarvex-cli: warning: the folder " << folder << " does not exist\n";
+        io.out << folder << "\n";
         return kExitOk;
       });
-  setPath.add_option("FILE", *file, "a file in the game folder");
+  setPath.add_option("FILE|FOLDER", *given, "a file in the game folder, or the folder");
 }
 
 // Adds "--count N", a whole number from 1 to 10000, to `command`.

@@ -7,7 +7,7 @@
 #
 # cases.txt: one command line a line, in shell quoting, run with "--data-dir DIR" in front unless
 # it gives --data-dir itself (DIR is @DIR there); "zone TZ" sets the time zone of the lines after it; "file NAME TEXT" writes
-# TEXT (printf escapes) to a data file, "folder NAME" puts a folder in the place of one; "#" starts a
+# TEXT (printf escapes) to a data file, "folder NAME" makes folder NAME among them, in the place of a file; "#" starts a
 # comment. The program's own folder is written @BIN in the transcript.
 set -euo pipefail
 cli=${1:?usage: golden_test.sh TARVEX-CLI [--record]}

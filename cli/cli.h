@@ -14,7 +14,7 @@ enum ExitCode { kExitOk = 0, kExitIo = 1, kExitUsage = 2 };
 
 // Runs one command line (without the program name). `watch` runs until interrupted and redraws
 // in place when `terminal` is true. Output that `out` fails to take, once flushed, is a failure:
-// it is said on `err`, exit 1.
+// it is said on `err`, and a command line that had done well exits 1.
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
            bool terminal = false);
 

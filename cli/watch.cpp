@@ -79,11 +79,9 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, const AlarmSetti
     return code;
   }
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
-  if (const Reading<CalibrationRecord> pair = ReadCalibration(); pair.result) {
-    Calibration = pair.value;
-  } else {
-    return FileFailure(err, pair.result);
-  }
+  const Reading<CalibrationRecord> first = ReadCalibration();
+  if (!first.result) return FileFailure(err, first.result);
+  Calibration = first.value;
   std::string stored = ReadDataFile(kCalibrationFile).value;  // the pair file as last read
   MoonAlarms alarms;
   std::string shown;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -25,6 +26,20 @@
 namespace tarvex {
 namespace {
 
+// A data file that is present but cannot be read (a folder in its place, no permission): the
+// command stops before it prints or writes anything, and RunCli says why, exit 1. A missing file
+// reads as its defaults and is no failure.
+struct UnreadableFile {
+  Result failure;
+};
+
+// The value of `reading`; throws UnreadableFile when the file could not be read.
+template <class T>
+T Checked(Reading<T> reading) {
+  if (!reading.result) throw UnreadableFile{std::move(reading.result)};
+  return std::move(reading.value);
+}
+
 // --- The commands: each adds itself, with its options and arguments, and what it does ----------
 
 void AddStatus(CommandLine& cli) {
@@ -33,8 +48,8 @@ void AddStatus(CommandLine& cli) {
   CLI::App& status =
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
-        const CalibrationRecord record = GetZRDTime(ReadCalibration().value);
-        io.out << (*json     ? StatusJson(record)
+        const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
+        io.out << (*json     ? StatusJson(record, Checked(ReadGamePath()))
                    : *waybar ? StatusWaybar(record)
                              : StatusText(record));
         return kExitOk;
@@ -59,10 +74,7 @@ void AddCalibrate(CommandLine& cli) {
         record.RealDate = realDate;
         record.ZRDTime = gameTime;
         record.ZRDDate = gameDate;
-        if (!SaveCalibration(record)) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kCalibrationFile << "\n";
-          return kExitIo;
-        }
+        if (const Result saved = SaveCalibration(record); !saved) return FileFailure(io.err, saved);
         return kExitOk;
       });
   calibrate.add_option("REALTIME", (*texts)[0], "the real time, \"hh:mm:ss\"");
@@ -72,24 +84,30 @@ void AddCalibrate(CommandLine& cli) {
 }
 
 void AddSetPath(CommandLine& cli) {
-  auto file = std::make_shared<std::string>();
-  CLI::App& setPath =
-      cli.Add("set-path", "sets the game folder to the folder of FILE", [file](const Output& io) {
+  auto given = std::make_shared<std::string>();
+  CLI::App& setPath = cli.Add(
+      "set-path", "sets the game folder to FILE's folder, or to FOLDER", [given](const Output& io) {
         std::error_code error;
         // From UTF-8: a plain string would be read in the Windows code page, garbling the name.
-        const std::filesystem::path path = std::filesystem::absolute(PathFromUtf8(*file), error);
-        if (error || !path.has_filename()) {
+        const std::filesystem::path path =
+            std::filesystem::absolute(PathFromUtf8(*given), error).lexically_normal();
+        if (error || !path.has_relative_path()) {
           io.err << "tarvex-cli: set-path needs a file in the game folder\n";
           return kExitUsage;
         }
-        if (!SaveGamePath(Utf8FromPath(path.lexically_normal()))) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kGamePathFile << "\n";
-          return kExitIo;
-        }
-        io.out << ReadGamePath().value << "\n";
+        // The game folder is what ends in the last separator: a folder given gets one of its own.
+        std::string stored = Utf8FromPath(path);
+        if (std::filesystem::is_directory(path, error) && !IsPathSeparator(stored.back()))
+          stored += kPathSeparator;
+        if (const Result saved = SaveGamePath(stored); !saved) return FileFailure(io.err, saved);
+        const std::string folder = Checked(ReadGamePath());
+        // Still stored: the game may be on a drive that is not mounted now.
+        if (!std::filesystem::is_directory(PathFromUtf8(folder), error))
+          io.err << "tarvex-cli: warning: the folder " << folder << " does not exist\n";
+        io.out << folder << "\n";
         return kExitOk;
       });
-  setPath.add_option("FILE", *file, "a file in the game folder");
+  setPath.add_option("FILE|FOLDER", *given, "a file in the game folder, or the folder");
 }
 
 // Adds "--count N", a whole number from 1 to 10000, to `command`.
@@ -118,7 +136,8 @@ void AddMoons(CommandLine& cli) {
       cli.Add("moons", "the next N good and bad moons", [count, ics, json](const Output& io) {
         if (*ics && *json) throw UsageError{"--ics and --json go one at a time"};
         const std::int64_t now = CurrentClock().Now();
-        const std::vector<Moon> coming = NextMoons(GetZRDTime(ReadCalibration().value, now), now, *count);
+        const std::vector<Moon> coming =
+            NextMoons(GetZRDTime(Checked(ReadCalibration()), now), now, *count);
         io.out << (*ics    ? MoonsCalendar(coming, now)
                    : *json ? MoonsJson(coming)
                            : MoonsText(coming));
@@ -129,9 +148,10 @@ void AddMoons(CommandLine& cli) {
   moons.add_flag("--json", *json, "print them as a JSON array, one object a moon");
 }
 
-// The settings from TARVEX.INI; a value that cannot be read is named on standard error.
+// The settings from TARVEX.INI; a value that cannot be read is named on standard error, a file
+// that cannot be read stops the command.
 AlarmSettings StoredSettings(std::ostream& err) {
-  const SettingsReading reading = ReadSettings().value;
+  const SettingsReading reading = Checked(ReadSettings());
   for (const UnreadableSetting& setting : reading.unreadable) {
     err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
   }
@@ -145,8 +165,9 @@ void AddAlarms(CommandLine& cli) {
                              [count, json](const Output& io) {
                                const AlarmSettings settings = StoredSettings(io.err);
                                const std::int64_t now = CurrentClock().Now();
-                               const std::vector<Alert> alerts = UpcomingAlerts(
-                                   GetZRDTime(ReadCalibration().value, now), now, settings, *count);
+                               const std::vector<Alert> alerts =
+                                   UpcomingAlerts(GetZRDTime(Checked(ReadCalibration()), now), now,
+                                                  settings, *count);
                                io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
                                return kExitOk;
                              });
@@ -161,10 +182,8 @@ void AddAlarms(CommandLine& cli) {
           io.err << "tarvex-cli: " << edit.error << "\n";
           return kExitUsage;
         }
-        if (!SaveSettings(edit.settings)) {
-          io.err << "tarvex-cli: could not write " << DataFolder() << kSettingsFile << "\n";
-          return kExitIo;
-        }
+        if (const Result saved = SaveSettings(edit.settings); !saved)
+          return FileFailure(io.err, saved);
         return kExitOk;
       });
   set.add_option("KEY=VALUE", *pairs,
@@ -234,10 +253,9 @@ std::optional<CivilTime> ParseMoment(std::string_view text) {
                    number(Piece(time, 1)),    number(Piece(time, 4)), number(Piece(time, 7))};
 }
 
-}  // namespace
-
-int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
-           bool terminal) {
+// Reads the command line and runs its command, or says what is wrong with it.
+int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+                   bool terminal) {
   CommandLine cli;
   AddStatus(cli);
   AddCalibrate(cli);
@@ -279,8 +297,28 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     err << "tarvex-cli: " << error.what() << "\n\n" << cli.Usage();
   } catch (const UsageError& error) {
     err << "tarvex-cli: " << error.message << "\n\n" << cli.Usage();
+  } catch (const UnreadableFile& file) {
+    return FileFailure(err, file.failure);
   }
   return kExitUsage;
+}
+
+}  // namespace
+
+int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err,
+           bool terminal) {
+  const int code = RunCommandLine(args, out, err, terminal);
+  // Whatever a command, its help or the version printed must have reached the output: a full disk
+  // or a closed pipe is a failure, not a quiet success. A command that failed keeps its own code.
+  out.flush();
+  if (out) return code;
+  err << "tarvex-cli: the output could not be written\n";
+  return code == kExitOk ? kExitIo : code;
+}
+
+ExitCode FileFailure(std::ostream& err, const Result& failure) {
+  err << "tarvex-cli: " << failure.why() << "\n";
+  return kExitIo;
 }
 
 }  // namespace tarvex

@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <thread>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -82,7 +83,7 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
   LiveData live;
   if (const std::vector<Result> unreadable = live.Load(); !unreadable.empty()) {
-    for (const Result& failure : unreadable) err << "tarvex-cli: " << failure.why() << "\n";
+    for (const Result& failure : unreadable) std::ignore = FileFailure(err, failure);
     return kExitIo;
   }
   if (!bar) {
@@ -115,10 +116,7 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
     }
   } while (nextTick());
   if (!keep) return kExitOk;
-  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved) {
-    err << "tarvex-cli: " << saved.why() << "\n";
-    return kExitIo;
-  }
+  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved) return FileFailure(err, saved);
   return kExitOk;
 }
 

@@ -87,16 +87,20 @@ std::string StatusText(const CalibrationRecord& record) {
   return text;
 }
 
-std::string StatusJson(const CalibrationRecord& record) {
+std::string StatusJson(const CalibrationRecord& record, const std::string& gameFolder) {
   const auto moon = [&record](int day) {
     const NextMoon next = GetNextMoon(record, day);
     return Json{{"countdown", next.Countdown}, {"moment", next.Moment}};
   };
   const int icon = MoonPhaseIcon(static_cast<double>(GameDayOfMonth(record)));
-  const Json status = {{"real_time", record.RealTime.str()}, {"real_date", record.RealDate.str()},
-                       {"game_time", record.ZRDTime.str()},  {"game_date", record.ZRDDate.str()},
-                       {"good_moon", moon(kGoodMoonDay)},    {"bad_moon", moon(kBadMoonDay)},
-                       {"icon", icon}};
+  const Json status = {{"real_time", record.RealTime.str()},
+                       {"real_date", record.RealDate.str()},
+                       {"game_time", record.ZRDTime.str()},
+                       {"game_date", record.ZRDDate.str()},
+                       {"good_moon", moon(kGoodMoonDay)},
+                       {"bad_moon", moon(kBadMoonDay)},
+                       {"icon", icon},
+                       {"game_folder", gameFolder}};
   std::string text;
   WriteJson(status, text);
   return text + "\n";

@@ -16,8 +16,8 @@ namespace tarvex {
 // The three lines of the tool-tip: game time and date, the next good moon, the next bad moon.
 std::string StatusText(const CalibrationRecord& record);
 // The status as one line of JSON: the real and game time and date, each moon's countdown and
-// moment, and the phase icon.
-std::string StatusJson(const CalibrationRecord& record);
+// moment, the phase icon, and last the game folder that an auto-run starts the game from.
+std::string StatusJson(const CalibrationRecord& record, const std::string& gameFolder);
 // The status as one line of JSON for a status bar (Waybar's custom module): "text" the game time
 // and date, "tooltip" the three lines of the tool-tip, in full, joined by "\n", "class"
 // "good-moon" on game day 15, "bad-moon" on game day 1, else "", and "alt" the moon's phase

@@ -73,7 +73,16 @@ Result SaveGamePath(std::string_view path) {
     return Result::Failure("the folder " + std::string(path.substr(0, end)) +
                            " has no name that " + std::string(kGamePathFile) + " can hold");
   }
-  return ReplaceDataFile(kGamePathFile, *folder + "\r\n");
+  // The folder is read back by the value rule: bare, it would end at a comma or a line end, so a
+  // folder holding one goes in double quotes, which the rule drops. Any other folder is written
+  // bare, as other programs read the file. No value can carry a double quote itself.
+  if (folder->find('"') != std::string::npos) {
+    return Result::Failure("the folder " + std::string(path.substr(0, end)) +
+                           " holds a double quote, which " + std::string(kGamePathFile) +
+                           " cannot carry");
+  }
+  const bool quoted = folder->find_first_of(",\r\n") != std::string::npos;
+  return ReplaceDataFile(kGamePathFile, quoted ? "\"" + *folder + "\"\r\n" : *folder + "\r\n");
 }
 
 Reading<CalibrationRecord> ReadCalibration(bool* held) {

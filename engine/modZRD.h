@@ -51,9 +51,10 @@ std::string GetRealDate();
 // and when the file cannot be read (a failure naming it).
 Reading<std::string> ReadGamePath();
 // Writes the folder of `path` (up to and including its last separator) to ZRDDIR.DAT, replacing
-// the file atomically; in the form the file can carry (FileCodec::StoredFolder). A failure when `path`
-// is shorter than 3 characters, the folder has no name the file can carry, or the file cannot be
-// written; the old file is then left as it was.
+// the file atomically; in the form the file can carry (FileCodec::StoredFolder), in double quotes
+// when it holds a comma or a line end. A failure when `path` is shorter than 3 characters, the
+// folder has no name the file can carry or holds a double quote, or the file cannot be written;
+// the old file is then left as it was.
 Result SaveGamePath(std::string_view path);
 
 // The record from ZRDTIMES.DAT (created empty when missing); the default record (the present

@@ -83,5 +83,52 @@ TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {
             "23:30:02\r\n12/06/2026\r\n00:00:00\r\n02/01/0002\r\n");
 }
 
+// An output that takes no byte, as a full disk or a closed pipe does.
+class RefusingBuffer final : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+};
+
+// What a command prints must reach the output: when it does not, the command line fails with exit
+// 1 and says so, whichever command printed. One that prints nothing, or stops on a mistake of its
+// own, is not failed by an output it never used. (watch runs until a signal; its lines reach the
+// same check.)
+TEST_F(Cli, AnOutputThatTakesNothingFailsEveryCommandThatPrints) {
+  const std::string hero = (folder_ / "hero.zrd").string();
+  const std::string refused = "tarvex-cli: the output could not be written\n";
+  const struct {
+    std::vector<std::string> args;
+    int code;
+  } cases[] = {
+      {{"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"}, 0},
+      {{"alarms", "set", "good=off"}, 0},
+      {{"status"}, 1},
+      {{"status", "--json"}, 1},
+      {{"status", "--waybar"}, 1},
+      {{"moons"}, 1},
+      {{"moons", "--ics"}, 1},
+      {{"moons", "--json"}, 1},
+      {{"alarms"}, 1},
+      {{"alarms", "--json"}, 1},
+      {{"set-path", hero}, 1},
+      {{"autostart"}, 1},
+      {{"--help"}, 1},
+      {{"moons", "--help"}, 1},
+      {{"--version"}, 1},
+      {{"status", "extra"}, 2},
+  };
+  for (const auto& [args, code] : cases) {
+    std::vector<std::string> line = {"--data-dir", folder_.string()};
+    line.insert(line.end(), args.begin(), args.end());
+    std::string shown;
+    for (const std::string& arg : args) shown += arg + " ";
+    RefusingBuffer buffer;
+    std::ostream out(&buffer);
+    std::ostringstream err;
+    EXPECT_EQ(RunCli(line, out, err), code) << shown;
+    EXPECT_EQ(err.str().find(refused) != std::string::npos, code == 1) << shown << err.str();
+  }
+}
+
 }  // namespace
 }  // namespace tarvex

@@ -7,11 +7,12 @@
 #
 # cases.txt: one command line a line, in shell quoting, run with "--data-dir DIR" in front unless
 # it gives --data-dir itself (DIR is @DIR there); "zone TZ" sets the time zone of the lines after it; "file NAME TEXT" writes
-# TEXT (printf escapes) to a data file, "folder NAME" puts a folder in the place of one; "#" starts a
-# comment.
+# TEXT (printf escapes) to a data file, "folder NAME" makes folder NAME among them, in the place of a file; "#" starts a
+# comment. The program's own folder is written @BIN in the transcript.
 set -euo pipefail
 cli=${1:?usage: golden_test.sh TARVEX-CLI [--record]}
 here=$(cd "$(dirname "$0")/golden" && pwd)
+bin=$(dirname "$(readlink -f "$cli")")
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 mkdir "$dir/data"
@@ -38,7 +39,7 @@ transcript() {
     cat "$dir/out"
     echo "--- stderr"
     if [ "$code" -eq 2 ]; then head -n 1 "$dir/err"; else cat "$dir/err"; fi
-  done <"$here/cases.txt" | sed "s|$dir/data|@DIR|g"
+  done <"$here/cases.txt" | sed "s|$dir/data|@DIR|g; s|$bin/|@BIN/|g"
 }
 
 if [ "${2:-}" = "--record" ]; then

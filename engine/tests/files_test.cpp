@@ -112,6 +112,12 @@ TEST_F(DataFiles, SaveGamePathStoresTheFolderOfTheFileInAFormTheFileCarries) {
       {"C:/\xE2\x82\xAC/hero.zrd", nullptr, nullptr},
       {"C/", nullptr, nullptr},  // shorter than three characters
       {"hero.zrd", nullptr, nullptr},
+      // A comma or a line end would end the value bare: quoted, the folder reads back whole.
+      {"C:/Games/Kestrune, v2/hero.zrd", "\"C:/Games/Kestrune, v2/\"", "C:/Games/Kestrune, v2/"},
+      {"C:/Two\nLines/hero.zrd", "\"C:/Two\nLines/\"", "C:/Two\nLines/"},
+      {"C:/Two\rLines/hero.zrd", "\"C:/Two\rLines/\"", "C:/Two\rLines/"},
+      {"C:/Say \"Hi\"/hero.zrd", nullptr, nullptr},  // no value carries a double quote
+      {"C:/Say \"Hi, v2\"/hero.zrd", nullptr, nullptr},
   };
   for (const auto& [file, bytes, folder] : cases) {
     Write("ZRDDIR.DAT", "kept\r\n");

@@ -197,9 +197,9 @@ void AddAutostart(CommandLine& cli) {
         io.out << (LogInEntryStarts(TrayProgramBeside()) ? "on" : "off") << "\n";
         return kExitOk;
       });
-  const auto done = [](const Output& io, const std::string& failure) {
-    if (failure.empty()) return kExitOk;
-    io.err << "tarvex-cli: " << failure << "\n";
+  const auto done = [](const Output& io, const Result& result) {
+    if (result) return kExitOk;
+    io.err << "tarvex-cli: " << result.why() << "\n";
     return kExitIo;
   };
   cli.Add(autostart, "on", "starts Tarvex, the tray program beside tarvex-cli, at log-in",
@@ -207,7 +207,8 @@ void AddAutostart(CommandLine& cli) {
             const std::string program = TrayProgramBeside();
             std::error_code error;
             if (!std::filesystem::is_regular_file(PathFromUtf8(program), error))
-              return done(io, "there is no tray program " + program + " to start at log-in");
+              return done(io, Result::Failure("there is no tray program " + program +
+                                              " to start at log-in"));
             return done(io, WriteLogInEntry(program));
           });
   cli.Add(autostart, "off", "no longer starts Tarvex at log-in",

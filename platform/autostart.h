@@ -1,10 +1,12 @@
 // The entry that starts the tray program when the user logs in: on Windows the value "Tarvex"
 // under HKCU\Software\Microsoft\Windows\CurrentVersion\Run, elsewhere the XDG autostart file
 // $XDG_CONFIG_HOME/autostart/tarvex.desktop (~/.config/autostart/ by default). The tray programs
-// and tarvex-cli share it. Programs are full paths in UTF-8; a failure comes back as one sentence.
+// and tarvex-cli share it. Programs are full paths in UTF-8; a failure says why.
 #pragma once
 
 #include <string>
+
+#include "engine/result.h"
 
 namespace tarvex {
 
@@ -12,10 +14,9 @@ namespace tarvex {
 std::string TrayProgramBeside();
 // Whether the log-in entry exists, is in force and starts `program`.
 bool LogInEntryStarts(const std::string& program);
-// Makes the log-in entry start `program`, replacing what it held; empty when done, else why not.
-std::string WriteLogInEntry(const std::string& program);
-// Deletes the log-in entry, whatever it starts; empty when done or when there is none, else why
-// not.
-std::string DeleteLogInEntry();
+// Makes the log-in entry start `program`, replacing what it held.
+Result WriteLogInEntry(const std::string& program);
+// Deletes the log-in entry, whatever it starts; done too when there is none.
+Result DeleteLogInEntry();
 
 }  // namespace tarvex

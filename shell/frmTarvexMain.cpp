@@ -351,11 +351,11 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
 // The check mark shows what the entry is afterwards, whether or not the change was made.
 void frmTarvexMain::mnuStartAtLogIn_Click() {
   const bool on = !Checked(MenuItem::StartAtLogIn);
-  const std::string failure = platform_.SetStartAtLogIn(on);
+  const Result changed = platform_.SetStartAtLogIn(on);
   SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
-  if (failure.empty()) return;
+  if (changed) return;
   platform_.ShowMessage(std::string("Starting Tarvex at log-in could not be turned ") +
-                            (on ? "on" : "off") + ".  " + failure,
+                            (on ? "on" : "off") + ".  " + changed.why() + ".",
                         kTitle);
 }
 

@@ -123,9 +123,8 @@ class Platform : public DialogHost {
 
   // Whether the user's log-in entry exists and starts this program.
   virtual bool StartsAtLogIn() = 0;
-  // Makes the log-in entry start this program (on) or deletes it (off); empty when done, else
-  // why not, as one sentence.
-  virtual std::string SetStartAtLogIn(bool on) = 0;
+  // Makes the log-in entry start this program (on) or deletes it (off).
+  virtual Result SetStartAtLogIn(bool on) = 0;
 };
 
 }  // namespace tarvex

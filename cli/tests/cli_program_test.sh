@@ -104,7 +104,7 @@ if command -v gio >/dev/null; then  # as GLib's desktops read it, the entry star
 fi
 XDG_CONFIG_HOME="$bin/tarvex" auto on
 check "autostart on, no folder for the entry" \
-  "1 tarvex-cli: $bin/tarvex/autostart could not be made: Not a directory." "$code $(cat "$work/err")"
+  "1 tarvex-cli: $bin/tarvex/autostart could not be made: Not a directory" "$code $(cat "$work/err")"
 auto off; check "autostart off" "0 off" "$code $(test -e "$entry" || echo off)"
 rm "$bin/tarvex"; auto on
 check "autostart on without a tray program" \

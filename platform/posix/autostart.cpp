@@ -37,8 +37,9 @@ std::optional<fs::path> AutostartFolder() {
 }
 
 // "PATH could not be written: Permission denied."
-std::string Failure(const fs::path& path, std::string_view what, const std::error_code& error) {
-  return Utf8FromPath(path) + " could not be " + std::string(what) + ": " + error.message() + ".";
+Result Failure(const fs::path& path, std::string_view what, const std::error_code& error) {
+  return Result::Failure(Utf8FromPath(path) + " could not be " + std::string(what) + ": " +
+                         error.message());
 }
 
 // The escapes of every string value in a desktop entry: "\\" for a backslash, "\n" and so on.
@@ -185,9 +186,10 @@ bool LogInEntryStarts(const std::string& program) {
   return !off && !exec.empty() && SameProgram(exec, program);
 }
 
-std::string WriteLogInEntry(const std::string& program) {
+Result WriteLogInEntry(const std::string& program) {
   const std::optional<fs::path> folder = AutostartFolder();
-  if (!folder) return "Neither XDG_CONFIG_HOME nor HOME names a folder for the log-in entry.";
+  if (!folder)
+    return Result::Failure("Neither XDG_CONFIG_HOME nor HOME names a folder for the log-in entry");
   std::error_code error;
   fs::create_directories(*folder, error);
   if (error) return Failure(*folder, "made", error);
@@ -215,12 +217,12 @@ std::string WriteLogInEntry(const std::string& program) {
   return Failure(entry, "written", std::error_code(cause, std::generic_category()));
 }
 
-std::string DeleteLogInEntry() {
+Result DeleteLogInEntry() {
   const std::optional<fs::path> folder = AutostartFolder();
   if (!folder) return {};  // no folder for it, so no entry
   std::error_code error;
   fs::remove(*folder / kEntryName, error);
-  return error ? Failure(*folder / kEntryName, "deleted", error) : std::string();
+  return error ? Failure(*folder / kEntryName, "deleted", error) : Result();
 }
 
 }  // namespace tarvex

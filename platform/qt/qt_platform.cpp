@@ -373,7 +373,7 @@ bool QtPlatform::StartsAtLogIn() {
   return LogInEntryStarts(RunningProgram());
 }
 
-std::string QtPlatform::SetStartAtLogIn(bool on) {
+Result QtPlatform::SetStartAtLogIn(bool on) {
   return on ? WriteLogInEntry(RunningProgram()) : DeleteLogInEntry();
 }
 

@@ -73,7 +73,7 @@ class QtPlatform final : public QObject, public Platform {
   bool FocusBelongsTo(ProcessId process) override;
   void PlayKeystrokes(std::string_view keys) override;
   bool StartsAtLogIn() override;
-  std::string SetStartAtLogIn(bool on) override;
+  Result SetStartAtLogIn(bool on) override;
 
  private:
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);

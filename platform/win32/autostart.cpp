@@ -18,7 +18,7 @@ constexpr std::string_view kValueText =
     "The value Tarvex under HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 // "The value ... could not be written: Access is denied."
-std::string Failure(std::string_view what, LSTATUS status) {
+Result Failure(std::string_view what, LSTATUS status) {
   std::string text = std::string(kValueText) + " could not be " + std::string(what);
   wchar_t* reason = nullptr;
   if (FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
@@ -31,7 +31,7 @@ std::string Failure(std::string_view what, LSTATUS status) {
     text += ": " + win32::Narrow(wide);
     LocalFree(reason);
   }
-  return text + ".";
+  return Result::Failure(text);
 }
 
 // The program that a Run value starts: the quoted path, or the text before the first blank.
@@ -65,7 +65,7 @@ bool LogInEntryStarts(const std::string& program) {
                               static_cast<int>(wanted.size()), TRUE) == CSTR_EQUAL;
 }
 
-std::string WriteLogInEntry(const std::string& program) {
+Result WriteLogInEntry(const std::string& program) {
   HKEY key = nullptr;
   LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kRunKey, 0, nullptr, 0, KEY_SET_VALUE,
                                    nullptr, &key, nullptr);
@@ -74,17 +74,17 @@ std::string WriteLogInEntry(const std::string& program) {
   status = RegSetValueExW(key, kValueName, 0, REG_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
-  return status == ERROR_SUCCESS ? std::string() : Failure("written", status);
+  return status == ERROR_SUCCESS ? Result() : Failure("written", status);
 }
 
-std::string DeleteLogInEntry() {
+Result DeleteLogInEntry() {
   HKEY key = nullptr;
   LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kRunKey, 0, KEY_SET_VALUE, &key);
   if (status == ERROR_FILE_NOT_FOUND) return {};  // no Run key, so no value
   if (status != ERROR_SUCCESS) return Failure("deleted", status);
   status = RegDeleteValueW(key, kValueName);
   RegCloseKey(key);
-  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? std::string()
+  return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND ? Result()
                                                                    : Failure("deleted", status);
 }
 

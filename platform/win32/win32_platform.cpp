@@ -182,7 +182,7 @@ bool Win32Platform::StartsAtLogIn() {
   return LogInEntryStarts(RunningProgram());
 }
 
-std::string Win32Platform::SetStartAtLogIn(bool on) {
+Result Win32Platform::SetStartAtLogIn(bool on) {
   return on ? WriteLogInEntry(RunningProgram()) : DeleteLogInEntry();
 }
 

@@ -45,7 +45,7 @@ class Win32Platform final : public Platform {
   bool FocusBelongsTo(ProcessId process) override;
   void PlayKeystrokes(std::string_view keys) override;
   bool StartsAtLogIn() override;
-  std::string SetStartAtLogIn(bool on) override;
+  Result SetStartAtLogIn(bool on) override;
 
   // The timer's identifier on the main window.
   static constexpr UINT_PTR kTickTimer = 1;

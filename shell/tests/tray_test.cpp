@@ -115,7 +115,7 @@ TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
 // The mark of "Start at Log-in" is the entry as it is when the menu opens (each row's entry
 // differs from the mark the row before left) and after the change, which a failure leaves undone.
 TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWhyNot) {
-  const std::string why = "/home/a/.config/autostart could not be made: Permission denied.";
+  const std::string why = "/home/a/.config/autostart could not be made: Permission denied";
   const std::tuple<bool, std::string, std::string, bool> cases[] = {
       // the entry at the opening, why a change fails; the change asked for, the entry after
       {true, "", "off", false},
@@ -140,7 +140,7 @@ TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWh
     EXPECT_EQ(platform.Lines("ShowMessage "),
               failure.empty() ? Texts{}
                               : Texts{"Tarvex: Starting Tarvex at log-in could not be turned " +
-                                      change + ".  " + why});
+                                      change + ".  " + why + "."});
   }
 }
 

@@ -52,7 +52,7 @@ TEST_F(Autostart, TheEntryStartsTheProgramWrittenAndNoOther) {
   Make("usr/share/applications/tarvex.desktop");
   for (const auto& [relative, exec] : cases) {
     const std::string program = Path(relative);
-    EXPECT_EQ(WriteLogInEntry(program), "") << relative;
+    EXPECT_TRUE(WriteLogInEntry(program)) << relative;
     std::string expected = exec;
     if (const auto at = expected.find('@'); at != std::string::npos)
       expected.replace(at, 1, root_.string());
@@ -88,17 +88,17 @@ TEST_F(Autostart, AHiddenOrTurnedOffEntryStartsNothingAndExecArgumentsDoNotCount
 TEST_F(Autostart, WritingAndDeletingSucceedOrSayWhatCouldNotBeDone) {
   const std::string program = Path("bin/tarvex"), folder = Path("config/autostart");
   const std::string entry = folder + "/tarvex.desktop";
-  EXPECT_EQ(WriteLogInEntry(program), "");
-  EXPECT_EQ(DeleteLogInEntry(), "");
+  EXPECT_TRUE(WriteLogInEntry(program));
+  EXPECT_TRUE(DeleteLogInEntry());
   EXPECT_FALSE(LogInEntryStarts(program));
-  EXPECT_EQ(DeleteLogInEntry(), "");
+  EXPECT_TRUE(DeleteLogInEntry());
   Make("config/autostart/tarvex.desktop/inside");  // a folder where the entry goes
-  EXPECT_EQ(WriteLogInEntry(program), entry + " could not be written: Is a directory.");
-  EXPECT_EQ(DeleteLogInEntry(), entry + " could not be deleted: Directory not empty.");
+  EXPECT_EQ(WriteLogInEntry(program).why(), entry + " could not be written: Is a directory");
+  EXPECT_EQ(DeleteLogInEntry().why(), entry + " could not be deleted: Directory not empty");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), {}), 1) << "no temporary file is left";
   fs::remove_all(folder);
   Make("config/autostart");  // a file where the folder goes
-  EXPECT_EQ(WriteLogInEntry(program), folder + " could not be made: Not a directory.");
+  EXPECT_EQ(WriteLogInEntry(program).why(), folder + " could not be made: Not a directory");
 }
 
 // With XDG_CONFIG_HOME relative (or unset), the entry lives under ~/.config.
@@ -106,7 +106,7 @@ TEST_F(Autostart, WithoutAnAbsoluteXdgConfigHomeTheEntryIsUnderTheHomeFolder) {
   const std::string home = std::getenv("HOME") ? std::getenv("HOME") : "";
   setenv("HOME", Path("home").c_str(), 1);
   setenv("XDG_CONFIG_HOME", "relative/config", 1);
-  EXPECT_EQ(WriteLogInEntry(Path("bin/tarvex")), "");
+  EXPECT_TRUE(WriteLogInEntry(Path("bin/tarvex")));
   EXPECT_TRUE(fs::exists(Path("home/.config/autostart/tarvex.desktop")));
   setenv("HOME", home.c_str(), 1);
 }

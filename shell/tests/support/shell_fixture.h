@@ -154,10 +154,10 @@ class RecordingPlatform final : public Platform {
     if (During) During();
   }
   bool StartsAtLogIn() override { return LogInEntry; }
-  std::string SetStartAtLogIn(bool on) override {
+  Result SetStartAtLogIn(bool on) override {
     Log.push_back(std::string("SetStartAtLogIn ") + (on ? "on" : "off"));
     if (LogInFailure.empty()) LogInEntry = on;
-    return LogInFailure;
+    return LogInFailure.empty() ? Result() : Result::Failure(LogInFailure);
   }
 
  private:

@@ -83,6 +83,42 @@ TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {
             "23:30:02\r\n12/06/2026\r\n00:00:00\r\n02/01/0002\r\n");
 }
 
+// What a watch saves when it ends: the pair re-based to the present, unless that present was
+// pretended (--at) or a tick's clock was wrong for a moment; a wrong moment changes what is
+// shown, never what is kept.
+TEST_F(Cli, WatchSavesOnlyAPairThatKeepsTheClock) {
+  const std::string pair = "23:30:00\r\n12/06/2026\r\n00:00:00\r\n01/14/0002\r\n";
+  const struct {
+    const char* name;
+    bool realPresent;
+    std::vector<std::int64_t> steps;  // the clock's moves before each tick after the first
+    std::string saved;
+  } cases[] = {
+      {"a clock that runs", true, {1, 1}, "23:30:02\r\n12/06/2026\r\n00:00:36\r\n01/14/0002\r\n"},
+      {"a present pretended", false, {1, 1}, pair},
+      // Set back 60 days for one tick, as a flat CMOS battery does until the time is fetched:
+      // game time below the calendar's start.
+      {"a clock 60 days back for a moment", true, {-60 * 86400, 60 * 86400 + 2},
+       "23:30:02\r\n12/06/2026\r\n00:00:36\r\n01/14/0002\r\n"},
+  };
+  for (const auto& c : cases) {
+    zone_.SetLocal(2026, 12, 6, 23, 30, 0);
+    Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/14/0002"});
+    std::size_t step = 0;
+    std::ostringstream out, err;
+    EXPECT_EQ(Watch(out, err, WatchView::Lines, c.realPresent,
+                    [&] {
+                      if (step == c.steps.size()) return false;
+                      zone_.Advance(c.steps[step++]);
+                      return true;
+                    }),
+              0)
+        << c.name << err.str();
+    std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.saved) << c.name;
+  }
+}
+
 // An output that takes no byte, as a full disk or a closed pipe does.
 class RefusingBuffer final : public std::streambuf {
  protected:

@@ -1,13 +1,10 @@
 #include "engine/live_data.h"
 
-#include <filesystem>
 #include <optional>
-#include <system_error>
 #include <tuple>
 #include <utility>
 
 #include "engine/log.h"
-#include "engine/utf8.h"
 
 namespace tarvex {
 namespace {
@@ -20,15 +17,6 @@ Result NotWrittenOver(std::string_view name) {
 }
 
 }  // namespace
-
-FileStamp StampOf(std::string_view name) {
-  const std::filesystem::path file = PathFromUtf8(DataFolder() + std::string(name));
-  std::error_code error;
-  const auto modified = std::filesystem::last_write_time(file, error);
-  if (error) return {};
-  const std::uintmax_t size = std::filesystem::file_size(file, error);
-  return {true, error ? 0 : size, static_cast<std::int64_t>(modified.time_since_epoch().count())};
-}
 
 std::vector<Result> LiveData::Load() {
   std::vector<Result> failures;

@@ -17,16 +17,6 @@
 
 namespace tarvex {
 
-// How a data file stood when it was last read or written: enough to notice a change by one look
-// at its size and modification time, without reading it.
-struct FileStamp {
-  bool present = false;
-  std::uintmax_t size = 0;
-  std::int64_t modified = 0;  // the file system's clock, in its own units
-  friend bool operator==(const FileStamp&, const FileStamp&) = default;
-};
-FileStamp StampOf(std::string_view name);
-
 class LiveData {
  public:
   // Which files a refresh found changed and read again.

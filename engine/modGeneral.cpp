@@ -161,8 +161,19 @@ Result RenameOver(const std::filesystem::path& from, const std::filesystem::path
   return {};
 }
 
-DataFileWriting& Writing() {
-  static DataFileWriting writing{.Write = WriteWithStream, .Replace = RenameOver};
+FileStamp StampWithTwoLooks(const std::filesystem::path& path) {
+  std::error_code error;
+  const auto modified = std::filesystem::last_write_time(path, error);
+  if (error) return {};
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  return {.present = true,
+          .size = error ? 0 : size,
+          .modified = static_cast<std::int64_t>(modified.time_since_epoch().count())};
+}
+
+DataFileCalls& Writing() {
+  static DataFileCalls writing{
+      .Write = WriteWithStream, .Replace = RenameOver, .Stamp = StampWithTwoLooks};
   return writing;
 }
 
@@ -204,11 +215,16 @@ std::filesystem::path TemporaryName(const std::filesystem::path& file) {
 
 }  // namespace
 
-void SetDataFileWriting(DataFileWriting writing) {
-  if (!writing.Lock) writing.Lock = DataFileWriting().Lock;
+void SetDataFileCalls(DataFileCalls writing) {
+  if (!writing.Lock) writing.Lock = DataFileCalls().Lock;
   if (!writing.Write) writing.Write = WriteWithStream;
   if (!writing.Replace) writing.Replace = RenameOver;
+  if (!writing.Stamp) writing.Stamp = StampWithTwoLooks;
   Writing() = std::move(writing);
+}
+
+FileStamp StampOf(std::string_view name) {
+  return Writing().Stamp(DataFile(name));
 }
 
 Reading<std::string> ReadDataFile(std::string_view name, bool create) {
@@ -244,7 +260,7 @@ Result ReplaceDataFile(std::string_view name, std::string_view text) {
   const std::optional<std::string> bytes = CurrentFileCodec().ToFile(text);
   if (!bytes) return CannotWrite(link, "the text holds a character that the file cannot carry");
   const std::filesystem::path file = LinkTarget(link);
-  const DataFileWriting& writing = Writing();
+  const DataFileCalls& writing = Writing();
 
   const std::shared_ptr<void> lock = writing.Lock(DataFile(kLockFile));
   if (lock) RemoveLeftovers(file);

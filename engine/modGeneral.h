@@ -70,13 +70,26 @@ struct FileCodec {
 void SetFileCodec(FileCodec codec);
 const FileCodec& CurrentFileCodec();
 
-// How data files are written: the platform's calls, so that a save survives a crash midway and a
-// second writer at the same moment. A save takes the data folder's lock, writes a temporary file
-// of its own beside the file, flushed to the disk, and puts it in the file's place in one step;
-// a file that is a symbolic link is written through it, and the file's permissions are kept. The
-// defaults use the standard library alone (no lock, no flush); each program's start-up puts its
-// platform's calls in place. Members left empty take the defaults.
-struct DataFileWriting {
+// How a data file stood when it was looked at: enough to notice that it changed by one look at
+// it, without reading it. Every save puts a new file in the old one's place, so its identity
+// changes too where the system tells it.
+struct FileStamp {
+  bool present = false;
+  std::uintmax_t size = 0;
+  std::int64_t modified = 0;   // the file system's clock, in its own units
+  std::uint64_t identity = 0;  // the file's number on its volume (an inode), 0 where unknown
+  std::int64_t changed = 0;    // when its entry last changed, 0 where unknown
+  friend bool operator==(const FileStamp&, const FileStamp&) = default;
+};
+
+// How data files are written and looked at: the platform's calls, so that a save survives a crash
+// midway and a second writer at the same moment. A save takes the data folder's lock, writes a
+// temporary file of its own beside the file, flushed to the disk, and puts it in the file's place
+// in one step; a file that is a symbolic link is written through it, and the file's permissions
+// are kept. The defaults use the standard library alone (no lock, no flush, two looks for a
+// stamp); each program's start-up puts its platform's calls in place. Members left empty take the
+// defaults.
+struct DataFileCalls {
   // Holds the lock file `lockFile` for one writer at a time, waiting for another to let go, until
   // the handle is released; null when no lock can be had (the save then goes on without one).
   std::function<std::shared_ptr<void>(const std::filesystem::path& lockFile)> Lock =
@@ -86,10 +99,15 @@ struct DataFileWriting {
   // Puts file `from` in the place of `to` in one step, replacing it, flushed to the disk.
   std::function<Result(const std::filesystem::path& from, const std::filesystem::path& to)> Replace =
       {};
+  // The stamp of the file at `path` (through a link), in one look; not present when it is missing.
+  std::function<FileStamp(const std::filesystem::path& path)> Stamp = {};
 };
-void SetDataFileWriting(DataFileWriting writing);
+void SetDataFileCalls(DataFileCalls writing);
 // The lock file beside the data files that serialises their saves.
 inline constexpr std::string_view kLockFile = "tarvex.lock";
+
+// The stamp of data file `name`, for noticing that another program changed it.
+FileStamp StampOf(std::string_view name);
 
 // Data files are read up to this size; what lies beyond is not theirs.
 inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;
@@ -99,7 +117,7 @@ inline constexpr std::size_t kMaxDataFileBytes = 64 * 1024;
 // and done when the file is missing (`create` then makes it, empty). A failure naming the file
 // when it is present but cannot be read (no permission, a folder in its place, an I/O error).
 Reading<std::string> ReadDataFile(std::string_view name, bool create = false);
-// Replaces data file `name` with `text`, encoded for the file (see DataFileWriting). A failure,
+// Replaces data file `name` with `text`, encoded for the file (see DataFileCalls). A failure,
 // with the old contents left whole, when the text cannot be encoded or the file cannot be written.
 Result ReplaceDataFile(std::string_view name, std::string_view text);
 

@@ -27,6 +27,6 @@ bool StandardOutputIsTerminal();
 // Puts the platform's calls for saving the data files (the folder's lock, a temporary file
 // flushed to the disk, the replace in one step) in place of the engine's portable ones;
 // StartProcess does it.
-void UsePlatformDataFileWriting();
+void UsePlatformDataFileCalls();
 
 }  // namespace tarvex

@@ -154,7 +154,7 @@ TEST_F(DataFiles, AFailedSaveSaysWhyAndKeepsTheOldFile) {
        "access denied"},
   };
   for (const Case& c : cases) {
-    SetDataFileWriting({.Write = c.write, .Replace = c.replace});
+    SetDataFileCalls({.Write = c.write, .Replace = c.replace});
     for (const auto& [name, save] : kSaves) {
       Write(name, "old");
       const Result result = save();
@@ -164,7 +164,7 @@ TEST_F(DataFiles, AFailedSaveSaysWhyAndKeepsTheOldFile) {
     }
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 3) << c.what;
   }
-  SetDataFileWriting({});
+  SetDataFileCalls({});
 }
 
 // A folder in a file's place: reading it is a failure naming the file, and so is writing it,

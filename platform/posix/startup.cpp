@@ -17,7 +17,7 @@ std::vector<std::string> StartProcess(int argc, char** argv) {
   std::error_code error;
   const auto exe = std::filesystem::read_symlink("/proc/self/exe", error);
   if (!error) SetProgramFolder(exe.parent_path().string());
-  UsePlatformDataFileWriting();
+  UsePlatformDataFileCalls();
   SetLocalReading([](std::time_t when, std::tm& local) {
     return localtime_r(&when, &local) != nullptr;
   });

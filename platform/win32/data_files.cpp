@@ -1,5 +1,5 @@
 // The data files' saves on Windows: LockFileEx on the lock file, FlushFileBuffers before the
-// replace, and MoveFileExW writing the replace through to the disk.
+// replace, and MoveFileExW writing the replace through to the disk; their stamps from one look.
 #include "platform/startup.h"
 
 #include <windows.h>
@@ -69,10 +69,24 @@ Result MoveThrough(const std::filesystem::path& from, const std::filesystem::pat
   return {};
 }
 
+// One look at the file's attributes: its size and last write time.
+FileStamp StampOfFile(const std::filesystem::path& path) {
+  WIN32_FILE_ATTRIBUTE_DATA about{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &about)) return {};
+  const auto whole = [](DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+  };
+  return {.present = true,
+          .size = whole(about.nFileSizeHigh, about.nFileSizeLow),
+          .modified = static_cast<std::int64_t>(
+              whole(about.ftLastWriteTime.dwHighDateTime, about.ftLastWriteTime.dwLowDateTime))};
+}
+
 }  // namespace
 
-void UsePlatformDataFileWriting() {
-  SetDataFileWriting({.Lock = LockFile, .Write = WriteFlushed, .Replace = MoveThrough});
+void UsePlatformDataFileCalls() {
+  SetDataFileCalls(
+      {.Lock = LockFile, .Write = WriteFlushed, .Replace = MoveThrough, .Stamp = StampOfFile});
 }
 
 }  // namespace tarvex

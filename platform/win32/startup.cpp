@@ -62,7 +62,7 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   const std::wstring folder = FolderOf(ModulePath());
   if (!folder.empty()) SetProgramFolder(win32::Narrow(folder));
   SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly, AnsiFolder});
-  UsePlatformDataFileWriting();
+  UsePlatformDataFileCalls();
   SetLocalReading([](std::time_t when, std::tm& local) { return localtime_s(&local, &when) == 0; });
   SetConsoleOutputCP(CP_UTF8);
   // Bytes as written: text mode would turn the CR LF lines of an iCalendar file into CR CR LF.

@@ -60,7 +60,7 @@ TEST_F(AlarmsTest, TheDialogShowsTheFileAndOkSavesItWhileAFailedSaveSaysSo) {
             "; mine\r\n[Alarms]\r\nBadMoon=off\r\nWarningMinutes=25\r\n"
             "GoodMoon=on\r\nAtStart=on\r\nSound=on\r\n");
 
-  SetDataFileWriting({.Replace = [](const std::filesystem::path&, const std::filesystem::path&) {
+  SetDataFileCalls({.Replace = [](const std::filesystem::path&, const std::filesystem::path&) {
     return Result::Failure("the disk is full");  // no save can succeed now
   }});
   platform.DialogActions.push_back([](Dialog& dialog) {
@@ -73,7 +73,7 @@ TEST_F(AlarmsTest, TheDialogShowsTheFileAndOkSavesItWhileAFailedSaveSaysSo) {
             "Tarvex: The moon alarms could not be saved to " + Folder() +
                 "TARVEX.INI.  They hold until Tarvex closes.");
   EXPECT_NE(ReadFile("TARVEX.INI").find("Sound=on"), std::string::npos) << "the old file stays";
-  SetDataFileWriting({});
+  SetDataFileCalls({});
 }
 
 // Game 23:59:00 on day 14: the good moon begins 3 1/3 real seconds later, so its warning is due at

@@ -26,10 +26,10 @@ class PlatformSaves : public ::testing::Test {
     root_ = fs::temp_directory_path() / ("tarvex-saves-" + std::to_string(std::random_device()()));
     fs::create_directories(root_ / "data");
     SetDataFolder((root_ / "data").string());
-    UsePlatformDataFileWriting();
+    UsePlatformDataFileCalls();
   }
   void TearDown() override {
-    SetDataFileWriting({});
+    SetDataFileCalls({});
     fs::remove_all(root_);
   }
   fs::path Data(const std::string& name) const { return root_ / "data" / name; }

@@ -102,6 +102,7 @@ std::int64_t MomentOfLocal(const Clock& clock, const CivilTime& local, std::int6
   // the only ones that can apply. A candidate is real when its own offset is the one it assumed.
   const std::int64_t before = clock.UtcOffset(wall - 86400);
   const std::int64_t after = clock.UtcOffset(wall + 86400);
+  if (before == after) return wall - before;  // no change near: the one reading, as a rule
   std::int64_t best = 0;
   bool found = false;
   for (const bool realOnly : {true, false}) {

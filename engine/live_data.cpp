@@ -12,8 +12,10 @@ namespace {
 constexpr std::string_view kNames[] = {kCalibrationFile, kGamePathFile, kSettingsFile};
 
 Result NotWrittenOver(std::string_view name) {
-  return Result::Failure(DataFolder() + std::string(name) +
-                         " could not be read, so it is not written over");
+  Result refused = Result::Failure(DataFolder() + std::string(name) +
+                                   " could not be read, so it is not written over");
+  Warn(refused.why());
+  return refused;
 }
 
 }  // namespace
@@ -68,14 +70,12 @@ Result LiveData::ReadFile(File file, bool atStart) {
     case kFileCount:
       break;
   }
-  unreadableFile_[file] = !result;
-  if (!result) Warn(result.why());
+  unreadableFile_[file] = !result;  // logged where it was read
   return result;
 }
 
 Result LiveData::Written(File file, Result result) {
-  if (result) stamps_[file] = StampOf(kNames[file]);
-  if (!result) Warn(result.why());
+  if (result) stamps_[file] = StampOf(kNames[file]);  // a failure was logged where it happened
   return result;
 }
 

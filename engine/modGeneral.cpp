@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "engine/clock.h"
+#include "engine/log.h"
 #include "engine/utf8.h"
 
 namespace tarvex {
@@ -132,12 +133,17 @@ std::string Shown(const std::filesystem::path& file) {
   return Utf8FromPath(file);
 }
 
+// A data file's failures are logged where they happen, whoever asked.
 Result CannotRead(const std::filesystem::path& file, std::string_view why) {
-  return Result::Failure(Shown(file) + " cannot be read: " + std::string(why));
+  Result failure = Result::Failure(Shown(file) + " cannot be read: " + std::string(why));
+  Warn(failure.why());
+  return failure;
 }
 
 Result CannotWrite(const std::filesystem::path& file, std::string_view why) {
-  return Result::Failure(Shown(file) + " could not be written: " + std::string(why));
+  Result failure = Result::Failure(Shown(file) + " could not be written: " + std::string(why));
+  Warn(failure.why());
+  return failure;
 }
 
 // The portable writing: no lock, no flush beyond the stream's own.

@@ -162,7 +162,9 @@ TEST_F(DataFiles, AFailedSaveSaysWhyAndKeepsTheOldFile) {
       EXPECT_EQ(result.why(), File(name).string() + " could not be written: " + c.why) << name;
       EXPECT_EQ(Read(name), "old") << c.what << ": " << name;
     }
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 3) << c.what;
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()), {}), 4)
+        << c.what << ": the three files and the log";
+    EXPECT_TRUE(std::filesystem::exists(File("tarvex.log")));
   }
   SetDataFileCalls({});
 }

@@ -30,18 +30,17 @@ namespace {
 
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
-// The tray's mouse events as the window's mouse-move codes: 514 left button up, 515 left double
-// click, 517 right button up, 520 middle button up.
+// The tray's mouse events as the presenter's mouse event codes.
 std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Context:
       return kRightButtonUp;
     case QSystemTrayIcon::Trigger:
-      return 514.0f;
+      return kLeftButtonUp;
     case QSystemTrayIcon::DoubleClick:
-      return 515.0f;
+      return kLeftDoubleClick;
     case QSystemTrayIcon::MiddleClick:
-      return 520.0f;
+      return kMiddleButtonUp;
     case QSystemTrayIcon::Unknown:
       break;
   }

@@ -45,7 +45,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == Win32Platform::kTickTimer) self->form->tmrUpdateTimes_Timer();
       return 0;
     case kTrayCallbackMessage:
-      // The presenter looks only at the mouse event's code (517: right button released).
+      // The presenter looks only at the mouse event's code (kRightButtonUp opens the menu).
       self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
       return 0;
     case WM_DISPLAYCHANGE:

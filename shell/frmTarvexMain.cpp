@@ -11,6 +11,7 @@
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
+#include "engine/icons.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "shell/keystrokes.h"
@@ -31,10 +32,6 @@ constexpr std::string_view kSetPathText =
 constexpr std::string_view kSetPathTitle = "Set Path";
 constexpr std::string_view kFocusLostText =
     "The log-in was not typed because the game's window did not have the keyboard focus.";
-
-// The alerts carry the lit picture of their moon.
-constexpr int kGoodMoonIcon = 105;
-constexpr int kBadMoonIcon = 101;
 
 constexpr std::string_view kGameExecutable = "vrak.exe";
 constexpr std::string_view kEnter = "~";
@@ -121,7 +118,7 @@ void frmTarvexMain::Form_Load() {
   platform_.StartTimer(kTimerIntervalMs);
 
   TrayIcon = tarvex::TrayIcon{};
-  TrayIcon.Icon = 1;  // the application picture
+  TrayIcon.Icon = kProgramIcon;
   TrayIcon.Tip = std::string_view("\0", 1);
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "dialogs/dialog.h"
+#include "engine/icons.h"
 #include "engine/modZRD.h"
 
 namespace tarvex {
@@ -22,7 +23,7 @@ struct TrayIcon {
   std::uint32_t ID = 1;                 // icon identifier
   std::uint32_t Flags = 7;              // callback message (1), icon (2) and tip (4) are valid
   std::uint32_t CallbackMessage = 512;  // the window's mouse-move message
-  int Icon = 1;                         // icon resource number: 1, or 101 to 109
+  int Icon = kProgramIcon;              // a picture of engine/icons.h
   FixedText<64> Tip;                    // the tip, blank-padded; shown up to its first NUL
   friend bool operator==(const TrayIcon&, const TrayIcon&) = default;
 };
@@ -63,9 +64,9 @@ struct MenuEntry {
 
 // A moon alarm's alert, as the desktop's notification titled "Tarvex".
 struct MoonAlert {
-  std::string Text;   // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
-  int Icon = 105;     // the moon's picture: 105 for the good moon, 101 for the bad
-  bool Sound = true;  // with the desktop's notification sound
+  std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
+  int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon
+  bool Sound = true;         // with the desktop's notification sound
   friend bool operator==(const MoonAlert&, const MoonAlert&) = default;
 };
 

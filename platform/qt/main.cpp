@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/icons.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "platform/qt/qt_platform.h"
@@ -97,7 +98,7 @@ int main(int argc, char** argv) {
   tarvex::ChooseDataFolder(tarvex::PerUserDataFolder(), tarvex::InstalledProgram());
 
   tarvex::QtPlatform platform;
-  QApplication::setWindowIcon(platform.IconFor(1));
+  QApplication::setWindowIcon(platform.IconFor(tarvex::kProgramIcon));
   tarvex::frmTarvexMain window(platform);
   platform.Attach(window);
 

@@ -11,6 +11,7 @@
 #include <QVariantMap>
 #include <utility>
 
+#include "engine/icons.h"
 #include "platform/qt/qt_text.h"
 
 namespace tarvex {
@@ -73,8 +74,8 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
 
 QString DesktopNotifications::PictureFile(int icon) {
   if (const auto found = pictures_.find(icon); found != pictures_.end()) return found->second;
-  const QString stem = icon >= 101 && icon <= 108 ? QStringLiteral("moon%1").arg(icon)
-                                                  : QStringLiteral("app");
+  const QString stem =
+      IsMoonIcon(icon) ? QStringLiteral("moon%1").arg(icon) : QStringLiteral("app");
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   QString path = QDir(folder).filePath(stem + QStringLiteral(".png"));
   QFile picture(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(kPictureSize));

@@ -22,7 +22,7 @@ class DesktopNotifications final : public QObject {
   void Show(const MoonAlert& alert);
 
  private:
-  // The picture `icon` (101 to 108 a moon, else the application's) as a PNG file in the user's
+  // The picture `icon` (a moon's phase, else the application's) as a PNG file in the user's
   // cache folder, where the server can read it; written at its first use. Empty when it cannot
   // be written.
   QString PictureFile(int icon);

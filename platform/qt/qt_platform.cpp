@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/icons.h"
 #include "platform/autostart.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
@@ -137,9 +138,10 @@ bool QtPlatform::Ending() const {
 }
 
 QIcon QtPlatform::IconFor(int number) {
-  if (number != 1 && (number < 101 || number > 108)) number = 1;  // 109 and any other: the app
+  if (!IsMoonIcon(number)) number = kProgramIcon;  // kApplicationIcon and any other: the app
   if (const auto found = icons_.find(number); found != icons_.end()) return found->second;
-  const QString stem = number == 1 ? QStringLiteral("app") : QStringLiteral("moon%1").arg(number);
+  const QString stem =
+      number == kProgramIcon ? QStringLiteral("app") : QStringLiteral("moon%1").arg(number);
   QIcon icon;
   for (const int size : kIconSizes) {
     icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size), QSize(size, size));

@@ -2,6 +2,7 @@
 // presenter, one instance per user session.
 #include <windows.h>
 
+#include "engine/icons.h"
 #include "engine/modGeneral.h"
 #include "platform/startup.h"
 #include "platform/win32/handles.h"
@@ -79,7 +80,7 @@ int Run(HINSTANCE instance) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.lpszClassName = kMainWindowClass;
   if (!RegisterClassExW(&windowClass)) return 1;

@@ -15,6 +15,7 @@
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "shell/keystrokes.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -22,7 +23,7 @@ namespace {
 constexpr int kTimerIntervalMs = 500;
 constexpr std::int64_t kFocusWaitSeconds = 60;
 
-constexpr std::string_view kTitle = "Tarvex";
+constexpr std::string_view kTitle = kProductName;
 constexpr std::string_view kViewLimitText =
     "Due to limitations on the length of the tool tip text, you can only choose 2 options to "
     "view.";

@@ -62,7 +62,7 @@ struct MenuEntry {
   friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };
 
-// A moon alarm's alert, as the desktop's notification titled "Tarvex".
+// A moon alarm's alert, as the desktop's notification titled with the product's name.
 struct MoonAlert {
   std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
   int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon

@@ -20,6 +20,7 @@
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
 #include "shell/frmTarvexMain.h"
+#include "tarvex_version.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform, -display) out of argv
-  QApplication::setApplicationName(QStringLiteral("Tarvex"));
+  QApplication::setApplicationName(QString::fromUtf8(tarvex::kProductName));
   QApplication::setDesktopFileName(QStringLiteral("tarvex"));
   QApplication::setQuitOnLastWindowClosed(false);  // the dialogs come and go; the tray stays
 

@@ -13,6 +13,7 @@
 
 #include "engine/icons.h"
 #include "platform/qt/qt_text.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -31,7 +32,7 @@ constexpr int kPictureSize = 128;
 // The arguments of Notify: app name, id to replace, app icon, summary, body, actions, hints and
 // the display time in milliseconds.
 QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
-  const QString title = QStringLiteral("Tarvex");
+  const QString title = QString::fromUtf8(kProductName);
   QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(kNormalUrgency)},
                     {QStringLiteral("desktop-entry"), QStringLiteral("tarvex")}};
   if (alert.Sound) {

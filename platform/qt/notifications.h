@@ -17,8 +17,8 @@ class DesktopNotifications final : public QObject {
   // no notification server answers on it, or when the server refuses the alert.
   explicit DesktopNotifications(std::function<void(const MoonAlert&)> fallback);
 
-  // Sends `alert` to the notification server, titled "Tarvex" with the moon's picture, and returns
-  // at once; the fallback follows once the bus has told of a failure.
+  // Sends `alert` to the notification server, titled with the product's name and the moon's
+  // picture, and returns at once; the fallback follows once the bus has told of a failure.
   void Show(const MoonAlert& alert);
 
  private:

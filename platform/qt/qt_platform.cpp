@@ -20,6 +20,7 @@
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
 #include "shell/keystrokes.h"
+#include "tarvex_version.h"
 
 // The tray pictures are compiled into the front-end's library, which a program must ask for.
 static void LoadTrayPictures() {
@@ -92,7 +93,8 @@ QString TipText(const TrayIcon& icon) {
 
 QtPlatform::QtPlatform()
     : notifications_([this](const MoonAlert& alert) {
-        tray_.showMessage(QStringLiteral("Tarvex"), ToQString(alert.Text), IconFor(alert.Icon));
+        tray_.showMessage(QString::fromUtf8(kProductName), ToQString(alert.Text),
+                          IconFor(alert.Icon));
       }) {
   LoadTrayPictures();
   connect(&timer_, &QTimer::timeout, this, [this] {
@@ -256,7 +258,7 @@ void QtPlatform::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
 // --- Messages and dialogs ----------------------------------------------------------------------
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view title) {
-  QMessageBox box(QMessageBox::NoIcon, title.empty() ? QStringLiteral("Tarvex") : ToQString(title),
+  QMessageBox box(QMessageBox::NoIcon, ToQString(title.empty() ? kProductName : title),
                   ToQString(text), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   box.exec();
@@ -337,13 +339,16 @@ std::optional<ProcessId> QtPlatform::StartProgram(const std::string& path,
 
 std::string QtPlatform::KeystrokeLimitation() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-    return "Tarvex cannot type the log-in on this desktop: it needs an X11 session.";
+    return std::string(kProductName) +
+           " cannot type the log-in on this desktop: it needs an X11 session.";
   }
   if (!x11::HasXTest()) {
-    return "Tarvex cannot type the log-in: the X server lacks the XTEST extension.";
+    return std::string(kProductName) +
+           " cannot type the log-in: the X server lacks the XTEST extension.";
   }
   if (FindWine().isEmpty()) {
-    return "Tarvex cannot start the game: no Wine was found. Install Wine or set TARVEX_WINE.";
+    return std::string(kProductName) +
+           " cannot start the game: no Wine was found. Install Wine or set TARVEX_WINE.";
   }
   return {};
 }
@@ -364,7 +369,7 @@ void QtPlatform::PlayKeystrokes(std::string_view keys) {
 void QtPlatform::EndTyping() {
   if (keyboard_) keyboard_->Release();
   if (const std::string failure = std::exchange(typingFailure_, {}); !failure.empty()) {
-    ShowMessage(failure, "Tarvex");
+    ShowMessage(failure, kProductName);
   }
 }
 

@@ -1,6 +1,7 @@
 #include "platform/qt/notifications.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDir>
@@ -12,6 +13,7 @@
 #include <utility>
 
 #include "engine/icons.h"
+#include "engine/log.h"
 #include "platform/qt/qt_text.h"
 #include "tarvex_version.h"
 
@@ -57,7 +59,7 @@ DesktopNotifications::DesktopNotifications(std::function<void(const MoonAlert&)>
 void DesktopNotifications::Show(const MoonAlert& alert) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
-    fallback_(alert);
+    FallBack(alert, "no session bus can be reached");
     return;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
@@ -69,8 +71,17 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, alert](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
-            if (finished->isError()) fallback_(alert);
+            if (finished->isError()) {
+              const QDBusError error = finished->error();
+              FallBack(alert, "no notification server took it (" + error.name().toStdString() +
+                                  ": " + error.message().toStdString() + ")");
+            }
           });
+}
+
+void DesktopNotifications::FallBack(const MoonAlert& alert, const std::string& why) {
+  Warn("The moon alarm \"" + alert.Text + "\" was shown as the tray icon's own message: " + why);
+  fallback_(alert);
 }
 
 QString DesktopNotifications::PictureFile(int icon) {

@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <string>
 
 #include "shell/platform.h"
 
@@ -22,6 +23,8 @@ class DesktopNotifications final : public QObject {
   void Show(const MoonAlert& alert);
 
  private:
+  // Shows `alert` through the fallback and logs `why` the desktop's notification was not used.
+  void FallBack(const MoonAlert& alert, const std::string& why);
   // The picture `icon` (a moon's phase, else the application's) as a PNG file in the user's
   // cache folder, where the server can read it; written at its first use. Empty when it cannot
   // be written.

@@ -13,9 +13,12 @@
 #include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
+#include "engine/log.h"
+#include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
+#include "platform/qt/notifications.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/tests/test_support.h"
@@ -50,6 +53,17 @@ struct Open {
   Dialog& dialog;
   DialogWindow window;
 };
+
+// Makes `folder` the data folder, where the log is written.
+void UseDataFolder(const QTemporaryDir& folder) {
+  SetDataFolder(QDir::toNativeSeparators(folder.path() + "/").toStdString());
+}
+
+// What the log in data folder `folder` holds.
+QString LogText(const QTemporaryDir& folder) {
+  QFile log(folder.filePath(QString::fromUtf8(kLogFile.data(), kLogFile.size())));
+  return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
 
 }  // namespace
 
@@ -284,6 +298,26 @@ class DialogTest final : public QObject {
     QTRY_COMPARE_WITH_TIMEOUT(recorded(), game + "/vrak.exe|-all\n", 10000);
     qputenv("TARVEX_WINE", QFile::encodeName(folder.filePath("no-such-wine")));
     QVERIFY(FindWine().isEmpty());
+  }
+
+  // Where no notification server takes an alert (this test has no session bus), the tray icon
+  // shows it, and the log in the data folder says so and why.
+  void anAlertThatNoServerTookIsLogged() {
+    QTemporaryDir folder;
+    UseDataFolder(folder);
+    std::vector<std::string> shown;
+    DesktopNotifications notifications(
+        [&shown](const MoonAlert& alert) { shown.push_back(alert.Text); });
+    notifications.Show({"GOOD MOON IN 10 MINUTES, AT 5:33 PM", kGoodMoonIcon, false});
+    QTRY_COMPARE(shown, std::vector<std::string>{"GOOD MOON IN 10 MINUTES, AT 5:33 PM"});
+    const QString text = LogText(folder);
+    QVERIFY2(
+        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d The moon alarm "GOOD MOON IN 10 )"
+                           R"(MINUTES, AT 5:33 PM" was shown as the tray icon's own message: )"
+                           R"(no session bus can be reached\n$)")
+            .match(text)
+            .hasMatch(),
+        qPrintable(text));
   }
 };
 

@@ -279,7 +279,8 @@ class DialogTest final : public QObject {
     }
   }
 
-  // The Wine of TARVEX_WINE runs the game in the game's folder, quietly; a missing one is none.
+  // The Wine of TARVEX_WINE runs the game in the game's folder, quietly; a missing one is none. A
+  // game folder that is gone starts nothing, and the log says why.
   void startProgramRunsWineInTheGameFolder() {
     QTemporaryDir folder;
     const QString game = folder.filePath("game dir");
@@ -296,6 +297,12 @@ class DialogTest final : public QObject {
     QtPlatform platform;
     QVERIFY(platform.StartProgram((game + "/vrak.exe").toStdString(), game.toStdString() + "/", 2));
     QTRY_COMPARE_WITH_TIMEOUT(recorded(), game + "/vrak.exe|-all\n", 10000);
+    UseDataFolder(folder);
+    const QString gone = folder.filePath("gone");
+    QVERIFY(
+        !platform.StartProgram((gone + "/vrak.exe").toStdString(), gone.toStdString() + "/", 2));
+    const QString failed = script.fileName() + " could not start " + gone + "/vrak.exe in " + gone;
+    QVERIFY2(LogText(folder).contains(failed), qPrintable(LogText(folder)));
     qputenv("TARVEX_WINE", QFile::encodeName(folder.filePath("no-such-wine")));
     QVERIFY(FindWine().isEmpty());
   }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/icons.h"
+#include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "platform/qt/qt_platform.h"
@@ -108,12 +109,15 @@ int main(int argc, char** argv) {
                    [&platform](int) { platform.Shutdown(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &platform,
                    [&platform] { platform.Shutdown(); });
-  // The session may end the program without another word after this: the pair is saved now.
-  // Autostart brings Tarvex back at the next login, so the session manager need not.
+  // The session may end the program without another word after this: the pair is saved now, and
+  // a failure logged, since no unload may come to report it. Autostart brings Tarvex back at the
+  // next login, so the session manager need not.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &platform,
                    [](QSessionManager& manager) {
                      manager.setRestartHint(QSessionManager::RestartNever);
-                     std::ignore = tarvex::SaveCalibration(tarvex::Calibration);  // TODO
+                     const tarvex::Result saved = tarvex::SaveCalibration(tarvex::Calibration);
+                     if (!saved)
+                       tarvex::Warn("The pair was not saved as the session ended: " + saved.why());
                    });
 
   window.Form_Load();

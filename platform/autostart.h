@@ -13,9 +13,9 @@ std::string TrayProgramBeside();
 // Whether the log-in entry exists, is in force and starts `program`.
 bool LogInEntryStarts(const std::string& program);
 // Makes the log-in entry start `program`, replacing what it held; empty when done, else why not.
-std::string WriteLogInEntry(const std::string& program);
+[[nodiscard]] std::string WriteLogInEntry(const std::string& program);
 // Deletes the log-in entry, whatever it starts; empty when done or when there is none, else why
 // not.
-std::string DeleteLogInEntry();
+[[nodiscard]] std::string DeleteLogInEntry();
 
 }  // namespace tarvex

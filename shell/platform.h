@@ -111,9 +111,9 @@ class Platform : public DialogHost {
   virtual std::optional<std::string> FindNormalFile(const std::string& path) = 0;
   // Starts the program at `path` in `workingFolder` with a show-window code, without waiting;
   // its process, or none when it could not be started.
-  virtual std::optional<ProcessId> StartProgram(const std::string& path,
-                                                const std::string& workingFolder,
-                                                int showWindow) = 0;
+  [[nodiscard]] virtual std::optional<ProcessId> StartProgram(const std::string& path,
+                                                              const std::string& workingFolder,
+                                                              int showWindow) = 0;
   // Why keystrokes cannot be typed into a started program on this desktop; empty when they can.
   virtual std::string KeystrokeLimitation() = 0;
   // Whether the window with the keyboard focus belongs to process `process`.
@@ -126,7 +126,7 @@ class Platform : public DialogHost {
   virtual bool StartsAtLogIn() = 0;
   // Makes the log-in entry start this program (on) or deletes it (off); empty when done, else
   // why not, as one sentence.
-  virtual std::string SetStartAtLogIn(bool on) = 0;
+  [[nodiscard]] virtual std::string SetStartAtLogIn(bool on) = 0;
 };
 
 }  // namespace tarvex

@@ -38,9 +38,9 @@ TEST_F(Log, EachFailureIsOneStampedLineInTheFileAndTheDebugOutput) {
   ASSERT_EQ(debugLines.size(), 2u);
   EXPECT_EQ(Read(std::string(kLogFile)), debugLines[0] + debugLines[1]);
   const std::regex stamped(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d (.*)\n)");
-  std::smatch parts;
-  ASSERT_TRUE(std::regex_match(debugLines[1], parts, stamped)) << debugLines[1];
-  EXPECT_EQ(parts[1], "the second, \xC3\xA9");
+  std::smatch match;
+  ASSERT_TRUE(std::regex_match(debugLines[1], match, stamped)) << debugLines[1];
+  EXPECT_EQ(match[1], "the second, \xC3\xA9");
 }
 
 // However much is logged, the file stays within its cap: it loses its oldest lines first, keeps
@@ -64,9 +64,9 @@ TEST_F(Log, StaysWithinItsCapAndKeepsTheNewestLinesWhole) {
   const std::regex form(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d failure (\d+) x{90})");
   std::vector<int> kept;
   for (std::string line; std::getline(lines, line);) {
-    std::smatch parts;
-    ASSERT_TRUE(std::regex_match(line, parts, form)) << "a line cut: " << line;
-    kept.push_back(std::stoi(parts[1]));
+    std::smatch match;
+    ASSERT_TRUE(std::regex_match(line, match, form)) << "a line cut: " << line;
+    kept.push_back(std::stoi(match[1]));
   }
   ASSERT_FALSE(kept.empty());
   EXPECT_EQ(kept.back(), kFailures - 1);

@@ -22,6 +22,7 @@
 #include "engine/utf8.h"
 #include "platform/autostart.h"
 #include "platform/startup.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -193,7 +194,8 @@ void AddAlarms(CommandLine& cli) {
 // Whether the tray program beside this one starts at log-in, and turning that on or off.
 void AddAutostart(CommandLine& cli) {
   CLI::App& autostart = cli.Add(
-      "autostart", "prints on when Tarvex starts at log-in, else off", [](const Output& io) {
+      "autostart", "prints on when " + std::string(kProductName) + " starts at log-in, else off",
+      [](const Output& io) {
         io.out << (LogInEntryStarts(TrayProgramBeside()) ? "on" : "off") << "\n";
         return kExitOk;
       });
@@ -202,7 +204,8 @@ void AddAutostart(CommandLine& cli) {
     io.err << "tarvex-cli: " << result.why() << "\n";
     return kExitIo;
   };
-  cli.Add(autostart, "on", "starts Tarvex, the tray program beside tarvex-cli, at log-in",
+  cli.Add(autostart, "on",
+          "starts " + std::string(kProductName) + ", the tray program beside tarvex-cli, at log-in",
           [done](const Output& io) {
             const std::string program = TrayProgramBeside();
             std::error_code error;
@@ -211,7 +214,7 @@ void AddAutostart(CommandLine& cli) {
                                               " to start at log-in"));
             return done(io, WriteLogInEntry(program));
           });
-  cli.Add(autostart, "off", "no longer starts Tarvex at log-in",
+  cli.Add(autostart, "off", "no longer starts " + std::string(kProductName) + " at log-in",
           [done](const Output& io) { return done(io, DeleteLogInEntry()); });
 }
 

@@ -138,7 +138,7 @@ std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now) {
   };
   line("BEGIN", "VCALENDAR");
   line("VERSION", "2.0");
-  line("PRODID", std::string("-//Tarvex//Tarvex ") + kVersion + "//EN");
+  line("PRODID", std::string("-//") + kProductName + "//" + kProductName + " " + kVersion + "//EN");
   line("CALSCALE", "GREGORIAN");
   for (const Moon& moon : moons) {
     const std::string kind = KindName(moon.kind);

@@ -1,4 +1,4 @@
-# The project's version for the sources: build/generated/tarvex_version.h, through the
+# The product's name and version for the sources: build/generated/tarvex_version.h, through the
 # INTERFACE target tarvex_version.
 
 string(LENGTH "${PROJECT_VERSION_MINOR}" minor_digits)

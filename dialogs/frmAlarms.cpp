@@ -4,11 +4,12 @@
 #include <utility>
 
 #include "engine/modGeneral.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
 
-constexpr std::string_view kTitle = "Tarvex";
+constexpr std::string_view kTitle = kProductName;
 constexpr std::string_view kMinutesFormat =
     "The warning minutes must be a whole number from 0 to 1440.  Please fix it and try again.";
 // The minutes the box offers when no warning is set, for a user who turns it on.
@@ -96,7 +97,8 @@ void frmAlarms::cmdOK_Click() {
   }
   if (!save_(*settings)) {
     host_.ShowMessage("The moon alarms could not be saved to " + DataFolder() +
-                          std::string(kSettingsFile) + ".  They hold until Tarvex closes.",
+                          std::string(kSettingsFile) + ".  They hold until " + kProductName +
+                          " closes.",
                       kTitle);
   }
   Unload();

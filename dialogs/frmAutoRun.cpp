@@ -6,11 +6,12 @@
 #include "dialogs/character_file.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
 
-constexpr std::string_view kTitle = "Tarvex";
+constexpr std::string_view kTitle = kProductName;
 constexpr std::string_view kTimeFormat =
     "The time is not in the correct format.  Please fix it and try again.";
 constexpr std::string_view kDateFormat =

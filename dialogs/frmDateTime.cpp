@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "engine/modGeneral.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 
@@ -41,7 +42,7 @@ void frmDateTime::cmdSetDateandTime_Click() {
   const std::string_view failure =
       CalibrationProblem(txtRealTime, txtRealDate, txtZRDTime, txtZRDDate);
   if (!failure.empty()) {
-    host_.ShowMessage(failure, "Tarvex");
+    host_.ShowMessage(failure, kProductName);
     return;
   }
 

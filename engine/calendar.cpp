@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/clock.h"
+#include "engine/icons.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 
@@ -317,7 +318,8 @@ std::int64_t GameDayOfMonth(const CalibrationRecord& record) {
 
 namespace {
 
-// The eight phases in the order of their pictures, from 101, each with the last day it shows.
+// The eight phases in the order of their pictures, from kNewMoonIcon, each with the last day it
+// shows.
 struct Phase {
   std::int64_t lastDay;
   std::string_view name;
@@ -325,7 +327,7 @@ struct Phase {
 constexpr Phase kPhases[] = {{1, "new moon"},        {5, "waxing crescent"}, {9, "first quarter"},
                              {14, "waxing gibbous"}, {15, "full moon"},      {19, "waning gibbous"},
                              {24, "last quarter"},   {28, "waning crescent"}};
-constexpr int kFirstPhaseIcon = 101;
+static_assert(std::size(kPhases) == kWaningCrescentIcon - kNewMoonIcon + 1, "a picture a phase");
 
 // The phase's place in kPhases, or -1 for a day with none.
 int PhaseIndex(double day) {
@@ -341,7 +343,7 @@ int PhaseIndex(double day) {
 
 int MoonPhaseIcon(double day) {
   const int phase = PhaseIndex(day);
-  return phase < 0 ? kApplicationIcon : kFirstPhaseIcon + phase;
+  return phase < 0 ? kApplicationIcon : kNewMoonIcon + phase;
 }
 
 std::string_view MoonPhaseName(double day) {

@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/icons.h"
 #include "modGeneral.h"
 
 namespace tarvex {
@@ -121,10 +122,9 @@ std::vector<std::string> TipLines(const CalibrationRecord& record, TipViews view
 std::int64_t GameDayOfMonth(const CalibrationRecord& record);
 
 // The tray picture of the moon's phase for a game day of the month (the day's leading-number
-// value): 101 new moon on day 1 ... 108 waning crescent, 109 the application picture for any
-// other value. Days 1 and 15 give 101 and 105, the lit phase of their blink.
+// value): kNewMoonIcon on day 1 ... kWaningCrescentIcon, kApplicationIcon for any other value.
+// Days 1 and 15 give kBadMoonIcon and kGoodMoonIcon, the lit phase of their blink.
 int MoonPhaseIcon(double day);
-inline constexpr int kApplicationIcon = 109;
 // The name of the phase that MoonPhaseIcon pictures: "new moon", "waxing crescent", "first
 // quarter", "waxing gibbous", "full moon", "waning gibbous", "last quarter", "waning crescent";
 // empty for a day with no phase.

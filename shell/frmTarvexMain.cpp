@@ -11,10 +11,12 @@
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/clock.h"
+#include "engine/icons.h"
 #include "engine/live_data.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "shell/keystrokes.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -22,7 +24,7 @@ namespace {
 constexpr int kTimerIntervalMs = 500;
 constexpr std::int64_t kFocusWaitSeconds = 60;
 
-constexpr std::string_view kTitle = "Tarvex";
+constexpr std::string_view kTitle = kProductName;
 constexpr std::string_view kViewLimitText =
     "Due to limitations on the length of the tool tip text, you can only choose 2 options to "
     "view.";
@@ -32,10 +34,6 @@ constexpr std::string_view kSetPathText =
 constexpr std::string_view kSetPathTitle = "Set Path";
 constexpr std::string_view kFocusLostText =
     "The log-in was not typed because the game's window did not have the keyboard focus.";
-
-// The alerts carry the lit picture of their moon.
-constexpr int kGoodMoonIcon = 105;
-constexpr int kBadMoonIcon = 101;
 
 constexpr std::string_view kGameExecutable = "vrak.exe";
 constexpr std::string_view kEnter = "~";
@@ -123,7 +121,7 @@ void frmTarvexMain::Form_Load() {
   platform_.StartTimer(kTimerIntervalMs);
 
   TrayIcon = tarvex::TrayIcon{};
-  TrayIcon.Icon = 1;  // the application picture
+  TrayIcon.Icon = kProgramIcon;
   TrayIcon.Tip = std::string_view("\0", 1);
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
@@ -150,8 +148,9 @@ void frmTarvexMain::Form_Unload() {
                           kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
-  // Deleted even when the last add seemed to fail: a shell that timed out may still show it.
-  platform_.NotifyIcon(TrayMessage::Delete, TrayIcon);
+  // Deleted even when the last add seemed to fail: a shell that timed out may still show it. A
+  // delete refused has nothing left to do.
+  std::ignore = platform_.NotifyIcon(TrayMessage::Delete, TrayIcon);
   shown_.reset();
 }
 

@@ -15,8 +15,12 @@
 
 namespace tarvex {
 
-// The tray callback's mouse event code for the right button's release, which opens the menu.
+// The tray callback's mouse event codes (the window's mouse messages). The right button's release
+// opens the menu; the others do nothing.
+inline constexpr float kLeftButtonUp = 514.0f;
+inline constexpr float kLeftDoubleClick = 515.0f;
 inline constexpr float kRightButtonUp = 517.0f;
+inline constexpr float kMiddleButtonUp = 520.0f;
 
 class frmTarvexMain {
  public:

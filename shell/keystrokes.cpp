@@ -1,58 +1,14 @@
 #include "shell/keystrokes.h"
 
 #include <cstddef>
-#include <cstdint>
+
+#include "engine/utf8.h"
 
 namespace tarvex {
 namespace {
 
 constexpr std::string_view kCommandCharacters = "+^%~(){}[]";
 constexpr std::string_view kTab = "{TAB}";
-constexpr char32_t kReplacement = 0xFFFD;
-
-// Reads one UTF-8 character at `at` and moves `at` past it. A byte that starts no well-formed
-// sequence reads as U+FFFD and is passed over alone, so the rest of the text still reads.
-char32_t NextCharacter(std::string_view text, std::size_t& at) {
-  const auto lead = static_cast<std::uint8_t>(text[at]);
-  std::size_t length = 0;
-  char32_t value = 0;
-  if (lead < 0x80) {
-    ++at;
-    return lead;
-  } else if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-    value = lead & 0x1F;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    value = lead & 0x0F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    value = lead & 0x07;
-  } else {
-    ++at;
-    return kReplacement;
-  }
-  if (at + length > text.size()) {
-    ++at;
-    return kReplacement;
-  }
-  for (std::size_t i = 1; i < length; ++i) {
-    const auto next = static_cast<std::uint8_t>(text[at + i]);
-    if ((next & 0xC0) != 0x80) {
-      ++at;
-      return kReplacement;
-    }
-    value = (value << 6) | (next & 0x3F);
-  }
-  // Overlong forms, surrogates and values beyond U+10FFFF are not characters.
-  const bool overlong = (length == 3 && value < 0x800) || (length == 4 && value < 0x10000);
-  if (overlong || (value >= 0xD800 && value <= 0xDFFF) || value > 0x10FFFF) {
-    ++at;
-    return kReplacement;
-  }
-  at += length;
-  return value;
-}
 
 Keystroke Typed(char32_t character) {
   return {Keystroke::Kind::Character, character};

@@ -12,6 +12,7 @@
 #include <string_view>
 
 #include "dialogs/dialog.h"
+#include "engine/icons.h"
 #include "engine/modZRD.h"
 
 namespace tarvex {
@@ -22,7 +23,7 @@ struct TrayIcon {
   std::uint32_t ID = 1;                 // icon identifier
   std::uint32_t Flags = 7;              // callback message (1), icon (2) and tip (4) are valid
   std::uint32_t CallbackMessage = 512;  // the window's mouse-move message
-  int Icon = 1;                         // icon resource number: 1, or 101 to 109
+  int Icon = kProgramIcon;              // a picture of engine/icons.h
   FixedText<64> Tip;                    // the tip, blank-padded; shown up to its first NUL
   friend bool operator==(const TrayIcon&, const TrayIcon&) = default;
 };
@@ -61,11 +62,11 @@ struct MenuEntry {
   friend bool operator==(const MenuEntry&, const MenuEntry&) = default;
 };
 
-// A moon alarm's alert, as the desktop's notification titled "Tarvex".
+// A moon alarm's alert, as the desktop's notification titled with the product's name.
 struct MoonAlert {
-  std::string Text;   // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
-  int Icon = 105;     // the moon's picture: 105 for the good moon, 101 for the bad
-  bool Sound = true;  // with the desktop's notification sound
+  std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
+  int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon
+  bool Sound = true;         // with the desktop's notification sound
   friend bool operator==(const MoonAlert&, const MoonAlert&) = default;
 };
 
@@ -84,7 +85,7 @@ class Platform : public DialogHost {
   virtual void StopTimer() = 0;
   // Adds, modifies or deletes the tray icon; loads each icon picture once. False when the shell
   // refused (no tray yet); the caller may retry.
-  virtual bool NotifyIcon(TrayMessage message, const TrayIcon& icon) = 0;
+  [[nodiscard]] virtual bool NotifyIcon(TrayMessage message, const TrayIcon& icon) = 0;
   // Brings the hidden main window to the foreground, so that the popup menu closes on a click
   // elsewhere.
   virtual void BringToForeground() = 0;
@@ -110,9 +111,9 @@ class Platform : public DialogHost {
   virtual std::optional<std::string> FindNormalFile(const std::string& path) = 0;
   // Starts the program at `path` in `workingFolder` with a show-window code, without waiting;
   // its process, or none when it could not be started.
-  virtual std::optional<ProcessId> StartProgram(const std::string& path,
-                                                const std::string& workingFolder,
-                                                int showWindow) = 0;
+  [[nodiscard]] virtual std::optional<ProcessId> StartProgram(const std::string& path,
+                                                              const std::string& workingFolder,
+                                                              int showWindow) = 0;
   // Why keystrokes cannot be typed into a started program on this desktop; empty when they can.
   virtual std::string KeystrokeLimitation() = 0;
   // Whether the window with the keyboard focus belongs to process `process`.

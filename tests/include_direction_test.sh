@@ -8,11 +8,12 @@ root=${1:-$(dirname "$0")/..}
 cd "$root" || exit 2
 
 # What each part may include besides itself. platform/startup.h and platform/autostart.h are the
-# start-up services that every program of a platform shares.
+# start-up services that every program of a platform shares; the resources take the pictures'
+# numbers from the engine.
 declare -A allowed=(
   [engine]=""
   [tables]=""
-  [resources]=""
+  [resources]="engine"
   [dialogs]="engine"
   [shell]="dialogs engine"
   [cli]="engine platform/startup.h platform/autostart.h"

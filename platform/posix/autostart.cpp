@@ -19,6 +19,7 @@
 #include "engine/modGeneral.h"
 #include "engine/utf8.h"
 #include "platform/startup.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -131,7 +132,9 @@ std::string_view Trimmed(std::string_view text) {
 std::string EntryText(const std::string& exec) {
   return "[Desktop Entry]\n"
          "Type=Application\n"
-         "Name=Tarvex\n"
+         "Name=" +
+         std::string(kProductName) +
+         "\n"
          "Comment=Game time, moon forecast and auto-run for Kestrune, in the system tray\n"
          "Exec=" +
          exec +

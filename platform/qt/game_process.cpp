@@ -7,6 +7,8 @@
 #include <QProcessEnvironment>
 #include <QStandardPaths>
 
+#include "engine/log.h"
+
 namespace tarvex {
 namespace {
 
@@ -57,7 +59,13 @@ std::optional<std::uint64_t> StartUnderWine(const QString& wine, const QString& 
   process.setStandardOutputFile(QProcess::nullDevice());
   process.setStandardErrorFile(QProcess::nullDevice());
   qint64 pid = 0;
-  if (!process.startDetached(&pid) || pid <= 0) return std::nullopt;
+  if (!process.startDetached(&pid) || pid <= 0) {
+    // The user is told that the game did not start; the log keeps why.
+    Warn((wine + QStringLiteral(" could not start ") + program + QStringLiteral(" in ") +
+          workingFolder + QStringLiteral(": ") + process.errorString())
+             .toStdString());
+    return std::nullopt;
+  }
   return static_cast<std::uint64_t>(pid);
 }
 

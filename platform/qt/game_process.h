@@ -11,9 +11,11 @@ namespace tarvex {
 // up on PATH), else "wine" on PATH. Empty when none is found.
 QString FindWine();
 
-// Starts `program` under `wine` in `workingFolder`, without waiting; the started process.
-std::optional<std::uint64_t> StartUnderWine(const QString& wine, const QString& program,
-                                            const QString& workingFolder);
+// Starts `program` under `wine` in `workingFolder`, without waiting; the started process, or none
+// when none was found (`wine` empty) or it could not be started (logged).
+[[nodiscard]] std::optional<std::uint64_t> StartUnderWine(const QString& wine,
+                                                          const QString& program,
+                                                          const QString& workingFolder);
 
 // Whether `candidate` is `ancestor` or one of its descendants, as /proc shows them now. The game
 // started through Wine may be a child of the process that was started.

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/icons.h"
+#include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "platform/qt/qt_platform.h"
@@ -19,6 +21,7 @@
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
 #include "shell/frmTarvexMain.h"
+#include "tarvex_version.h"
 
 namespace {
 
@@ -77,7 +80,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   QApplication app(argc, argv);  // takes Qt's own options (-platform, -display) out of argv
-  QApplication::setApplicationName(QStringLiteral("Tarvex"));
+  QApplication::setApplicationName(QString::fromUtf8(tarvex::kProductName));
   QApplication::setDesktopFileName(QStringLiteral("tarvex"));
   QApplication::setQuitOnLastWindowClosed(false);  // the dialogs come and go; the tray stays
 
@@ -97,7 +100,7 @@ int main(int argc, char** argv) {
   tarvex::ChooseDataFolder(tarvex::PerUserDataFolder(), tarvex::InstalledProgram());
 
   tarvex::QtPlatform platform;
-  QApplication::setWindowIcon(platform.IconFor(1));
+  QApplication::setWindowIcon(platform.IconFor(tarvex::kProgramIcon));
   tarvex::frmTarvexMain window(platform);
   platform.Attach(window);
 
@@ -106,8 +109,9 @@ int main(int argc, char** argv) {
                    [&platform](int) { platform.Shutdown(); });
   QObject::connect(&app, &QCoreApplication::aboutToQuit, &platform,
                    [&platform] { platform.Shutdown(); });
-  // The session may end the program without another word after this: the pair is saved now.
-  // Autostart brings Tarvex back at the next login, so the session manager need not.
+  // The session may end the program without another word after this: the pair is saved now, and
+  // a failure logged, since no unload may come to report it. Autostart brings Tarvex back at the
+  // next login, so the session manager need not.
   QObject::connect(&app, &QGuiApplication::commitDataRequest, &platform,
                    [&window](QSessionManager& manager) {
                      manager.setRestartHint(QSessionManager::RestartNever);

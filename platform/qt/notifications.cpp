@@ -1,6 +1,7 @@
 #include "platform/qt/notifications.h"
 
 #include <QDBusConnection>
+#include <QDBusError>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDir>
@@ -11,7 +12,10 @@
 #include <QVariantMap>
 #include <utility>
 
+#include "engine/icons.h"
+#include "engine/log.h"
 #include "platform/qt/qt_text.h"
+#include "tarvex_version.h"
 
 namespace tarvex {
 namespace {
@@ -30,7 +34,7 @@ constexpr int kPictureSize = 128;
 // The arguments of Notify: app name, id to replace, app icon, summary, body, actions, hints and
 // the display time in milliseconds.
 QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
-  const QString title = QStringLiteral("Tarvex");
+  const QString title = QString::fromUtf8(kProductName);
   QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(kNormalUrgency)},
                     {QStringLiteral("desktop-entry"), QStringLiteral("tarvex")}};
   if (alert.Sound) {
@@ -55,7 +59,7 @@ DesktopNotifications::DesktopNotifications(std::function<void(const MoonAlert&)>
 void DesktopNotifications::Show(const MoonAlert& alert) {
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) {
-    fallback_(alert);
+    FallBack(alert, "no session bus can be reached");
     return;
   }
   QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
@@ -67,14 +71,23 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
   connect(watcher, &QDBusPendingCallWatcher::finished, this,
           [this, alert](QDBusPendingCallWatcher* finished) {
             finished->deleteLater();
-            if (finished->isError()) fallback_(alert);
+            if (finished->isError()) {
+              const QDBusError error = finished->error();
+              FallBack(alert, "no notification server took it (" + error.name().toStdString() +
+                                  ": " + error.message().toStdString() + ")");
+            }
           });
+}
+
+void DesktopNotifications::FallBack(const MoonAlert& alert, const std::string& why) {
+  Warn("The moon alarm \"" + alert.Text + "\" was shown as the tray icon's own message: " + why);
+  fallback_(alert);
 }
 
 QString DesktopNotifications::PictureFile(int icon) {
   if (const auto found = pictures_.find(icon); found != pictures_.end()) return found->second;
-  const QString stem = icon >= 101 && icon <= 108 ? QStringLiteral("moon%1").arg(icon)
-                                                  : QStringLiteral("app");
+  const QString stem =
+      IsMoonIcon(icon) ? QStringLiteral("moon%1").arg(icon) : QStringLiteral("app");
   const QString folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
   QString path = QDir(folder).filePath(stem + QStringLiteral(".png"));
   QFile picture(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(kPictureSize));

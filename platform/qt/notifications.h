@@ -6,6 +6,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <string>
 
 #include "shell/platform.h"
 
@@ -17,12 +18,14 @@ class DesktopNotifications final : public QObject {
   // no notification server answers on it, or when the server refuses the alert.
   explicit DesktopNotifications(std::function<void(const MoonAlert&)> fallback);
 
-  // Sends `alert` to the notification server, titled "Tarvex" with the moon's picture, and returns
-  // at once; the fallback follows once the bus has told of a failure.
+  // Sends `alert` to the notification server, titled with the product's name and the moon's
+  // picture, and returns at once; the fallback follows once the bus has told of a failure.
   void Show(const MoonAlert& alert);
 
  private:
-  // The picture `icon` (101 to 108 a moon, else the application's) as a PNG file in the user's
+  // Shows `alert` through the fallback and logs `why` the desktop's notification was not used.
+  void FallBack(const MoonAlert& alert, const std::string& why);
+  // The picture `icon` (a moon's phase, else the application's) as a PNG file in the user's
   // cache folder, where the server can read it; written at its first use. Empty when it cannot
   // be written.
   QString PictureFile(int icon);

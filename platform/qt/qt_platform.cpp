@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "engine/icons.h"
 #include "platform/autostart.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
@@ -19,6 +20,7 @@
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
 #include "shell/keystrokes.h"
+#include "tarvex_version.h"
 
 // The tray pictures are compiled into the front-end's library, which a program must ask for.
 static void LoadTrayPictures() {
@@ -30,18 +32,17 @@ namespace {
 
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
 
-// The tray's mouse events as the window's mouse-move codes: 514 left button up, 515 left double
-// click, 517 right button up, 520 middle button up.
+// The tray's mouse events as the presenter's mouse event codes.
 std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
   switch (reason) {
     case QSystemTrayIcon::Context:
       return kRightButtonUp;
     case QSystemTrayIcon::Trigger:
-      return 514.0f;
+      return kLeftButtonUp;
     case QSystemTrayIcon::DoubleClick:
-      return 515.0f;
+      return kLeftDoubleClick;
     case QSystemTrayIcon::MiddleClick:
-      return 520.0f;
+      return kMiddleButtonUp;
     case QSystemTrayIcon::Unknown:
       break;
   }
@@ -92,7 +93,8 @@ QString TipText(const TrayIcon& icon) {
 
 QtPlatform::QtPlatform()
     : notifications_([this](const MoonAlert& alert) {
-        tray_.showMessage(QStringLiteral("Tarvex"), ToQString(alert.Text), IconFor(alert.Icon));
+        tray_.showMessage(QString::fromUtf8(kProductName), ToQString(alert.Text),
+                          IconFor(alert.Icon));
       }) {
   LoadTrayPictures();
   connect(&timer_, &QTimer::timeout, this, [this] {
@@ -138,9 +140,10 @@ bool QtPlatform::Ending() const {
 }
 
 QIcon QtPlatform::IconFor(int number) {
-  if (number != 1 && (number < 101 || number > 108)) number = 1;  // 109 and any other: the app
+  if (!IsMoonIcon(number)) number = kProgramIcon;  // kApplicationIcon and any other: the app
   if (const auto found = icons_.find(number); found != icons_.end()) return found->second;
-  const QString stem = number == 1 ? QStringLiteral("app") : QStringLiteral("moon%1").arg(number);
+  const QString stem =
+      number == kProgramIcon ? QStringLiteral("app") : QStringLiteral("moon%1").arg(number);
   QIcon icon;
   for (const int size : kIconSizes) {
     icon.addFile(QStringLiteral(":/icons/%1-%2.png").arg(stem).arg(size), QSize(size, size));
@@ -255,7 +258,7 @@ void QtPlatform::OnTrayActivated(QSystemTrayIcon::ActivationReason reason) {
 // --- Messages and dialogs ----------------------------------------------------------------------
 
 void QtPlatform::ShowMessage(std::string_view text, std::string_view title) {
-  QMessageBox box(QMessageBox::NoIcon, title.empty() ? QStringLiteral("Tarvex") : ToQString(title),
+  QMessageBox box(QMessageBox::NoIcon, ToQString(title.empty() ? kProductName : title),
                   ToQString(text), QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   box.exec();
@@ -336,13 +339,16 @@ std::optional<ProcessId> QtPlatform::StartProgram(const std::string& path,
 
 std::string QtPlatform::KeystrokeLimitation() {
   if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-    return "Tarvex cannot type the log-in on this desktop: it needs an X11 session.";
+    return std::string(kProductName) +
+           " cannot type the log-in on this desktop: it needs an X11 session.";
   }
   if (!x11::HasXTest()) {
-    return "Tarvex cannot type the log-in: the X server lacks the XTEST extension.";
+    return std::string(kProductName) +
+           " cannot type the log-in: the X server lacks the XTEST extension.";
   }
   if (FindWine().isEmpty()) {
-    return "Tarvex cannot start the game: no Wine was found. Install Wine or set TARVEX_WINE.";
+    return std::string(kProductName) +
+           " cannot start the game: no Wine was found. Install Wine or set TARVEX_WINE.";
   }
   return {};
 }
@@ -363,7 +369,7 @@ void QtPlatform::PlayKeystrokes(std::string_view keys) {
 void QtPlatform::EndTyping() {
   if (keyboard_) keyboard_->Release();
   if (const std::string failure = std::exchange(typingFailure_, {}); !failure.empty()) {
-    ShowMessage(failure, "Tarvex");
+    ShowMessage(failure, kProductName);
   }
 }
 

@@ -43,8 +43,8 @@ class QtPlatform final : public QObject, public Platform {
   using FileChooser = std::function<QString(const QString& folder, const QString& filter)>;
   void SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }
 
-  // The icon for a tray picture number: 1 and 109 the application picture, 101 to 108 the moon's
-  // phases. Each is built once, from every size there is.
+  // The icon for a picture number of engine/icons.h: a moon's phase, or the application picture
+  // for any other number. Each is built once, from every size there is.
   QIcon IconFor(int number);
   QSystemTrayIcon& tray() { return tray_; }
   // The window of the open dialog of that kind, or nullptr.

@@ -9,6 +9,10 @@
 #include <QStandardPaths>
 #include <array>
 #include <cerrno>
+#include <cstring>
+#include <string>
+
+#include "engine/log.h"
 
 namespace tarvex {
 namespace {
@@ -40,15 +44,26 @@ bool SingleInstance::Acquire() {
   return lock_.tryLock(0);
 }
 
+// A signal without its handler ends the program as the system's default does, without saving the
+// pair.
 TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent) {
-  if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  if (::pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0) {
+    Warn(std::string("A termination signal will not save the pair, no pipe for it: ") +
+         std::strerror(errno));
+    return;
+  }
   notifier_ = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, this);
   connect(notifier_, &QSocketNotifier::activated, this, &TerminationSignals::Drain);
   struct sigaction action = {};
   action.sa_handler = OnTerminationSignal;
   sigemptyset(&action.sa_mask);
   action.sa_flags = SA_RESTART;
-  for (const int number : kTerminationSignals) sigaction(number, &action, nullptr);
+  for (const int number : kTerminationSignals) {
+    if (sigaction(number, &action, nullptr) != 0) {
+      Warn("Signal " + std::to_string(number) +
+           " will not save the pair, its handler was refused: " + std::strerror(errno));
+    }
+  }
 }
 
 TerminationSignals::~TerminationSignals() {

@@ -19,7 +19,7 @@ class SingleInstance {
   explicit SingleInstance(const QString& lockPath);
   // True when this is the only instance; the lock is held until this object is destroyed.
   // A lock left behind by an instance that died is taken over.
-  bool Acquire();
+  [[nodiscard]] bool Acquire();
 
  private:
   QLockFile lock_;

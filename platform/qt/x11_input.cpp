@@ -16,6 +16,8 @@
 #include <string_view>
 #include <thread>
 
+#include "engine/log.h"
+
 namespace tarvex::x11 {
 namespace {
 
@@ -232,7 +234,8 @@ struct Keyboard::Connection {
   }
 
   // Maps each of `syms` on a spare key code (one without any keysym) and waits until the mapping
-  // is in effect; nothing is mapped when there are too few spare codes. The lowest codes are
+  // is in effect; nothing is mapped when there are too few spare codes. False when there are too
+  // few, or when the mapping was not announced in time (logged). The lowest codes are
   // taken: Wine gives the keys that it does not know virtual keys in key-code order and runs out
   // of them before the top of the range, and a later borrowing leaves those of earlier ones be.
   bool Borrow(XkbDescPtr xkb, const std::vector<KeySym>& syms) {
@@ -251,7 +254,11 @@ struct Keyboard::Connection {
       XChangeKeyboardMapping(display(), codes[i], 2, pair, 1);
       borrowed[syms[i]] = codes[i];
     }
-    return AwaitMapping(codes);
+    if (AwaitMapping(codes)) return true;
+    // Which characters they are stays out of the log: they may be the password's.
+    Warn("The X server did not announce within a second the " + std::to_string(codes.size()) +
+         " spare key codes borrowed to type the log-in's characters that no key carries");
+    return false;
   }
 
   void GiveBack() {

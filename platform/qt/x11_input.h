@@ -34,7 +34,7 @@ class Keyboard {
   // Presses and releases each key in order, then waits until the server has processed them.
   // Empty when typed; otherwise why nothing of `keys` was typed (no display, no XTEST, or a
   // character that this keyboard cannot type).
-  std::string Type(const std::vector<Keystroke>& keys);
+  [[nodiscard]] std::string Type(const std::vector<Keystroke>& keys);
   // Gives back the borrowed key codes.
   void Release();
 

@@ -2,6 +2,7 @@
 // presenter, one instance per user session.
 #include <windows.h>
 
+#include "engine/icons.h"
 #include "engine/modGeneral.h"
 #include "platform/startup.h"
 #include "platform/win32/handles.h"
@@ -45,7 +46,7 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       if (wParam == Win32Platform::kTickTimer) self->form->tmrUpdateTimes_Timer();
       return 0;
     case kTrayCallbackMessage:
-      // The presenter looks only at the mouse event's code (517: right button released).
+      // The presenter looks only at the mouse event's code (kRightButtonUp opens the menu).
       self->form->Form_MouseMove(0, 0, static_cast<float>(LOWORD(lParam)), 0);
       return 0;
     case WM_DISPLAYCHANGE:
@@ -79,7 +80,7 @@ int Run(HINSTANCE instance) {
   windowClass.cbSize = sizeof windowClass;
   windowClass.lpfnWndProc = MainWindowProc;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(kProgramIcon));
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.lpszClassName = kMainWindowClass;
   if (!RegisterClassExW(&windowClass)) return 1;

@@ -1,6 +1,6 @@
 // Process start-up of every Windows program: the program's own folder, the data files' code page
-// (and the short form of a game folder that the code page lacks), UTF-8 console output, and the
-// arguments from the wide command line.
+// (and the short form of a game folder that the code page lacks), the log's lines to a debugger,
+// UTF-8 console output, and the arguments from the wide command line.
 #include "platform/startup.h"
 
 #include <windows.h>
@@ -14,6 +14,7 @@
 #include <ctime>
 
 #include "engine/clock.h"
+#include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "platform/win32/text.h"
 
@@ -64,6 +65,8 @@ std::vector<std::string> StartProcess(int /*argc*/, char** /*argv*/) {
   SetFileCodec({win32::AnsiToUtf8, win32::Utf8ToAnsiExactly, AnsiFolder});
   UsePlatformDataFileCalls();
   SetLocalReading([](std::time_t when, std::tm& local) { return localtime_s(&local, &when) == 0; });
+  // A tray program has no console: a debugger, or DebugView, shows what it logs.
+  SetDebugOutput([](std::string_view line) { OutputDebugStringW(win32::Widen(line).c_str()); });
   SetConsoleOutputCP(CP_UTF8);
   // Bytes as written: text mode would turn the CR LF lines of an iCalendar file into CR CR LF.
   _setmode(_fileno(stdout), _O_BINARY);

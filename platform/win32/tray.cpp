@@ -7,6 +7,7 @@
 
 #include "platform/win32/names.h"
 #include "platform/win32/text.h"
+#include "tarvex_version.h"
 
 namespace tarvex::win32 {
 namespace {
@@ -57,7 +58,7 @@ NOTIFYICONDATAW AlertIconData(const MoonAlert& alert, HWND window, UINT id, HICO
   data.hWnd = window;
   data.uID = id;
   data.uFlags = NIF_INFO;
-  CopyCut(L"Tarvex", data.szInfoTitle);
+  CopyCut(Widen(kProductName), data.szInfoTitle);
   CopyCut(Widen(alert.Text), data.szInfo);
   data.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON | NIIF_RESPECT_QUIET_TIME;
   if (!alert.Sound) data.dwInfoFlags |= NIIF_NOSOUND;

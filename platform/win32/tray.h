@@ -36,9 +36,9 @@ class IconCache {
 NOTIFYICONDATAW NotifyIconData(const TrayIcon& icon, HWND window, HICON picture);
 
 // The shell's record that shows `alert` as the notification of icon `id` of `window`: NIF_INFO
-// only (the icon and its tip stay), titled "Tarvex", the text cut to what szInfo holds, `picture`
-// (large) as the user's icon; silent when the alert has no sound, held back in the user's quiet
-// time.
+// only (the icon and its tip stay), titled with the product's name, the text cut to what szInfo
+// holds, `picture` (large) as the user's icon; silent when the alert has no sound, held back in the
+// user's quiet time.
 NOTIFYICONDATAW AlertIconData(const MoonAlert& alert, HWND window, UINT id, HICON picture);
 
 // Whether the shell holds notifications back now: the user is in a full-screen game or program,

@@ -13,9 +13,12 @@
 #include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
+#include "engine/log.h"
+#include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
+#include "platform/qt/notifications.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/tests/test_support.h"
@@ -50,6 +53,17 @@ struct Open {
   Dialog& dialog;
   DialogWindow window;
 };
+
+// Makes `folder` the data folder, where the log is written.
+void UseDataFolder(const QTemporaryDir& folder) {
+  SetDataFolder(QDir::toNativeSeparators(folder.path() + "/").toStdString());
+}
+
+// What the log in data folder `folder` holds.
+QString LogText(const QTemporaryDir& folder) {
+  QFile log(folder.filePath(QString::fromUtf8(kLogFile.data(), kLogFile.size())));
+  return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+}
 
 }  // namespace
 
@@ -265,7 +279,8 @@ class DialogTest final : public QObject {
     }
   }
 
-  // The Wine of TARVEX_WINE runs the game in the game's folder, quietly; a missing one is none.
+  // The Wine of TARVEX_WINE runs the game in the game's folder, quietly; a missing one is none. A
+  // game folder that is gone starts nothing, and the log says why.
   void startProgramRunsWineInTheGameFolder() {
     QTemporaryDir folder;
     const QString game = folder.filePath("game dir");
@@ -282,8 +297,34 @@ class DialogTest final : public QObject {
     QtPlatform platform;
     QVERIFY(platform.StartProgram((game + "/vrak.exe").toStdString(), game.toStdString() + "/", 2));
     QTRY_COMPARE_WITH_TIMEOUT(recorded(), game + "/vrak.exe|-all\n", 10000);
+    UseDataFolder(folder);
+    const QString gone = folder.filePath("gone");
+    QVERIFY(
+        !platform.StartProgram((gone + "/vrak.exe").toStdString(), gone.toStdString() + "/", 2));
+    const QString failed = script.fileName() + " could not start " + gone + "/vrak.exe in " + gone;
+    QVERIFY2(LogText(folder).contains(failed), qPrintable(LogText(folder)));
     qputenv("TARVEX_WINE", QFile::encodeName(folder.filePath("no-such-wine")));
     QVERIFY(FindWine().isEmpty());
+  }
+
+  // Where no notification server takes an alert (this test has no session bus), the tray icon
+  // shows it, and the log in the data folder says so and why.
+  void anAlertThatNoServerTookIsLogged() {
+    QTemporaryDir folder;
+    UseDataFolder(folder);
+    std::vector<std::string> shown;
+    DesktopNotifications notifications(
+        [&shown](const MoonAlert& alert) { shown.push_back(alert.Text); });
+    notifications.Show({"GOOD MOON IN 10 MINUTES, AT 5:33 PM", kGoodMoonIcon, false});
+    QTRY_COMPARE(shown, std::vector<std::string>{"GOOD MOON IN 10 MINUTES, AT 5:33 PM"});
+    const QString text = LogText(folder);
+    QVERIFY2(
+        QRegularExpression(R"(^\d{4}-\d\d-\d\d \d\d:\d\d:\d\d The moon alarm "GOOD MOON IN 10 )"
+                           R"(MINUTES, AT 5:33 PM" was shown as the tray icon's own message: )"
+                           R"(no session bus can be reached\n$)")
+            .match(text)
+            .hasMatch(),
+        qPrintable(text));
   }
 };
 

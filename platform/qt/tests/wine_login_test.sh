@@ -24,6 +24,9 @@ use_wine_prefix "$3" || fail "no Wine prefix"
 # seconds.
 printf '%s/\r\n' "$work/game" >"$app/ZRDDIR.DAT"
 calibrate 10:00:00 03/15/0002
+# No moon alarm: the good moon's day is in progress, and its alert would be one more window to
+# tell apart from the menu.
+settings GoodMoon=off BadMoon=off
 start_tarvex
 
 character="/home/player/Kestrune/hero (1).zrd"

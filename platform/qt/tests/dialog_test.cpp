@@ -177,7 +177,7 @@ class DialogTest final : public QObject {
     Open open(DialogKind::DateTime);
     const QStringList boxes{"txtRealTime", "txtRealDate", "txtZRDTime", "txtZRDDate"};
     const QString gameTime = good ? "24:00:00" : "1:00";
-    const QStringList kept{"12:00:00", "01/02/2025", gameTime, "02/31/2003"};
+    const QStringList kept{"12:00:00", "01/02/2025", gameTime, "02/28/2003"};
     for (int i = 0; i < 4; ++i) open.Type(boxes[i], kept[i] + (i < 2 ? "9" : ""));  // one too many
     for (int i = 0; i < 4; ++i) QCOMPARE(open.Box(boxes[i])->text(), kept[i]);
     testing::MessageAnswerer answerer;

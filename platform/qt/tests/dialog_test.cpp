@@ -191,6 +191,23 @@ class DialogTest final : public QObject {
              stored ? "12:00:0001/02/2025" : std::string(18, ' '));
   }
 
+  // The label beside the minutes box counts the minutes as they are typed, before any button.
+  void alarmsMinutesLabel() {
+    Open open(DialogKind::Alarms);
+    auto* label = qobject_cast<QLabel*>(open.Find("Label1"));
+    QVERIFY(label);
+    QStringList shown{label->text()};
+    open.Box("txtWarningMinutes")->selectAll();
+    for (const char* key : {"1", "5"}) {
+      open.Type("txtWarningMinutes", key);
+      shown << label->text();
+    }
+    QTest::keyClick(open.Box("txtWarningMinutes"), Qt::Key_Backspace);
+    shown << label->text();
+    QCOMPARE(shown.join(" | "), "minutes before | minute before | minutes before | minute before");
+    QVERIFY(!open.dialog.Closed());
+  }
+
   // The menu shows the captions, separators, check marks and greyed tip lines, follows a new tip
   // while it is open, keeping the item highlighted, and returns the item chosen. A message
   // without a title is Tarvex's.

@@ -149,8 +149,13 @@ std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now) {
     line("DTSTART", UtcStamp(SecondBefore(moon.begin)));
     line("DTEND", UtcStamp(SecondBefore(moon.end)));
     line("SUMMARY", "Kestrune " + kind + " moon");
-    line("DESCRIPTION",
-         "Game day " + std::to_string(MoonDay(moon.kind)) + " of game month " + gameMonth);
+    // The year (never below 0) in at least four digits, and whole beyond 9999. A comma of a text
+    // value is written "\,"; the line stays within the 75 octets of a calendar line.
+    std::string year = std::to_string(moon.gameYear);
+    if (year.size() < 4) year.insert(0, 4 - year.size(), '0');
+    line("DESCRIPTION", "Kestrune " + kind + " moon: game day " +
+                            std::to_string(MoonDay(moon.kind)) + "\\, month " +
+                            TwoDigits(moon.gameMonth) + "\\, year " + year);
     line("END", "VEVENT");
   }
   line("END", "VCALENDAR");

@@ -56,6 +56,13 @@ void Dialog::SetText(ControlId id, std::string text) {
   *const_cast<std::string*>(box) = std::move(text);
 }
 
+std::string Dialog::LabelCaption(ControlId id) const {
+  for (const Control& control : Controls()) {
+    if (control.Id == id) return std::string(control.Caption);
+  }
+  return {};
+}
+
 void Dialog::Press(ControlId id, const TypedText& typed) {
   if (busy_ || closed_) return;
   const FlagWhile busy(busy_);

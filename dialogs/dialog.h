@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tarvex {
 
@@ -115,6 +116,12 @@ class Dialog {
   std::string Text(ControlId id) const;
   // Puts `text` into text box `id`, cut to the box's limit; ignored for any other control.
   void SetText(ControlId id, std::string text);
+  // The user changed the text of box `id` (no handler runs): kept as SetText keeps it, so that
+  // the captions worded after it follow what is typed.
+  void Edited(ControlId id, std::string text) { SetText(id, std::move(text)); }
+  // The caption label `id` shows now: its control's, unless the dialog words it after what a box
+  // holds.
+  virtual std::string LabelCaption(ControlId id) const;
   // Whether option button or check box `id` is selected.
   virtual bool Value(ControlId /*id*/) const { return false; }
   // Button, option button or check box `id` was clicked: runs its handler.

@@ -35,6 +35,11 @@ const std::string* frmAlarms::Box(ControlId id) const {
   return id == ControlId::txtWarningMinutes ? &txtWarningMinutes : nullptr;
 }
 
+std::string frmAlarms::LabelCaption(ControlId id) const {
+  if (id != ControlId::Label1) return Dialog::LabelCaption(id);
+  return ReadWarningMinutes(txtWarningMinutes) == 1 ? "minute before" : "minutes before";
+}
+
 bool frmAlarms::Value(ControlId id) const {
   switch (id) {
     case ControlId::chkGoodMoon:

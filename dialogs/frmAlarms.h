@@ -24,6 +24,8 @@ class frmAlarms final : public Dialog {
   int Height() const override;
   std::span<const Control> Controls() const override;
   bool Value(ControlId id) const override;
+  // The label beside the minutes box counts what the box holds: "minute before" for 1.
+  std::string LabelCaption(ControlId id) const override;
   void Click(ControlId id) override;
 
   void cmdOK_Click();

@@ -417,6 +417,10 @@ std::string_view CalibrationProblem(std::string_view realTime, std::string_view 
     return "The Kestrune time is not in the correct format.  Please fix it and try again.";
   if (!IsValidDate(gameDate))
     return "The Kestrune date is not in the correct format.  Please fix it and try again.";
+  // The format lets a day run to 31, as a hand-edited file may; a pair being set names a day the
+  // Kestrune month has.
+  if (const double day = LeadingNumber(Piece(gameDate, 4)); day < 1 || day > 28)
+    return "The Kestrune date is not a valid Kestrune date.  A Kestrune month has 28 days.";
   return {};
 }
 

@@ -155,8 +155,9 @@ bool IsCalendarDate(std::string_view text);
 
 // The message for the first of the four texts of a calibration pair that fails its check, in the
 // order real time, real date, game time, game date; empty when all four pass. The real pair must
-// also name a moment of the calendar, since the game clock counts from it; the game pair only
-// needs the form, as the game clock carries any day up to 31 and any hour up to 24.
+// also name a moment of the calendar, since the game clock counts from it; the game pair needs the
+// form and a day from 1 to 28, the days of a Kestrune month. The game clock still carries any hour
+// up to 24, and any day up to 31 in a file edited by hand.
 std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
                                     std::string_view gameTime, std::string_view gameDate);
 

@@ -58,7 +58,9 @@ Var StartNowBox
 Page custom OptionsPage OptionsPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Tarvex is installed. You find it in the Start menu; while it runs, \
-  its moon is in the notification area of the taskbar.$\r$\n$\r$\nClick Finish to close Setup."
+  its icon is in the notification area of the taskbar. Right-click the icon and choose Set Date \
+  and Time to enter the game's date and time; once they are set, the icon shows the moon's \
+  phase.$\r$\n$\r$\nClick Finish to close Setup."
 !insertmacro MUI_PAGE_FINISH
 
 !define MUI_UNCONFIRMPAGE_TEXT_TOP "Tarvex will be removed from the folder below. Your \

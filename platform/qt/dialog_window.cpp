@@ -81,6 +81,7 @@ void DialogWindow::Build() {
         label->setAlignment(ToQt(control.Alignment));
         // A label taller than one line of text wraps its words, like the instruction line.
         label->setWordWrap(control.Height >= 16);
+        captions_.push_back({id, label});
         widget = label;
         break;
       }
@@ -93,6 +94,11 @@ void DialogWindow::Build() {
           edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
         }
         boxes_.push_back({id, edit});
+        // What is typed is kept as it is typed, for the captions worded after it.
+        connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
+          dialog_.Edited(id, text.toStdString());
+          ShowCaptions();
+        });
         widget = edit;
         break;
       }
@@ -157,6 +163,14 @@ void DialogWindow::ShowValues() {
     if (box.Edit->text() != text) box.Edit->setText(text);
   }
   for (const Option& option : options_) option.Button->setChecked(dialog_.Value(option.Id));
+  ShowCaptions();
+}
+
+void DialogWindow::ShowCaptions() {
+  for (const Caption& caption : captions_) {
+    const QString text = ToQString(dialog_.LabelCaption(caption.Id));
+    if (caption.Label->text() != text) caption.Label->setText(text);
+  }
 }
 
 void DialogWindow::Settle() {

@@ -11,6 +11,7 @@
 
 #include "dialogs/dialog.h"
 
+class QLabel;
 class QLineEdit;
 class QAbstractButton;
 class QWidget;
@@ -55,16 +56,23 @@ class DialogWindow final : public QDialog {
     ControlId Id;
     QAbstractButton* Button;
   };
+  struct Caption {
+    ControlId Id;
+    QLabel* Label;
+  };
 
   void Build();
   std::string Typed(ControlId box) const;
   void ShowValues();
+  // The labels' captions as the dialog words them now.
+  void ShowCaptions();
   void Settle();
 
   Dialog& dialog_;
   DialogUnits units_;
   std::vector<Box> boxes_;
   std::vector<Option> options_;
+  std::vector<Caption> captions_;
 };
 
 }  // namespace tarvex

@@ -119,8 +119,20 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+// The labels' captions as the presenter words them now.
+void ShowCaptions(HWND window, const Dialog& dialog) {
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].Kind != ControlKind::Label) continue;
+    HWND widget = GetDlgItem(window, ControlWindowId(i));
+    const std::wstring caption = Widen(dialog.LabelCaption(controls[i].Id));
+    if (WindowText(widget) != caption) SetWindowTextW(widget, caption.c_str());
+  }
+}
+
 // The presenter's texts and option states, shown in the widgets.
 void ShowValues(HWND window, const Dialog& dialog) {
+  ShowCaptions(window, dialog);
   const auto controls = dialog.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
     HWND widget = GetDlgItem(window, ControlWindowId(i));
@@ -201,11 +213,15 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       }
       const auto controls = dialog.Controls();
       const int index = id - ControlWindowId(0);
-      if (HIWORD(wParam) != BN_CLICKED || index < 0 ||
-          static_cast<std::size_t>(index) >= controls.size()) {
-        return FALSE;
-      }
+      if (index < 0 || static_cast<std::size_t>(index) >= controls.size()) return FALSE;
       const Control& control = controls[static_cast<std::size_t>(index)];
+      if (HIWORD(wParam) == EN_CHANGE && control.Kind == ControlKind::TextBox) {
+        // What is typed is kept as it is typed, for the captions worded after it.
+        dialog.Edited(control.Id, typed(control.Id));
+        ShowCaptions(window, dialog);
+        return TRUE;
+      }
+      if (HIWORD(wParam) != BN_CLICKED) return FALSE;
       if (control.Kind == ControlKind::Button || control.Kind == ControlKind::OptionButton ||
           control.Kind == ControlKind::CheckBox) {
         dialog.Press(control.Id, typed);

@@ -41,6 +41,27 @@ TEST(frmAlarms, OkChecksTheMinutesOnlyWhenTheWarningIsOn) {
   }
 }
 
+// The label beside the minutes box counts the minutes as the box reads them, as they are typed;
+// a box that reads as no number leaves the plural.
+TEST(frmAlarms, TheMinutesLabelCountsWhatTheBoxHolds) {
+  // The minutes stored, what is typed into the box (nullptr: nothing, the box as it opens), and
+  // the label.
+  const std::tuple<int, const char*, const char*> cases[] = {
+      {1, nullptr, "minute before"}, {10, nullptr, "minutes before"}, {10, "1", "minute before"},
+      {1, "01", "minute before"},    {1, "0", "minutes before"},      {1, "11", "minutes before"},
+      {1, "1 ", "minutes before"},   {1, "", "minutes before"},       {1, "x", "minutes before"}};
+  for (const auto& [stored, typed, caption] : cases) {
+    const std::string name = std::to_string(stored) + " '" + (typed ? typed : "(none)") + "'";
+    RecordingPlatform platform;
+    frmAlarms dialog(
+        platform, AlarmSettings{true, true, stored, true, true},
+        [](const AlarmSettings&) { return true; }, [](const AlarmSettings&) {});
+    if (typed) dialog.Edited(ControlId::txtWarningMinutes, typed);
+    EXPECT_EQ(dialog.LabelCaption(ControlId::Label1), caption) << name;
+    EXPECT_EQ(dialog.LabelCaption(ControlId::chkWarn), "Warn") << name << ": others as laid out";
+  }
+}
+
 TEST_F(AlarmsTest, TheDialogShowsTheFileAndOkSavesItWhileAFailedSaveSaysSo) {
   std::ofstream(Folder() + "TARVEX.INI", std::ios::binary)
       << "; mine\r\n[Alarms]\r\nBadMoon=no\r\nWarningMinutes=0\r\n";

@@ -82,14 +82,28 @@ TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
 
 // The order of the checks and their words are the command line's too (its recorded calibrate cases).
 TEST(frmDateTime, NamesOnlyTheFirstBadBoxOrStoresTheFourTextsAsTyped) {
-  // The four boxes, and the message (none: stored) as in "The <message>.  Please fix it and try
-  // again."
+  // The four boxes, and the message (none: stored).
+  const std::string format = ".  Please fix it and try again.";
+  const std::string month =
+      "The Kestrune date is not a valid Kestrune date.  A Kestrune month has 28 days.";
   const std::tuple<const char*, const char*, const char*, const char*, std::string> cases[] = {
-      {"24:00:00", "bad", "bad", "bad", "real time is not a valid time of day"},
+      {"24:00:00", "bad", "bad", "bad", "The real time is not a valid time of day" + format},
       {"10:00:00", "12/06/2026", "10:00:00", "00/10/2003",
-       "Kestrune date is not in the correct format"},
-      // The game pair needs only the form: the game clock carries hour 24 and day 31.
-      {"23:59:59", "02/29/2028", "24:00:", "02/31/03", ""}};
+       "The Kestrune date is not in the correct format" + format},
+      // The game date's day is one of the 28 of a Kestrune month, checked after its form.
+      {"10:00:00", "12/06/2026", "10:00:00", "05/00/0003",
+       "The Kestrune date is not in the correct format" + format},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/32/0003",
+       "The Kestrune date is not in the correct format" + format},
+      {"10:00:00", "12/06/2026", "25:00:00", "05/31/0003",
+       "The Kestrune time is not in the correct format" + format},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/31/0003", month},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/29/0003", month},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/.5/0003", month},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/28/0003", ""},
+      {"10:00:00", "12/06/2026", "10:00:00", "05/1./0003", ""},
+      // Otherwise the game pair needs only the form: the game clock carries hour 24.
+      {"23:59:59", "02/29/2028", "24:00:", "02/28/03", ""}};
   for (const auto& [rt, rd, gt, gd, message] : cases) {
     const std::string name = std::string(rt) + " | " + rd + " | " + gt + " | " + gd;
     RecordingPlatform platform;
@@ -107,8 +121,7 @@ TEST(frmDateTime, NamesOnlyTheFirstBadBoxOrStoresTheFourTextsAsTyped) {
     EXPECT_EQ(calibration, typed) << name;
     EXPECT_EQ(dialog.Closed(), message.empty()) << name;
     EXPECT_EQ(platform.Lines("ShowMessage "),
-              message.empty() ? Texts{}
-                              : Texts{"Tarvex: The " + message + ".  Please fix it and try again."})
+              message.empty() ? Texts{} : Texts{"Tarvex: " + message})
         << name;
     EXPECT_EQ(dialog.Text(ControlId::txtRealDate), rd) << name << ": boxes as the user left them";
   }

@@ -191,7 +191,7 @@ class DialogTest final : public QObject {
     Open open(DialogKind::DateTime);
     const QStringList boxes{"txtRealTime", "txtRealDate", "txtZRDTime", "txtZRDDate"};
     const QString gameTime = good ? "24:00:00" : "1:00";
-    const QStringList kept{"12:00:00", "01/02/2025", gameTime, "02/31/2003"};
+    const QStringList kept{"12:00:00", "01/02/2025", gameTime, "02/28/2003"};
     for (int i = 0; i < 4; ++i) open.Type(boxes[i], kept[i] + (i < 2 ? "9" : ""));  // one too many
     for (int i = 0; i < 4; ++i) QCOMPARE(open.Box(boxes[i])->text(), kept[i]);
     testing::MessageAnswerer answerer;
@@ -203,6 +203,23 @@ class DialogTest final : public QObject {
     QVERIFY(open.window.isVisible() == message && open.dialog.Closed() != message);
     QCOMPARE(open.pair.RealTime.str() + open.pair.RealDate.str(),  // blank until stored
              stored ? "12:00:0001/02/2025" : std::string(18, ' '));
+  }
+
+  // The label beside the minutes box counts the minutes as they are typed, before any button.
+  void alarmsMinutesLabel() {
+    Open open(DialogKind::Alarms);
+    auto* label = qobject_cast<QLabel*>(open.Find("Label1"));
+    QVERIFY(label);
+    QStringList shown{label->text()};
+    open.Box("txtWarningMinutes")->selectAll();
+    for (const char* key : {"1", "5"}) {
+      open.Type("txtWarningMinutes", key);
+      shown << label->text();
+    }
+    QTest::keyClick(open.Box("txtWarningMinutes"), Qt::Key_Backspace);
+    shown << label->text();
+    QCOMPARE(shown.join(" | "), "minutes before | minute before | minutes before | minute before");
+    QVERIFY(!open.dialog.Closed());
   }
 
   // The menu shows the captions, separators, check marks and greyed tip lines, follows a new tip

@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
 #include "dialogs/frmDateTime.h"
 #include "engine/modGeneral.h"
@@ -208,6 +209,34 @@ TEST(DialogWindow, EscapeAndTheCloseBoxCancelAndTheWindowCloses) {
     EXPECT_TRUE(shown.dialog.Closed() && shown.host.messages.empty()) << message;
     EXPECT_FALSE(IsWindow(shown.window)) << message;
   }
+}
+
+// The label beside the minutes box counts the minutes as the edit control changes.
+TEST(DialogWindow, TheMinutesLabelFollowsTheTextTyped) {
+  Host host;
+  frmAlarms alarms(
+      host, AlarmSettings{}, [](const AlarmSettings&) { return true; },
+      [](const AlarmSettings&) {});
+  HWND window = CreateModelessDialog(GetModuleHandleW(nullptr), alarms, nullptr);
+  const auto item = [&](ControlId id) {
+    const auto all = alarms.Controls();
+    const auto found = std::find_if(all.begin(), all.end(), [&](auto& c) { return c.Id == id; });
+    return GetDlgItem(window, ControlWindowId(static_cast<std::size_t>(found - all.begin())));
+  };
+  const auto label = [&] {
+    wchar_t text[32] = {};
+    GetWindowTextW(item(ControlId::Label1), text, 32);
+    return std::wstring(text);
+  };
+  std::vector<std::wstring> shown{label()};
+  for (const wchar_t* typed : {L"1", L"15", L"01", L""}) {
+    SetWindowTextW(item(ControlId::txtWarningMinutes), typed);
+    shown.push_back(label());
+  }
+  EXPECT_EQ(shown,
+            (std::vector<std::wstring>{L"minutes before", L"minute before", L"minutes before",
+                                       L"minute before", L"minutes before"}));
+  DestroyWindow(window);
 }
 
 std::wstring TempFolder() {

@@ -158,6 +158,9 @@ AlarmSettings StoredSettings(std::ostream& err) {
   return reading.settings;
 }
 
+constexpr std::string_view kNoAlarmsYet =
+    "no alarms: the date and time are not set yet (tarvex-cli calibrate sets them)";
+
 void AddAlarms(CommandLine& cli) {
   auto count = std::make_shared<int>(6);
   auto json = std::make_shared<bool>(false);
@@ -165,9 +168,17 @@ void AddAlarms(CommandLine& cli) {
                              [count, json](const Output& io) {
                                const AlarmSettings settings = StoredSettings(io.err);
                                const std::int64_t now = CurrentClock().Now();
-                               const std::vector<Alert> alerts =
-                                   UpcomingAlerts(GetZRDTime(Checked(ReadCalibration()), now), now,
-                                                  settings, *count);
+                               bool stored = false;
+                               const CalibrationRecord pair = Checked(ReadCalibration(&stored));
+                               // The built-in pair's moons are nobody's: none fires until a
+                               // pair is stored.
+                               std::vector<Alert> alerts;
+                               if (stored) {
+                                 alerts =
+                                     UpcomingAlerts(GetZRDTime(pair, now), now, settings, *count);
+                               } else {
+                                 io.err << "tarvex-cli: " << kNoAlarmsYet << "\n";
+                               }
                                io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
                                return kExitOk;
                              });
@@ -217,8 +228,8 @@ void AddAutostart(CommandLine& cli) {
 
 void AddWatch(CommandLine& cli) {
   auto waybar = std::make_shared<bool>(false);
-  CLI::App& watch =
-      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
+  CLI::App& watch = cli.Add(
+      "watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
         const bool realPresent = !cli.at;
         if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, realPresent);
         return Watch(io.out, io.err, io.terminal ? WatchView::Terminal : WatchView::Lines,

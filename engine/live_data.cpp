@@ -98,7 +98,7 @@ Result LiveData::SetPair(const CalibrationRecord& pair) {
 
 Result LiveData::SavePair(std::int64_t now) {
   Refresh();
-  if (unreadableFile_[kPair]) return {};
+  if (unreadableFile_[kPair] || !stored_) return {};
   const CalibrationRecord rebased = KeepablePair(pair_, now).value_or(pair_);
   return Written(kPair, SaveCalibration(UnambiguousPair(rebased, now)));
 }

@@ -30,6 +30,8 @@ constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
 constexpr std::string_view kSetPathText =
     "To set the path, open a character file that resides in the same directory as the game.";
 constexpr std::string_view kSetPathTitle = "Set Path";
+// The tip's first line while no pair is stored.
+constexpr std::string_view kNotSetLine = "SET THE DATE AND TIME FIRST";
 constexpr std::string_view kFocusLostText =
     "The log-in was not typed because the game's window did not have the keyboard focus.";
 
@@ -120,6 +122,8 @@ void frmTarvexMain::Form_Load() {
   Alarms = live_.Settings();  // a value that cannot be read keeps its default
   AutoRunFired = false;
   BlinkPhase = 1;
+  // A file that cannot be read may hold a pair: the player is not asked for one then.
+  askForPair_ = !live_.PairStored() && !live_.PairUnreadable();
   platform_.StartTimer(kTimerIntervalMs);
 
   TrayIcon = tarvex::TrayIcon{};
@@ -146,8 +150,7 @@ void frmTarvexMain::Form_Unload() {
   platform_.StopTimer();
 
   if (const Result saved = SavePair(); !saved) {
-    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.",
-                          kTitle);
+    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.", kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
   // Deleted even when the last add seemed to fail: a shell that timed out may still show it.
@@ -382,10 +385,19 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   if (logIn_) ContinueLogIn();
   if (unloaded_) return;  // a message box of the log-in may have let the program end
   TestAutoRun();
+  AskForPair();
 }
 
 Result frmTarvexMain::SavePair() {
   return live_.SavePair(CurrentClock().Now());
+}
+
+// At a start with no pair stored, Set Date and Time opens by itself once the icon is in the tray,
+// unless a pair has been stored meanwhile.
+void frmTarvexMain::AskForPair() {
+  if (!askForPair_ || !shown_ || unloaded_) return;
+  askForPair_ = false;
+  if (!live_.PairStored()) mnuSetDateandTime_Click();
 }
 
 // What another program stored meanwhile is in force from now on.
@@ -396,9 +408,12 @@ void frmTarvexMain::TakeUpChanges() {
 }
 
 void frmTarvexMain::ComposeTip() {
-  const std::vector<std::string> lines = TipLines(
-      Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                    Checked(MenuItem::ShowNextBadMoon)});
+  std::vector<std::string> lines;
+  if (!live_.PairStored() && !live_.PairUnreadable()) lines.emplace_back(kNotSetLine);
+  for (std::string& line : TipLines(
+           Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
+                         Checked(MenuItem::ShowNextBadMoon)}))
+    lines.push_back(std::move(line));
   std::string tip;
   for (std::size_t i = 0; i < lines.size(); ++i) tip += (i > 0 ? "\r\n" : "") + lines[i];
   tip += '\0';
@@ -442,6 +457,7 @@ void frmTarvexMain::UpdateOpenMenu() {
 // Decided afresh at every tick from the present moment; what has fired is remembered, so that a
 // clock set back or a recalibration never fires an alert twice.
 void frmTarvexMain::SoundAlarms(std::int64_t now) {
+  if (!live_.PairStored()) return;  // the built-in pair's moons are nobody's
   for (const Alert& alert : alarms_.Check(now, Calibration, Alarms)) {
     platform_.ShowAlert({alert.text,
                          alert.moon.kind == MoonKind::Good ? kGoodMoonIcon : kBadMoonIcon,

@@ -83,6 +83,7 @@ class frmTarvexMain {
   void UpdateTray();
   void UpdateOpenMenu();
   void TestAutoRun();
+  void AskForPair();
   void SoundAlarms(std::int64_t now);
   void Launch();
   void ContinueLogIn();
@@ -95,6 +96,7 @@ class frmTarvexMain {
   bool menuOpen_ = false;                       // while ShowPopupMenu waits
   std::vector<std::string> menuTip_;            // the tip's lines that the open menu shows
   bool dateTimeOpen_ = false;
+  bool askForPair_ = false;  // Set Date and Time is still to open by itself
   bool autoRunOpen_ = false;
   bool alarmsOpen_ = false;
   MoonAlarms alarms_;  // what has fired in this run

@@ -102,9 +102,8 @@ std::vector<std::string> LogInTexts(const std::string& character, const std::str
 }  // namespace
 
 std::string VisibleTip(const tarvex::TrayIcon& icon) {
-  std::string_view tip = icon.Tip;
-  tip = tip.substr(0, tip.find('\0'));
-  return std::string(Piece(tip, 1, 63));
+  const std::string_view tip = icon.Tip;
+  return std::string(tip.substr(0, tip.find('\0')));
 }
 
 frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
@@ -128,7 +127,7 @@ void frmTarvexMain::Form_Load() {
 
   TrayIcon = tarvex::TrayIcon{};
   TrayIcon.Icon = 1;  // the application picture
-  TrayIcon.Tip = std::string_view("\0", 1);
+  TrayIcon.Tip.clear();
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
@@ -414,10 +413,16 @@ void frmTarvexMain::ComposeTip() {
            Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
                          Checked(MenuItem::ShowNextBadMoon)}))
     lines.push_back(std::move(line));
+  // A line that does not fit the tray's tip is left out whole, never cut inside.
+  const std::optional<std::size_t> limit = platform_.TipLimit();
   std::string tip;
-  for (std::size_t i = 0; i < lines.size(); ++i) tip += (i > 0 ? "\r\n" : "") + lines[i];
-  tip += '\0';
-  TrayIcon.Tip = tip;  // cut at 64 characters: a long pair of moon lines loses its end
+  for (const std::string& line : lines) {
+    const std::string_view separator = tip.empty() ? "" : "\r\n";
+    if (limit && tip.size() + separator.size() + line.size() > *limit) continue;
+    tip += separator;
+    tip += line;
+  }
+  TrayIcon.Tip = std::move(tip);
 }
 
 // The moon's phase by game day; days 1 and 15 blink, alternating with the application picture.

@@ -57,7 +57,8 @@ class RecordingPlatform final : public Platform {
   std::map<std::string, std::string> Files;  // normal files by path, with their stored names
   bool StartSucceeds = true;
   std::string Limitation;
-  bool ShowsTip = false;  // the answer of MenuShowsTip
+  bool ShowsTip = false;                      // the answer of MenuShowsTip
+  std::optional<std::size_t> TipChars = 127;  // the answer of TipLimit
   // The item chosen in each popup menu in turn; none (or none left) dismisses the menu.
   std::deque<std::optional<MenuItem>> MenuChoices;
   bool LogInEntry = false;        // whether the log-in entry starts this program
@@ -97,6 +98,7 @@ class RecordingPlatform final : public Platform {
     if (During) During();
     return Next(MenuChoices, std::optional<MenuItem>());
   }
+  std::optional<std::size_t> TipLimit() override { return TipChars; }
   bool MenuShowsTip() override { return ShowsTip; }
   void UpdateOpenMenu(std::span<const MenuEntry> items) override {
     Log.push_back("UpdateOpenMenu");

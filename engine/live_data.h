@@ -62,6 +62,9 @@ class LiveData {
   const AlarmSettings& Settings() const { return settings_; }
   const std::vector<UnreadableSetting>& UnreadableSettings() const { return unreadable_; }
   Result SetSettings(const AlarmSettings& settings);
+  // The views the tray's tip shows ([Display] of TARVEX.INI), and their change, saved at once.
+  const DisplaySettings& Display() const { return display_; }
+  Result SetDisplay(const DisplaySettings& display);
 
  private:
   enum File { kPair, kGamePath, kSettings, kFileCount };
@@ -74,6 +77,7 @@ class LiveData {
   bool stored_ = false;
   std::string gamePath_;
   AlarmSettings settings_;
+  DisplaySettings display_;
   std::vector<UnreadableSetting> unreadable_;
   std::array<FileStamp, kFileCount> stamps_{};
   std::array<bool, kFileCount> unreadableFile_{};  // present but not readable when last read

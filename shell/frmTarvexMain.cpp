@@ -107,9 +107,7 @@ std::string VisibleTip(const tarvex::TrayIcon& icon) {
 }
 
 frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
-  // The view options start at their defaults on every run.
-  checked_[Index(MenuItem::ShowCurrentTime)] = true;
-  checked_[Index(MenuItem::ShowNextGoodMoon)] = true;
+  ShowViews(DisplaySettings{});  // until TARVEX.INI is read
 }
 
 // --- Start-up and shut-down --------------------------------------------------------------------
@@ -119,6 +117,7 @@ void frmTarvexMain::Form_Load() {
   GamePath = live_.GamePath();
   Calibration = live_.Pair();
   Alarms = live_.Settings();  // a value that cannot be read keeps its default
+  ShowViews(live_.Display());
   AutoRunFired = false;
   BlinkPhase = 1;
   // A file that cannot be read may hold a pair: the player is not asked for one then.
@@ -261,15 +260,23 @@ void frmTarvexMain::mnuShowNextBadMoon_Click() {
   ToggleView(MenuItem::ShowNextBadMoon, MenuItem::ShowCurrentTime, MenuItem::ShowNextGoodMoon);
 }
 
-// At most two views fit the tip. The tip follows the new choice at the next tick.
+// At most two views fit the tip. The tip follows the new choice at the next tick; the choice is
+// kept in TARVEX.INI at once.
 void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) {
+  TakeUpChanges();  // what another program stored meanwhile is kept, and changed from
   if (Checked(view)) {
     SetChecked(view, false);
   } else if (Checked(other1) && Checked(other2)) {
     platform_.ShowMessage(kViewLimitText, kViewLimitTitle);
+    return;
   } else {
     SetChecked(view, true);
   }
+  const Result saved =
+      live_.SetDisplay({Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
+                        Checked(MenuItem::ShowNextBadMoon)});
+  if (!saved)
+    platform_.ShowMessage("The choice of views could not be saved.  " + saved.why() + ".", kTitle);
 }
 
 // --- Commands ----------------------------------------------------------------------------------
@@ -403,7 +410,16 @@ void frmTarvexMain::AskForPair() {
 void frmTarvexMain::TakeUpChanges() {
   const LiveData::Changes changes = live_.Refresh();
   if (changes.gamePath) GamePath = live_.GamePath();
-  if (changes.settings) Alarms = live_.Settings();
+  if (changes.settings) {
+    Alarms = live_.Settings();
+    ShowViews(live_.Display());
+  }
+}
+
+void frmTarvexMain::ShowViews(const DisplaySettings& display) {
+  SetChecked(MenuItem::ShowCurrentTime, display.CurrentTime);
+  SetChecked(MenuItem::ShowNextGoodMoon, display.NextGoodMoon);
+  SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
 }
 
 void frmTarvexMain::ComposeTip() {

@@ -77,6 +77,7 @@ class frmTarvexMain {
 
  private:
   void ToggleView(MenuItem view, MenuItem other1, MenuItem other2);
+  void ShowViews(const DisplaySettings& display);
   void TakeUpChanges();
   void ComposeTip();
   void PickIcon();

@@ -116,6 +116,54 @@ TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
 
 // The mark of "Start at Log-in" is the entry as it is when the menu opens (each row's entry
 // differs from the mark the row before left) and after the change, which a failure leaves undone.
+// The views chosen are kept in [Display] of TARVEX.INI: restored at the start, written at each
+// change with the file's other lines, an edit another program made meanwhile among them, and
+// taken up when another program changes them. Each case: the file at the start; the check marks
+// then (time, good moon, bad moon); the view chosen; the [Display] lines afterwards.
+TEST_F(TrayTest, TheViewsChosenAreKeptInTarvexIni) {
+  const std::tuple<std::string, Texts, MenuItem, std::string> cases[] = {
+      {"",
+       {"on", "on", "off"},
+       MenuItem::ShowCurrentTime,
+       "ShowCurrentTime=off\r\nShowNextGoodMoon=on\r\nShowNextBadMoon=off\r\n"},
+      {"[Display]\r\nShowCurrentTime=off\r\nShowNextBadMoon=on\r\n",
+       {"off", "on", "on"},
+       MenuItem::ShowNextGoodMoon,
+       "ShowCurrentTime=off\r\nShowNextBadMoon=on\r\nShowNextGoodMoon=off\r\n"},
+      {"[Display]\r\nShowNextGoodMoon=no\r\n",
+       {"on", "off", "off"},
+       MenuItem::ShowNextBadMoon,
+       "ShowNextGoodMoon=off\r\nShowCurrentTime=on\r\nShowNextBadMoon=on\r\n"},
+  };
+  for (const auto& [file, marks, chosen, display] : cases) {
+    RecordingPlatform desk;
+    frmTarvexMain tray(desk);
+    std::ofstream(Folder() + "TARVEX.INI", std::ios::binary) << file;
+    tray.Form_Load();
+    const auto mark = [&tray](MenuItem item) { return tray.Checked(item) ? "on" : "off"; };
+    EXPECT_EQ((Texts{mark(MenuItem::ShowCurrentTime), mark(MenuItem::ShowNextGoodMoon),
+                     mark(MenuItem::ShowNextBadMoon)}),
+              marks)
+        << file;
+    ASSERT_TRUE(SaveSettings({.Sound = false}));  // another program's edit, no tick between
+    tray.MenuCommand(chosen);
+    const std::string written = ReadFile("TARVEX.INI");
+    EXPECT_NE(written.find("[Display]\r\n" + display), std::string::npos) << written;
+    EXPECT_NE(written.find("Sound=off"), std::string::npos) << written;
+    EXPECT_EQ(desk.Count("ShowMessage "), 0u) << file;
+    EXPECT_FALSE(tray.Alarms.Sound) << "the other program's edit is in force: " << file;
+    tray.mnuExit_Click();
+    tray.Form_Unload();
+  }
+  // Another program's change is taken up at the next tick.
+  main.Form_Load();
+  ASSERT_TRUE(SaveDisplay({.CurrentTime = false, .NextGoodMoon = false, .NextBadMoon = true}));
+  Tick();
+  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
+  EXPECT_FALSE(main.Checked(MenuItem::ShowNextGoodMoon));
+  EXPECT_TRUE(main.Checked(MenuItem::ShowNextBadMoon));
+}
+
 TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWhyNot) {
   const std::string why = "/home/a/.config/autostart could not be made: Permission denied";
   const std::tuple<bool, std::string, std::string, bool> cases[] = {

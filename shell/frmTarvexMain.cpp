@@ -263,11 +263,12 @@ void frmTarvexMain::mnuShowNextBadMoon_Click() {
 // At most two views fit the tip. The tip follows the new choice at the next tick; the choice is
 // kept in TARVEX.INI at once.
 void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) {
+  if (ActivateOpenMessage(view)) return;
   TakeUpChanges();  // what another program stored meanwhile is kept, and changed from
   if (Checked(view)) {
     SetChecked(view, false);
   } else if (Checked(other1) && Checked(other2)) {
-    platform_.ShowMessage(kViewLimitText, kViewLimitTitle);
+    ShowItemMessage(view, kViewLimitText, kViewLimitTitle);
     return;
   } else {
     SetChecked(view, true);
@@ -296,8 +297,26 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
   platform_.ShowDialog(dialog);
 }
 
+// While a menu item's message box is open, choosing the item again brings that box to the front
+// instead of opening another.
+bool frmTarvexMain::ActivateOpenMessage(MenuItem item) {
+  const std::string& title = openMessage_.at(Index(item));
+  if (title.empty()) return false;
+  platform_.ActivateMessage(title);
+  return true;
+}
+
+void frmTarvexMain::ShowItemMessage(MenuItem item, std::string_view text, std::string_view title) {
+  openMessage_.at(Index(item)) = title;
+  platform_.ShowMessage(text, title);
+  openMessage_.at(Index(item)).clear();
+}
+
 void frmTarvexMain::mnuSetPath_Click() {
-  platform_.ShowMessage(kSetPathText, kSetPathTitle);
+  if (ActivateOpenMessage(MenuItem::SetPath)) return;
+  if (setPathOpen_) return;  // its file dialog is open: one is enough
+  const FlagWhile open(setPathOpen_);
+  ShowItemMessage(MenuItem::SetPath, kSetPathText, kSetPathTitle);
   const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
   if (chosen.empty()) return;
   if (const Result saved = live_.SetGamePath(chosen); !saved)
@@ -359,13 +378,15 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
 
 // The check mark shows what the entry is afterwards, whether or not the change was made.
 void frmTarvexMain::mnuStartAtLogIn_Click() {
+  if (ActivateOpenMessage(MenuItem::StartAtLogIn)) return;
   const bool on = !Checked(MenuItem::StartAtLogIn);
   const Result changed = platform_.SetStartAtLogIn(on);
   SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
   if (changed) return;
-  platform_.ShowMessage(std::string("Starting Tarvex at log-in could not be turned ") +
-                            (on ? "on" : "off") + ".  " + changed.why() + ".",
-                        kTitle);
+  ShowItemMessage(MenuItem::StartAtLogIn,
+                  std::string("Starting Tarvex at log-in could not be turned ") +
+                      (on ? "on" : "off") + ".  " + changed.why() + ".",
+                  kTitle);
 }
 
 void frmTarvexMain::mnuExit_Click() {

@@ -101,6 +101,8 @@ class Platform : public DialogHost {
   virtual void ShowDialog(Dialog& dialog) = 0;
   // Brings an open dialog of that kind to the front.
   virtual void ActivateDialog(DialogKind kind) = 0;
+  // Brings the tray's open message box titled `title` to the front; nothing when none is open.
+  virtual void ActivateMessage(std::string_view title) = 0;
   // Closes the open dialog of that kind (its ShowDialog returns); nothing when none is open.
   virtual void CloseDialog(DialogKind kind) = 0;
   // Shows `alert` as the desktop's notification beside the tray icon and returns at once.

@@ -36,6 +36,7 @@ class Win32Platform final : public Platform {
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
   void ShowDialog(Dialog& dialog) override;
   void ActivateDialog(DialogKind kind) override;
+  void ActivateMessage(std::string_view title) override;
   void CloseDialog(DialogKind kind) override;
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;

@@ -164,6 +164,50 @@ TEST_F(TrayTest, TheViewsChosenAreKeptInTarvexIni) {
   EXPECT_TRUE(main.Checked(MenuItem::ShowNextBadMoon));
 }
 
+// While a menu item's message box is open, choosing that item again brings the box to the front
+// instead of stacking a second one; another item still does its own work. Each case: the item
+// whose box opens; the item chosen while it is open; what that choice does.
+TEST_F(TrayTest, ChoosingAnItemAgainWhileItsMessageBoxIsOpenActivatesIt) {
+  const std::string limit = "Tool Tip Limitation";
+  const std::tuple<MenuItem, MenuItem, Texts> cases[] = {
+      {MenuItem::ShowNextBadMoon, MenuItem::ShowNextBadMoon, {"ActivateMessage " + limit}},
+      {MenuItem::ShowNextBadMoon, MenuItem::ShowNextGoodMoon, {}},  // unchecked: no box
+      {MenuItem::SetPath, MenuItem::SetPath, {"ActivateMessage Set Path"}},
+      {MenuItem::StartAtLogIn, MenuItem::StartAtLogIn, {"ActivateMessage Tarvex"}},
+      {MenuItem::StartAtLogIn, MenuItem::ShowNextBadMoon, {"ShowMessage " + limit}},
+  };
+  for (const auto& [opened, again, done] : cases) {
+    RecordingPlatform desk;
+    frmTarvexMain tray(desk);
+    tray.Form_Load();
+    desk.LogInFailure = "No room";
+    desk.Log.clear();
+    Texts during;
+    bool nested = false;
+    desk.During = [&] {
+      if (nested) return;  // the box of the second choice, if any, is not chosen into again
+      nested = true;
+      const std::size_t before = desk.Log.size();
+      tray.MenuCommand(again);
+      for (std::size_t i = before; i < desk.Log.size(); ++i) {
+        if (desk.Log[i].starts_with("ShowMessage ") || desk.Log[i].starts_with("Activate"))
+          during.push_back(desk.Log[i].substr(0, desk.Log[i].find(':')));
+      }
+    };
+    tray.SetChecked(MenuItem::ShowCurrentTime, true);
+    tray.SetChecked(MenuItem::ShowNextGoodMoon, true);
+    tray.MenuCommand(opened);
+    EXPECT_EQ(during, done) << static_cast<int>(opened) << " then " << static_cast<int>(again);
+    desk.During = nullptr;
+    // Once it is closed, the item opens its box again.
+    desk.Log.clear();
+    tray.SetChecked(MenuItem::ShowNextGoodMoon, true);
+    tray.MenuCommand(opened);
+    EXPECT_EQ(desk.Count("ShowMessage "), 1u) << static_cast<int>(opened);
+    tray.mnuExit_Click();
+  }
+}
+
 TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWhyNot) {
   const std::string why = "/home/a/.config/autostart could not be made: Permission denied";
   const std::tuple<bool, std::string, std::string, bool> cases[] = {

@@ -121,6 +121,9 @@ class RecordingPlatform final : public Platform {
     open_.erase(std::find(open_.begin(), open_.end(), &dialog));
   }
   void ActivateDialog(DialogKind kind) override { Log.push_back("ActivateDialog" + Kind(kind)); }
+  void ActivateMessage(std::string_view title) override {
+    Log.push_back("ActivateMessage " + std::string(title));
+  }
   void CloseDialog(DialogKind kind) override {
     Log.push_back("CloseDialog" + Kind(kind));
     for (Dialog* dialog : open_) {

@@ -228,8 +228,8 @@ void AddAutostart(CommandLine& cli) {
 
 void AddWatch(CommandLine& cli) {
   auto waybar = std::make_shared<bool>(false);
-  CLI::App& watch = cli.Add(
-      "watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
+  CLI::App& watch =
+      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
         const bool realPresent = !cli.at;
         if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, realPresent);
         return Watch(io.out, io.err, io.terminal ? WatchView::Terminal : WatchView::Lines,

@@ -118,8 +118,7 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
     }
   } while (nextTick());
   if (!keep) return kExitOk;
-  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved)
-    return FileFailure(err, saved);
+  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved) return FileFailure(err, saved);
   return kExitOk;
 }
 

@@ -199,7 +199,7 @@ std::string SectionText(std::string_view old, std::string_view sectionName,
   bool inSection = false;  // in a section of that name
   bool inFirst = false;    // in the first section of that name
   bool written[kKeyCount] = {};
-  std::optional<std::size_t> sectionEnd;  // after the first [Alarms]'s last line with content
+  std::optional<std::size_t> sectionEnd;  // after the first one's last line with content
   for (const std::string_view raw : SplitLines(old)) {
     const Line line = Classify(raw);
     if (line.kind == Line::kSection) {

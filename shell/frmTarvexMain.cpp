@@ -148,7 +148,8 @@ void frmTarvexMain::Form_Unload() {
   platform_.StopTimer();
 
   if (const Result saved = SavePair(); !saved) {
-    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.", kTitle);
+    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.",
+                          kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
   // Deleted even when the last add seemed to fail: a shell that timed out may still show it.

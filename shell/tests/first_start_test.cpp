@@ -110,12 +110,7 @@ TEST_F(FirstStartTest, APairStoredWhileRunningSetsTheDateAndTime) {
   Tick(2);
   ASSERT_TRUE(VisibleTip(platform.Tray.back()).starts_with("SET THE DATE AND TIME FIRST\r\n"));
   ASSERT_EQ(platform.Count("ShowAlert "), 0u);
-  CalibrationRecord pair;
-  pair.RealTime = "10:00:01";
-  pair.RealDate = "12/06/2026";
-  pair.ZRDTime = "00:00:00";
-  pair.ZRDDate = "01/01/0002";
-  StoreFromOutside(pair);
+  StoreFromOutside(PairOf("10:00:01", "12/06/2026", "00:00:00", "01/01/0002"));
   Tick();
   EXPECT_EQ(VisibleTip(platform.Tray.back()),
             "00:00:00 01/01/0002\r\nGOOD MOON TOMORROW AT 4:40 AM");

@@ -38,6 +38,17 @@ T Next(std::deque<T>& script, T none) {
   return next;
 }
 
+// The pair of these four texts, real time and date, game time and date.
+inline CalibrationRecord PairOf(std::string_view realTime, std::string_view realDate,
+                                std::string_view gameTime, std::string_view gameDate) {
+  CalibrationRecord pair;
+  pair.RealTime = realTime;
+  pair.RealDate = realDate;
+  pair.ZRDTime = gameTime;
+  pair.ZRDDate = gameDate;
+  return pair;
+}
+
 // A desktop for tests: it records the calls the presenters make, in order, and answers the modal
 // ones (file dialog, dialogs, keyboard focus) from a script set up beforehand.
 class RecordingPlatform final : public Platform {

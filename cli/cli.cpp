@@ -159,6 +159,9 @@ AlarmSettings StoredSettings(std::ostream& err) {
   return reading.settings;
 }
 
+constexpr std::string_view kNoAlarmsYet =
+    "no alarms: the date and time are not set yet (tarvex-cli calibrate sets them)";
+
 void AddAlarms(CommandLine& cli) {
   auto count = std::make_shared<int>(6);
   auto json = std::make_shared<bool>(false);
@@ -166,9 +169,17 @@ void AddAlarms(CommandLine& cli) {
                              [count, json](const Output& io) {
                                const AlarmSettings settings = StoredSettings(io.err);
                                const std::int64_t now = CurrentClock().Now();
-                               const std::vector<Alert> alerts =
-                                   UpcomingAlerts(GetZRDTime(Checked(ReadCalibration()), now), now,
-                                                  settings, *count);
+                               bool stored = false;
+                               const CalibrationRecord pair = Checked(ReadCalibration(&stored));
+                               // The built-in pair's moons are nobody's: none fires until a
+                               // pair is stored.
+                               std::vector<Alert> alerts;
+                               if (stored) {
+                                 alerts =
+                                     UpcomingAlerts(GetZRDTime(pair, now), now, settings, *count);
+                               } else {
+                                 io.err << "tarvex-cli: " << kNoAlarmsYet << "\n";
+                               }
                                io.out << (*json ? AlertsJson(alerts) : AlertsText(alerts));
                                return kExitOk;
                              });

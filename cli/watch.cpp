@@ -104,7 +104,9 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
       }
       continue;
     }
-    const std::vector<Alert> alerts = alarms.Check(now, Calibration, live.Settings());
+    // No alarm fires on the built-in pair: until a pair is stored, the date and time are not set.
+    std::vector<Alert> alerts;
+    if (live.PairStored()) alerts = alarms.Check(now, Calibration, live.Settings());
     if (!alerts.empty()) {
       ShowAlarms(alerts, !shown.empty(), terminal, live.Settings().Sound, out);
       if (terminal) shown.clear();  // drawn anew below the alarms

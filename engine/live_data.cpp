@@ -63,6 +63,7 @@ Result LiveData::ReadFile(File file, bool atStart) {
       result = std::move(settings.result);
       if (result || atStart) {
         settings_ = settings.value.settings;
+        display_ = settings.value.display;
         unreadable_ = std::move(settings.value.unreadable);
       }
       break;
@@ -98,7 +99,7 @@ Result LiveData::SetPair(const CalibrationRecord& pair) {
 
 Result LiveData::SavePair(std::int64_t now) {
   Refresh();
-  if (unreadableFile_[kPair]) return {};
+  if (unreadableFile_[kPair] || !stored_) return {};
   const CalibrationRecord rebased = KeepablePair(pair_, now).value_or(pair_);
   return Written(kPair, SaveCalibration(UnambiguousPair(rebased, now)));
 }
@@ -115,6 +116,12 @@ Result LiveData::SetSettings(const AlarmSettings& settings) {
   if (unreadableFile_[kSettings]) return NotWrittenOver(kSettingsFile);
   unreadable_.clear();
   return Written(kSettings, SaveSettings(settings));
+}
+
+Result LiveData::SetDisplay(const DisplaySettings& display) {
+  display_ = display;  // in force from now on, saved or not
+  if (unreadableFile_[kSettings]) return NotWrittenOver(kSettingsFile);
+  return Written(kSettings, SaveDisplay(display));
 }
 
 }  // namespace tarvex

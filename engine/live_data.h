@@ -37,7 +37,11 @@ class LiveData {
   // The kept pair: the last one that kept the same game clock.
   const CalibrationRecord& Pair() const { return pair_; }
   // Whether a pair is stored: ZRDTIMES.DAT holds one (the built-in pair stands in otherwise).
+  // Until then the date and time are not set, and no moon alarm fires.
   bool PairStored() const { return stored_; }
+  // Whether ZRDTIMES.DAT is present but could not be read when last read: then the pair is
+  // neither set nor known to be unset.
+  bool PairUnreadable() const { return unreadableFile_[kPair]; }
   // The kept pair re-based to second `now`, for display. When `keep` (the present is the real
   // one, not a moment pretended) and the game moment lies inside the calendar, it becomes the
   // kept pair; a clock wrong for a moment thus never changes what is kept.
@@ -46,7 +50,8 @@ class LiveData {
   Result SetPair(const CalibrationRecord& pair);
   // Saves the kept pair re-based to `now`, after taking up a newer file if there is one (so the
   // newer pair is what is saved). Nothing is written over a file that could not be read; that is
-  // no failure, since it was reported when it was read.
+  // no failure, since it was reported when it was read. Nor is the built-in pair written while
+  // none is stored: it holds nothing of the player's.
   Result SavePair(std::int64_t now);
 
   // The game folder (ReadGamePath's rule) and setting it from a file or folder path.
@@ -57,6 +62,9 @@ class LiveData {
   const AlarmSettings& Settings() const { return settings_; }
   const std::vector<UnreadableSetting>& UnreadableSettings() const { return unreadable_; }
   Result SetSettings(const AlarmSettings& settings);
+  // The views the tray's tip shows ([Display] of TARVEX.INI), and their change, saved at once.
+  const DisplaySettings& Display() const { return display_; }
+  Result SetDisplay(const DisplaySettings& display);
 
  private:
   enum File { kPair, kGamePath, kSettings, kFileCount };
@@ -69,6 +77,7 @@ class LiveData {
   bool stored_ = false;
   std::string gamePath_;
   AlarmSettings settings_;
+  DisplaySettings display_;
   std::vector<UnreadableSetting> unreadable_;
   std::array<FileStamp, kFileCount> stamps_{};
   std::array<bool, kFileCount> unreadableFile_{};  // present but not readable when last read

@@ -1,5 +1,6 @@
 #include "engine/settings.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 
@@ -9,20 +10,27 @@ namespace tarvex {
 namespace {
 
 constexpr std::string_view kSection = "Alarms";
+constexpr std::string_view kDisplaySection = "Display";
 
-// One key of [Alarms]: its name in the file and on the command line, and the field it sets (a
-// switch, or WarningMinutes when `flag` is null).
+// One key of [Alarms] or [Display]: its section, its name in the file and on the command line
+// (none for [Display]), and the field it sets: a switch of the alarms (`flag`) or of the views
+// (`view`), or WarningMinutes when both are null.
 struct Key {
+  std::string_view section;
   std::string_view file;
   std::string_view command;
-  bool AlarmSettings::*flag;
+  bool AlarmSettings::*flag = nullptr;
+  bool DisplaySettings::*view = nullptr;
 };
 constexpr Key kKeys[] = {
-    {"GoodMoon", "good", &AlarmSettings::GoodMoon},
-    {"BadMoon", "bad", &AlarmSettings::BadMoon},
-    {"WarningMinutes", "warning", nullptr},
-    {"AtStart", "at-start", &AlarmSettings::AtStart},
-    {"Sound", "sound", &AlarmSettings::Sound},
+    {kSection, "GoodMoon", "good", &AlarmSettings::GoodMoon},
+    {kSection, "BadMoon", "bad", &AlarmSettings::BadMoon},
+    {kSection, "WarningMinutes", "warning"},
+    {kSection, "AtStart", "at-start", &AlarmSettings::AtStart},
+    {kSection, "Sound", "sound", &AlarmSettings::Sound},
+    {kDisplaySection, "ShowCurrentTime", "", nullptr, &DisplaySettings::CurrentTime},
+    {kDisplaySection, "ShowNextGoodMoon", "", nullptr, &DisplaySettings::NextGoodMoon},
+    {kDisplaySection, "ShowNextBadMoon", "", nullptr, &DisplaySettings::NextBadMoon},
 };
 constexpr std::size_t kKeyCount = std::size(kKeys);
 
@@ -55,7 +63,13 @@ std::optional<bool> ReadSwitch(std::string_view value) {
 }
 
 // Sets the key's field from `value`; false when the value cannot be read.
-bool Apply(const Key& key, std::string_view value, AlarmSettings& settings) {
+bool Apply(const Key& key, std::string_view value, AlarmSettings& settings,
+           DisplaySettings& display) {
+  if (key.view != nullptr) {
+    const std::optional<bool> on = ReadSwitch(value);
+    if (on) display.*key.view = *on;
+    return on.has_value();
+  }
   if (key.flag == nullptr) {
     const std::optional<int> minutes = ReadWarningMinutes(value);
     if (minutes) settings.WarningMinutes = *minutes;
@@ -66,7 +80,9 @@ bool Apply(const Key& key, std::string_view value, AlarmSettings& settings) {
   return on.has_value();
 }
 
-std::string ValueText(const Key& key, const AlarmSettings& settings) {
+std::string ValueText(const Key& key, const AlarmSettings& settings,
+                      const DisplaySettings& display) {
+  if (key.view != nullptr) return display.*key.view ? "on" : "off";
   if (key.flag == nullptr) return std::to_string(settings.WarningMinutes);
   return settings.*key.flag ? "on" : "off";
 }
@@ -114,12 +130,19 @@ Line Classify(std::string_view line) {
   return result;
 }
 
-const Key* FindKey(std::string_view name, bool commandNames) {
+// The key of that name in `section`.
+const Key* FindKey(std::string_view section, std::string_view name, bool commandNames) {
   for (const Key& key : kKeys) {
+    if (key.section != section) continue;
     if (SameWord(name, key.file) || (commandNames && SameWord(name, key.command))) return &key;
   }
   return nullptr;
 }
+
+// The text `old` with the keys of `section` holding the values of `settings` and `display` (see
+// SettingsText).
+std::string SectionText(std::string_view old, std::string_view sectionName,
+                        const AlarmSettings& settings, const DisplaySettings& display);
 
 std::size_t IndexOf(const Key& key) {
   return static_cast<std::size_t>(&key - kKeys);
@@ -140,16 +163,20 @@ std::optional<int> ReadWarningMinutes(std::string_view value) {
 
 SettingsReading ParseSettings(std::string_view text) {
   SettingsReading reading;
-  bool inSection = false;
+  std::string_view section;  // the present section, when it is one of ours
   bool seen[kKeyCount] = {};
   for (const std::string_view raw : SplitLines(text)) {
     const Line line = Classify(raw);
-    if (line.kind == Line::kSection) inSection = SameWord(line.name, kSection);
-    if (line.kind != Line::kPair || !inSection) continue;
-    const Key* key = FindKey(line.name, false);
+    if (line.kind == Line::kSection) {
+      section = SameWord(line.name, kSection)          ? kSection
+                : SameWord(line.name, kDisplaySection) ? kDisplaySection
+                                                       : std::string_view();
+    }
+    if (line.kind != Line::kPair || section.empty()) continue;
+    const Key* key = FindKey(section, line.name, false);
     if (key == nullptr || seen[IndexOf(*key)]) continue;
     seen[IndexOf(*key)] = true;
-    if (!Apply(*key, line.value, reading.settings)) {
+    if (!Apply(*key, line.value, reading.settings, reading.display)) {
       reading.unreadable.push_back({std::string(key->file), std::string(line.value)});
     }
   }
@@ -157,23 +184,34 @@ SettingsReading ParseSettings(std::string_view text) {
 }
 
 std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
+  return SectionText(old, kSection, settings, {});
+}
+
+std::string DisplayText(std::string_view old, const DisplaySettings& display) {
+  return SectionText(old, kDisplaySection, {}, display);
+}
+
+namespace {
+
+std::string SectionText(std::string_view old, std::string_view sectionName,
+                        const AlarmSettings& settings, const DisplaySettings& display) {
   std::vector<std::string> lines;
-  bool inSection = false;  // in an [Alarms] section
-  bool inFirst = false;    // in the first [Alarms] section
+  bool inSection = false;  // in a section of that name
+  bool inFirst = false;    // in the first section of that name
   bool written[kKeyCount] = {};
-  std::optional<std::size_t> sectionEnd;  // after the first [Alarms]'s last line with content
+  std::optional<std::size_t> sectionEnd;  // after the first one's last line with content
   for (const std::string_view raw : SplitLines(old)) {
     const Line line = Classify(raw);
     if (line.kind == Line::kSection) {
-      inFirst = !sectionEnd && SameWord(line.name, kSection);
-      inSection = SameWord(line.name, kSection);
+      inFirst = !sectionEnd && SameWord(line.name, sectionName);
+      inSection = SameWord(line.name, sectionName);
     }
     std::string text(raw);
     if (inSection && line.kind == Line::kPair) {
-      const Key* key = FindKey(line.name, false);
+      const Key* key = FindKey(sectionName, line.name, false);
       if (key != nullptr && !written[IndexOf(*key)]) {
         written[IndexOf(*key)] = true;
-        text = std::string(raw.substr(0, line.valueAt)) + ValueText(*key, settings);
+        text = std::string(raw.substr(0, line.valueAt)) + ValueText(*key, settings, display);
       }
     }
     lines.push_back(std::move(text));
@@ -184,12 +222,12 @@ std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
 
   std::vector<std::string> missing;
   for (const Key& key : kKeys) {
-    if (!written[IndexOf(key)])
-      missing.push_back(std::string(key.file) + "=" + ValueText(key, settings));
+    if (key.section == sectionName && !written[IndexOf(key)])
+      missing.push_back(std::string(key.file) + "=" + ValueText(key, settings, display));
   }
   if (!sectionEnd) {
     if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
-    lines.push_back("[" + std::string(kSection) + "]");
+    lines.push_back("[" + std::string(sectionName) + "]");
     sectionEnd = lines.size();
   }
   lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(*sectionEnd), missing.begin(),
@@ -199,6 +237,8 @@ std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
   for (const std::string& line : lines) text += line + "\r\n";
   return text;
 }
+
+}  // namespace
 
 Reading<SettingsReading> ReadSettings() {
   Reading<std::string> file = ReadDataFile(kSettingsFile);
@@ -214,9 +254,22 @@ Result SaveSettings(const AlarmSettings& settings) {
   return ReplaceDataFile(kSettingsFile, SettingsText(old.value, settings));
 }
 
+Result SaveDisplay(const DisplaySettings& display) {
+  const Reading<std::string> old = ReadDataFile(kSettingsFile);
+  if (!old.result) return old.result;
+  const SettingsReading reading = ParseSettings(old.value);
+  const bool clean = std::none_of(reading.unreadable.begin(), reading.unreadable.end(),
+                                  [](const UnreadableSetting& setting) {
+                                    return FindKey(kDisplaySection, setting.key, false) != nullptr;
+                                  });
+  if (reading.display == display && clean) return {};
+  return ReplaceDataFile(kSettingsFile, DisplayText(old.value, display));
+}
+
 std::string UnreadableSettingMessage(const UnreadableSetting& setting) {
-  const Key* key = FindKey(setting.key, false);
-  const std::string fallback = key != nullptr ? ValueText(*key, AlarmSettings{}) : "";
+  const Key* key = FindKey(kSection, setting.key, false);
+  if (key == nullptr) key = FindKey(kDisplaySection, setting.key, false);
+  const std::string fallback = key != nullptr ? ValueText(*key, {}, {}) : "";
   return std::string(kSettingsFile) + ": " + setting.key + "=" + setting.value +
          " cannot be read; the default " + fallback + " is used";
 }
@@ -226,14 +279,17 @@ SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const st
   if (pairs.empty()) edit.error = "no KEY=VALUE given (keys: good, bad, warning, at-start, sound)";
   for (const std::string& pair : pairs) {
     const std::size_t equals = pair.find('=');
-    const Key* key = equals == std::string::npos
-                         ? nullptr
-                         : FindKey(TrimBlanks(std::string_view(pair).substr(0, equals)), true);
+    const Key* key =
+        equals == std::string::npos
+            ? nullptr
+            : FindKey(kSection, TrimBlanks(std::string_view(pair).substr(0, equals)), true);
     if (equals == std::string::npos) {
       edit.error = "\"" + pair + "\" is not KEY=VALUE";
     } else if (key == nullptr) {
       edit.error = "\"" + pair + "\": unknown key (keys: good, bad, warning, at-start, sound)";
-    } else if (!Apply(*key, TrimBlanks(std::string_view(pair).substr(equals + 1)), edit.settings)) {
+    } else if (DisplaySettings ignored;
+               !Apply(*key, TrimBlanks(std::string_view(pair).substr(equals + 1)), edit.settings,
+                      ignored)) {
       edit.error = "\"" + pair + "\": " + std::string(key->command) +
                    (key->flag == nullptr ? " takes a whole number of minutes from 0 to 1440"
                                          : " takes on or off (or 1/0, true/false, yes/no)");

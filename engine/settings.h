@@ -6,6 +6,11 @@
 //   WarningMinutes=10
 //   AtStart=on
 //   Sound=on
+//
+//   [Display]
+//   ShowCurrentTime=on
+//   ShowNextGoodMoon=on
+//   ShowNextBadMoon=off
 #pragma once
 
 #include <optional>
@@ -32,7 +37,16 @@ struct AlarmSettings {
   friend bool operator==(const AlarmSettings&, const AlarmSettings&) = default;
 };
 
-// A key of [Alarms] whose value could not be read, so that the default stands in for it.
+// What the tray's tip shows: the views chosen in its menu.
+struct DisplaySettings {
+  bool CurrentTime = true;
+  bool NextGoodMoon = true;
+  bool NextBadMoon = false;
+  friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
+};
+
+// A key of [Alarms] or [Display] whose value could not be read, so that the default stands in for
+// it.
 struct UnreadableSetting {
   std::string key;    // the key as this program writes it, e.g. "WarningMinutes"
   std::string value;  // the value as the file gives it, blanks around it dropped
@@ -41,20 +55,23 @@ struct UnreadableSetting {
 
 struct SettingsReading {
   AlarmSettings settings;
+  DisplaySettings display;
   std::vector<UnreadableSetting> unreadable;  // in the order of the file
 };
 
-// Reads the settings from the text of TARVEX.INI. Lines end in CR LF, LF or CR; lines whose first
-// non-blank character is ";" or "#" are comments; section names and keys are read in any case,
-// with blanks around "=" ignored. A switch reads on/off, 1/0, true/false or yes/no in any case;
-// WarningMinutes a whole number 0 to 1440. A missing key keeps its default, and so does a value
-// that cannot be read, which is also listed. The first of two equal keys counts.
+// Reads the settings of [Alarms] and [Display] from the text of TARVEX.INI. Lines end in CR LF, LF
+// or CR; lines whose first non-blank character is ";" or "#" are comments; section names and keys
+// are read in any case, with blanks around "=" ignored. A switch reads on/off, 1/0, true/false or
+// yes/no in any case; WarningMinutes a whole number 0 to 1440. A missing key keeps its default, and
+// so does a value that cannot be read, which is also listed. The first of two equal keys counts.
 SettingsReading ParseSettings(std::string_view text);
 // The text of TARVEX.INI holding `settings`, made from the file's present text `old`: the five
 // keys of [Alarms] get the new values in place (the first of each, its spelling kept); missing
 // keys are added at the end of [Alarms], and [Alarms] at the end of the text when it has none.
 // Every other line (comments, unknown keys and sections) is kept; all lines end in CR LF.
 std::string SettingsText(std::string_view old, const AlarmSettings& settings);
+// The same for the three keys of [Display], holding `display`.
+std::string DisplayText(std::string_view old, const DisplaySettings& display);
 
 // The settings from TARVEX.INI in the data folder; the defaults when it is missing, and when it
 // cannot be read (a failure naming it). Creates nothing.
@@ -64,6 +81,9 @@ Reading<SettingsReading> ReadSettings();
 // unreadable value, so a missing file stays missing until a setting differs from its default.
 // A failure when the file cannot be written; the old file is then left as it was.
 Result SaveSettings(const AlarmSettings& settings);
+// Writes `display` to [Display] of TARVEX.INI as SaveSettings writes [Alarms]: nothing when the
+// file already reads as `display`; every other line kept.
+Result SaveDisplay(const DisplaySettings& display);
 
 // One line for standard error about an unreadable value, e.g.
 // TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used

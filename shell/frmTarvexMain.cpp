@@ -32,6 +32,8 @@ constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
 constexpr std::string_view kSetPathText =
     "To set the path, open a character file that resides in the same directory as the game.";
 constexpr std::string_view kSetPathTitle = "Set Path";
+// The tip's first line while no pair is stored.
+constexpr std::string_view kNotSetLine = "SET THE DATE AND TIME FIRST";
 constexpr std::string_view kFocusLostText =
     "The log-in was not typed because the game's window did not have the keyboard focus.";
 
@@ -98,15 +100,12 @@ std::vector<std::string> LogInTexts(const std::string& character, const std::str
 }  // namespace
 
 std::string VisibleTip(const tarvex::TrayIcon& icon) {
-  std::string_view tip = icon.Tip;
-  tip = tip.substr(0, tip.find('\0'));
-  return std::string(Piece(tip, 1, 63));
+  const std::string_view tip = icon.Tip;
+  return std::string(tip.substr(0, tip.find('\0')));
 }
 
 frmTarvexMain::frmTarvexMain(Platform& platform) : platform_(platform) {
-  // The view options start at their defaults on every run.
-  checked_[Index(MenuItem::ShowCurrentTime)] = true;
-  checked_[Index(MenuItem::ShowNextGoodMoon)] = true;
+  ShowViews(DisplaySettings{});  // until TARVEX.INI is read
 }
 
 // --- Start-up and shut-down --------------------------------------------------------------------
@@ -116,13 +115,16 @@ void frmTarvexMain::Form_Load() {
   GamePath = live_.GamePath();
   Calibration = live_.Pair();
   Alarms = live_.Settings();  // a value that cannot be read keeps its default
+  ShowViews(live_.Display());
   AutoRunFired = false;
   BlinkPhase = 1;
+  // A file that cannot be read may hold a pair: the player is not asked for one then.
+  askForPair_ = !live_.PairStored() && !live_.PairUnreadable();
   platform_.StartTimer(kTimerIntervalMs);
 
   TrayIcon = tarvex::TrayIcon{};
   TrayIcon.Icon = kProgramIcon;
-  TrayIcon.Tip = std::string_view("\0", 1);
+  TrayIcon.Tip.clear();
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
@@ -258,15 +260,24 @@ void frmTarvexMain::mnuShowNextBadMoon_Click() {
   ToggleView(MenuItem::ShowNextBadMoon, MenuItem::ShowCurrentTime, MenuItem::ShowNextGoodMoon);
 }
 
-// At most two views fit the tip. The tip follows the new choice at the next tick.
+// At most two views fit the tip. The tip follows the new choice at the next tick; the choice is
+// kept in TARVEX.INI at once.
 void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) {
+  if (ActivateOpenMessage(view)) return;
+  TakeUpChanges();  // what another program stored meanwhile is kept, and changed from
   if (Checked(view)) {
     SetChecked(view, false);
   } else if (Checked(other1) && Checked(other2)) {
-    platform_.ShowMessage(kViewLimitText, kViewLimitTitle);
+    ShowItemMessage(view, kViewLimitText, kViewLimitTitle);
+    return;
   } else {
     SetChecked(view, true);
   }
+  const Result saved =
+      live_.SetDisplay({Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
+                        Checked(MenuItem::ShowNextBadMoon)});
+  if (!saved)
+    platform_.ShowMessage("The choice of views could not be saved.  " + saved.why() + ".", kTitle);
 }
 
 // --- Commands ----------------------------------------------------------------------------------
@@ -286,8 +297,26 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
   platform_.ShowDialog(dialog);
 }
 
+// While a menu item's message box is open, choosing the item again brings that box to the front
+// instead of opening another.
+bool frmTarvexMain::ActivateOpenMessage(MenuItem item) {
+  const std::string& title = openMessage_.at(Index(item));
+  if (title.empty()) return false;
+  platform_.ActivateMessage(title);
+  return true;
+}
+
+void frmTarvexMain::ShowItemMessage(MenuItem item, std::string_view text, std::string_view title) {
+  openMessage_.at(Index(item)) = title;
+  platform_.ShowMessage(text, title);
+  openMessage_.at(Index(item)).clear();
+}
+
 void frmTarvexMain::mnuSetPath_Click() {
-  platform_.ShowMessage(kSetPathText, kSetPathTitle);
+  if (ActivateOpenMessage(MenuItem::SetPath)) return;
+  if (setPathOpen_) return;  // its file dialog is open: one is enough
+  const FlagWhile open(setPathOpen_);
+  ShowItemMessage(MenuItem::SetPath, kSetPathText, kSetPathTitle);
   const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
   if (chosen.empty()) return;
   if (const Result saved = live_.SetGamePath(chosen); !saved)
@@ -349,13 +378,15 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
 
 // The check mark shows what the entry is afterwards, whether or not the change was made.
 void frmTarvexMain::mnuStartAtLogIn_Click() {
+  if (ActivateOpenMessage(MenuItem::StartAtLogIn)) return;
   const bool on = !Checked(MenuItem::StartAtLogIn);
   const Result changed = platform_.SetStartAtLogIn(on);
   SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
   if (changed) return;
-  platform_.ShowMessage(std::string("Starting Tarvex at log-in could not be turned ") +
-                            (on ? "on" : "off") + ".  " + changed.why() + ".",
-                        kTitle);
+  ShowItemMessage(MenuItem::StartAtLogIn,
+                  std::string("Starting Tarvex at log-in could not be turned ") +
+                      (on ? "on" : "off") + ".  " + changed.why() + ".",
+                  kTitle);
 }
 
 void frmTarvexMain::mnuExit_Click() {
@@ -381,27 +412,54 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   if (logIn_) ContinueLogIn();
   if (unloaded_) return;  // a message box of the log-in may have let the program end
   TestAutoRun();
+  AskForPair();
 }
 
 Result frmTarvexMain::SavePair() {
   return live_.SavePair(CurrentClock().Now());
 }
 
+// At a start with no pair stored, Set Date and Time opens by itself once the icon is in the tray,
+// unless a pair has been stored meanwhile.
+void frmTarvexMain::AskForPair() {
+  if (!askForPair_ || !shown_ || unloaded_) return;
+  askForPair_ = false;
+  if (!live_.PairStored()) mnuSetDateandTime_Click();
+}
+
 // What another program stored meanwhile is in force from now on.
 void frmTarvexMain::TakeUpChanges() {
   const LiveData::Changes changes = live_.Refresh();
   if (changes.gamePath) GamePath = live_.GamePath();
-  if (changes.settings) Alarms = live_.Settings();
+  if (changes.settings) {
+    Alarms = live_.Settings();
+    ShowViews(live_.Display());
+  }
+}
+
+void frmTarvexMain::ShowViews(const DisplaySettings& display) {
+  SetChecked(MenuItem::ShowCurrentTime, display.CurrentTime);
+  SetChecked(MenuItem::ShowNextGoodMoon, display.NextGoodMoon);
+  SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
 }
 
 void frmTarvexMain::ComposeTip() {
-  const std::vector<std::string> lines = TipLines(
-      Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                    Checked(MenuItem::ShowNextBadMoon)});
+  std::vector<std::string> lines;
+  if (!live_.PairStored() && !live_.PairUnreadable()) lines.emplace_back(kNotSetLine);
+  for (std::string& line : TipLines(
+           Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
+                         Checked(MenuItem::ShowNextBadMoon)}))
+    lines.push_back(std::move(line));
+  // A line that does not fit the tray's tip is left out whole, never cut inside.
+  const std::optional<std::size_t> limit = platform_.TipLimit();
   std::string tip;
-  for (std::size_t i = 0; i < lines.size(); ++i) tip += (i > 0 ? "\r\n" : "") + lines[i];
-  tip += '\0';
-  TrayIcon.Tip = tip;  // cut at 64 characters: a long pair of moon lines loses its end
+  for (const std::string& line : lines) {
+    const std::string_view separator = tip.empty() ? "" : "\r\n";
+    if (limit && tip.size() + separator.size() + line.size() > *limit) continue;
+    tip += separator;
+    tip += line;
+  }
+  TrayIcon.Tip = std::move(tip);
 }
 
 // The moon's phase by game day; days 1 and 15 blink, alternating with the application picture.
@@ -441,6 +499,7 @@ void frmTarvexMain::UpdateOpenMenu() {
 // Decided afresh at every tick from the present moment; what has fired is remembered, so that a
 // clock set back or a recalibration never fires an alert twice.
 void frmTarvexMain::SoundAlarms(std::int64_t now) {
+  if (!live_.PairStored()) return;  // the built-in pair's moons are nobody's
   for (const Alert& alert : alarms_.Check(now, Calibration, Alarms)) {
     platform_.ShowAlert({alert.text,
                          alert.moon.kind == MoonKind::Good ? kGoodMoonIcon : kBadMoonIcon,

@@ -81,12 +81,16 @@ class frmTarvexMain {
 
  private:
   void ToggleView(MenuItem view, MenuItem other1, MenuItem other2);
+  void ShowViews(const DisplaySettings& display);
+  bool ActivateOpenMessage(MenuItem item);
+  void ShowItemMessage(MenuItem item, std::string_view text, std::string_view title);
   void TakeUpChanges();
   void ComposeTip();
   void PickIcon();
   void UpdateTray();
   void UpdateOpenMenu();
   void TestAutoRun();
+  void AskForPair();
   void SoundAlarms(std::int64_t now);
   void Launch();
   void ContinueLogIn();
@@ -99,6 +103,10 @@ class frmTarvexMain {
   bool menuOpen_ = false;                       // while ShowPopupMenu waits
   std::vector<std::string> menuTip_;            // the tip's lines that the open menu shows
   bool dateTimeOpen_ = false;
+  bool setPathOpen_ = false;
+  // By MenuItem: the title of the message box that the item's command has open; empty for none.
+  std::array<std::string, kMenuItemCount> openMessage_;
+  bool askForPair_ = false;  // Set Date and Time is still to open by itself
   bool autoRunOpen_ = false;
   bool alarmsOpen_ = false;
   MoonAlarms alarms_;  // what has fired in this run

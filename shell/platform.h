@@ -24,11 +24,11 @@ struct TrayIcon {
   std::uint32_t Flags = 7;              // callback message (1), icon (2) and tip (4) are valid
   std::uint32_t CallbackMessage = 512;  // the window's mouse-move message
   int Icon = kProgramIcon;              // a picture of engine/icons.h
-  FixedText<64> Tip;                    // the tip, blank-padded; shown up to its first NUL
+  std::string Tip;  // the tip's whole lines, separated by CR LF; shown up to a NUL, if any
   friend bool operator==(const TrayIcon&, const TrayIcon&) = default;
 };
 
-// The tip as the tray shows it: up to the first NUL, at most 63 characters.
+// The tip as the tray shows it: up to its first NUL, if it has one.
 std::string VisibleTip(const TrayIcon& icon);
 
 enum class TrayMessage { Add = 0, Modify = 1, Delete = 2 };
@@ -91,6 +91,8 @@ class Platform : public DialogHost {
   virtual void BringToForeground() = 0;
   // Shows the popup menu at the mouse position and waits; the chosen item, or none when dismissed.
   virtual std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) = 0;
+  // The most characters the tray's tip shows, or none where it shows a tip of any length.
+  virtual std::optional<std::size_t> TipLimit() = 0;
   // Whether the popup menu should begin with the tip's lines: the tray may show no tool-tip.
   virtual bool MenuShowsTip() = 0;
   // Redraws the menu that ShowPopupMenu shows now with `items`, the same menu with the tip's new
@@ -100,6 +102,8 @@ class Platform : public DialogHost {
   virtual void ShowDialog(Dialog& dialog) = 0;
   // Brings an open dialog of that kind to the front.
   virtual void ActivateDialog(DialogKind kind) = 0;
+  // Brings the tray's open message box titled `title` to the front; nothing when none is open.
+  virtual void ActivateMessage(std::string_view title) = 0;
   // Closes the open dialog of that kind (its ShowDialog returns); nothing when none is open.
   virtual void CloseDialog(DialogKind kind) = 0;
   // Shows `alert` as the desktop's notification beside the tray icon and returns at once.

@@ -98,7 +98,9 @@ TEST_F(Cli, WatchSavesOnlyAPairThatKeepsTheClock) {
       {"a present pretended", false, {1, 1}, pair},
       // Set back 60 days for one tick, as a flat CMOS battery does until the time is fetched:
       // game time below the calendar's start.
-      {"a clock 60 days back for a moment", true, {-60 * 86400, 60 * 86400 + 2},
+      {"a clock 60 days back for a moment",
+       true,
+       {-60 * 86400, 60 * 86400 + 2},
        "23:30:02\r\n12/06/2026\r\n00:00:36\r\n01/14/0002\r\n"},
   };
   for (const auto& c : cases) {
@@ -116,6 +118,52 @@ TEST_F(Cli, WatchSavesOnlyAPairThatKeepsTheClock) {
         << c.name << err.str();
     std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.saved) << c.name;
+  }
+}
+
+// Until a pair is stored the date and time are not set: watch runs on the built-in pair (game day
+// 1, a bad moon's day), fires no alarm on it and leaves the file as it found it. A pair stored
+// while it runs is taken up, and its alarms fire from then on.
+TEST_F(Cli, WatchFiresNoAlarmUntilAPairIsStored) {
+  const struct {
+    const char* name;
+    bool fileThere;         // an empty ZRDTIMES.DAT before the start, else none
+    bool storedAtTick;      // a pair of a bad moon's day stored before the second tick
+    const char* alarms;     // the lines of the alarms, in order
+    const char* savedPair;  // what the file holds afterwards
+  } cases[] = {
+      {"no file", false, false, "", ""},
+      {"an empty file", true, false, "", ""},
+      {"a pair stored while it runs", true, true, "ALARM BAD MOON NOW, UNTIL 12:50 AM\n",
+       "23:30:01\r\n12/06/2026\r\n00:00:18\r\n01/01/0002\r\n"},
+  };
+  for (const auto& c : cases) {
+    zone_.SetLocal(2026, 12, 6, 23, 30, 0);
+    std::filesystem::remove(folder_ / "ZRDTIMES.DAT");
+    if (c.fileThere) std::ofstream(folder_ / "ZRDTIMES.DAT");
+    bool first = true;
+    std::ostringstream out, err;
+    EXPECT_EQ(Watch(out, err, WatchView::Lines, true,
+                    [&] {
+                      if (!first) return false;
+                      first = false;
+                      zone_.Advance(1);
+                      if (c.storedAtTick) {
+                        const auto file = folder_ / "ZRDTIMES.DAT";
+                        const auto before = std::filesystem::last_write_time(file);
+                        Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/01/0002"});
+                        std::filesystem::last_write_time(file, before + std::chrono::seconds(1));
+                      }
+                      return true;
+                    }),
+              0)
+        << c.name << err.str();
+    std::string alarms, line;
+    for (std::istringstream lines(out.str()); std::getline(lines, line);)
+      if (line.starts_with("ALARM ")) alarms += line + "\n";
+    EXPECT_EQ(alarms, c.alarms) << c.name;
+    std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.savedPair) << c.name;
   }
 }
 

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <tuple>
+
 #include "engine_fixture.h"
 
 namespace tarvex {
@@ -66,7 +71,50 @@ TEST(SettingsText, ChangesTheFiveValuesAndKeepsEverythingElse) {
   }
 }
 
+// [Display]: the tip's three views, read beside [Alarms] and written without touching it or any
+// other line. Each case: the file's text; the views read (time, good moon, bad moon); the values
+// that cannot be read; the text with the views time off, good on, bad on.
+TEST(DisplaySettings, AreReadAndWrittenInTheirOwnSection) {
+  const std::tuple<const char*, DisplaySettings, std::size_t, std::string> cases[] = {
+      {"",
+       {},
+       0,
+       "[Display]\r\nShowCurrentTime=off\r\nShowNextGoodMoon=on\r\nShowNextBadMoon=on\r\n"},
+      {"[Alarms]\nGoodMoon=off\n; mine\n[display]\nSHOWNEXTBADMOON = yes\nShowCurrentTime=0\n",
+       {false, true, true},
+       0,
+       "[Alarms]\r\nGoodMoon=off\r\n; mine\r\n[display]\r\nSHOWNEXTBADMOON = on\r\n"
+       "ShowCurrentTime=off\r\nShowNextGoodMoon=on\r\n"},
+      // Keys of one section are not read in the other.
+      {"[Alarms]\nShowNextBadMoon=on\n[Display]\nGoodMoon=off\nShowNextGoodMoon=maybe\n",
+       {},
+       1,
+       "[Alarms]\r\nShowNextBadMoon=on\r\n[Display]\r\nGoodMoon=off\r\nShowNextGoodMoon=on\r\n"
+       "ShowCurrentTime=off\r\nShowNextBadMoon=on\r\n"},
+  };
+  const DisplaySettings changed{false, true, true};
+  for (const auto& [old, display, unreadable, text] : cases) {
+    const SettingsReading reading = ParseSettings(old);
+    EXPECT_EQ(reading.display, display) << old;
+    EXPECT_EQ(reading.unreadable.size(), unreadable) << old;
+    EXPECT_EQ(reading.settings, ParseSettings(text).settings) << "the alarms stay: " << old;
+    EXPECT_EQ(DisplayText(old, changed), text) << old;
+    EXPECT_EQ(ParseSettings(text).display, changed) << old;
+  }
+}
+
 using SettingsFile = testing::EngineTest;
+
+TEST_F(SettingsFile, TheViewsAreWrittenOnlyWhenTheFileDoesNotReadAsThem) {
+  EXPECT_TRUE(SaveDisplay(DisplaySettings{}));
+  EXPECT_FALSE(std::filesystem::exists(File("TARVEX.INI")));
+  Write("TARVEX.INI", "[Alarms]\nSound=off\n");
+  ASSERT_TRUE(SaveDisplay({.NextBadMoon = true}));
+  EXPECT_EQ(Read("TARVEX.INI"),
+            "[Alarms]\r\nSound=off\r\n\r\n[Display]\r\nShowCurrentTime=on\r\n"
+            "ShowNextGoodMoon=on\r\nShowNextBadMoon=on\r\n");
+  EXPECT_EQ(ReadSettings().value.settings, AlarmSettings{.Sound = false});
+}
 
 // A failed save is among the data files' (files_test.cpp).
 TEST_F(SettingsFile, IsWrittenOnlyWhenItDoesNotReadAsTheSettings) {

@@ -1,6 +1,7 @@
 #include "platform/qt/qt_platform.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDir>
@@ -296,6 +297,16 @@ void QtPlatform::ShowDialog(Dialog& dialog) {
     dialogs_.erase(kind);
   }
   if (!dialog.Closed()) dialog.Unload();  // the program is ending
+}
+
+void QtPlatform::ActivateMessage(std::string_view title) {
+  const QString wanted = title.empty() ? QStringLiteral("Tarvex") : ToQString(title);
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* box = qobject_cast<QMessageBox*>(widget);
+    if (box == nullptr || !box->isVisible() || box->windowTitle() != wanted) continue;
+    box->raise();
+    box->activateWindow();
+  }
 }
 
 void QtPlatform::ActivateDialog(DialogKind kind) {

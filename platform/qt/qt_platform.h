@@ -56,6 +56,8 @@ class QtPlatform final : public QObject, public Platform {
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  // A Linux tray's tool-tip, where it shows one, takes any length.
+  std::optional<std::size_t> TipLimit() override { return std::nullopt; }
   // A Linux tray often shows no tool-tip (GNOME's, StatusNotifierItem hosts such as bars).
   bool MenuShowsTip() override { return true; }
   void UpdateOpenMenu(std::span<const MenuEntry> items) override;
@@ -63,6 +65,7 @@ class QtPlatform final : public QObject, public Platform {
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
   void ShowDialog(Dialog& dialog) override;
   void ActivateDialog(DialogKind kind) override;
+  void ActivateMessage(std::string_view title) override;
   void CloseDialog(DialogKind kind) override;
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;

@@ -47,7 +47,7 @@ NOTIFYICONDATAW NotifyIconData(const TrayIcon& icon, HWND window, HICON picture)
   data.uFlags = icon.Flags & (NIF_MESSAGE | NIF_ICON | NIF_TIP);
   data.uCallbackMessage = kTrayCallbackMessage;
   data.hIcon = picture;
-  // szTip holds far more than the 63 characters that the tray shows.
+  // The presenter's tip holds whole lines, up to TipLimit characters: szTip holds them all.
   CopyCut(Widen(VisibleTip(icon)), data.szTip);
   return data;
 }

@@ -6,12 +6,16 @@
 // After <windows.h>, which it needs.
 #include <shellapi.h>
 
+#include <cstddef>
 #include <map>
 
 #include "platform/win32/handles.h"
 #include "shell/platform.h"
 
 namespace tarvex::win32 {
+
+// The characters szTip holds before its closing NUL.
+inline constexpr std::size_t kTipLimit = sizeof(NOTIFYICONDATAW::szTip) / sizeof(wchar_t) - 1;
 
 // The pictures of the executable's icon groups at the small-icon size (the tray's) or the
 // large-icon size (a notification's), loaded on first use and kept until Clear() (a new size after
@@ -32,7 +36,7 @@ class IconCache {
 
 // The shell's record for `icon`, owned by `window`: the presenter's flags map onto NIF_MESSAGE,
 // NIF_ICON and NIF_TIP; the callback is kTrayCallbackMessage; the tip is what the tray would show
-// of the presenter's tip (up to the first NUL, at most 63 characters).
+// of the presenter's tip (up to the first NUL, at most kTipLimit characters).
 NOTIFYICONDATAW NotifyIconData(const TrayIcon& icon, HWND window, HICON picture);
 
 // The shell's record that shows `alert` as the notification of icon `id` of `window`: NIF_INFO

@@ -3,6 +3,8 @@
 #include <commdlg.h>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
 #include "platform/autostart.h"
 #include "platform/startup.h"
@@ -97,6 +99,24 @@ void Win32Platform::ShowDialog(Dialog& dialog) {
     dialogs_.push_back({kind, &dialog, window});
   });
   std::erase_if(dialogs_, [&dialog](const OpenDialog& open) { return open.Presenter == &dialog; });
+}
+
+void Win32Platform::ActivateMessage(std::string_view title) {
+  // A message box is a dialog window of the system's class, titled as it was shown, in this
+  // thread.
+  const std::wstring wanted = Widen(title);
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM name) {
+        wchar_t className[16] = {}, text[256] = {};
+        GetClassNameW(window, className, 16);
+        GetWindowTextW(window, text, 256);
+        if (std::wstring_view(className) == L"#32770" && IsWindowVisible(window) &&
+            *reinterpret_cast<const std::wstring*>(name) == text)
+          SetForegroundWindow(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&wanted));
 }
 
 void Win32Platform::ActivateDialog(DialogKind kind) {

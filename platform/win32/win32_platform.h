@@ -26,6 +26,8 @@ class Win32Platform final : public Platform {
   bool NotifyIcon(TrayMessage message, const TrayIcon& icon) override;
   void BringToForeground() override;
   std::optional<MenuItem> ShowPopupMenu(std::span<const MenuEntry> items) override;
+  // NOTIFYICONDATAW's szTip: 127 characters and the closing NUL.
+  std::optional<std::size_t> TipLimit() override { return kTipLimit; }
   // The notification area shows the tip as the icon's tool-tip.
   bool MenuShowsTip() override { return false; }
   // Never asked, since the menu holds no tip lines.
@@ -34,6 +36,7 @@ class Win32Platform final : public Platform {
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override;
   void ShowDialog(Dialog& dialog) override;
   void ActivateDialog(DialogKind kind) override;
+  void ActivateMessage(std::string_view title) override;
   void CloseDialog(DialogKind kind) override;
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;

@@ -25,11 +25,7 @@ void Later(const std::string& file) {
 TEST_F(LiveDataTest, WhatAnotherProgramStoresIsInForceAtTheNextTickAndTheNewerPairIsSaved) {
   LoadWith("12:00:00", "03/10/0002");
   Tick(2);
-  CalibrationRecord stored;
-  stored.RealTime = "10:00:01";
-  stored.RealDate = "12/06/2026";
-  stored.ZRDTime = "23:59:00";
-  stored.ZRDDate = "03/14/0002";
+  const CalibrationRecord stored = PairOf("10:00:01", "12/06/2026", "23:59:00", "03/14/0002");
   StoreFromOutside(stored);
   ASSERT_TRUE(SaveSettings({.GoodMoon = false, .WarningMinutes = 30}));
   ASSERT_TRUE(SaveGamePath(Folder() + "Games" + kPathSeparator + "hero.zrd"));

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <fstream>
 #include <functional>
+#include <optional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -20,7 +22,7 @@ using TrayTest = ShellTest;
 TEST_F(TrayTest, FirstStartShowsTheApplicationPictureWithAnEmptyTip) {
   main.Form_Load();
   EXPECT_EQ(platform.Tray.at(0).Icon, 1) << "the application picture";
-  EXPECT_EQ(platform.Tray.at(0).Tip.str(), std::string(1, '\0') + std::string(63, ' '));
+  EXPECT_EQ(platform.Tray.at(0).Tip, "");
   // Only releasing the right button over the icon does anything: it opens the menu, in front.
   for (const float x : {512.0f, 513.0f, 514.0f, 515.0f, 516.0f, 518.0f, 517.5f, 517.0f}) {
     main.Form_MouseMove(2, 0, x, 0.0f);
@@ -114,6 +116,98 @@ TEST_F(TrayTest, AtMostTwoViewsAreCheckedAndAThirdIsRefusedWithAMessage) {
 
 // The mark of "Start at Log-in" is the entry as it is when the menu opens (each row's entry
 // differs from the mark the row before left) and after the change, which a failure leaves undone.
+// The views chosen are kept in [Display] of TARVEX.INI: restored at the start, written at each
+// change with the file's other lines, an edit another program made meanwhile among them, and
+// taken up when another program changes them. Each case: the file at the start; the check marks
+// then (time, good moon, bad moon); the view chosen; the [Display] lines afterwards.
+TEST_F(TrayTest, TheViewsChosenAreKeptInTarvexIni) {
+  const std::tuple<std::string, Texts, MenuItem, std::string> cases[] = {
+      {"",
+       {"on", "on", "off"},
+       MenuItem::ShowCurrentTime,
+       "ShowCurrentTime=off\r\nShowNextGoodMoon=on\r\nShowNextBadMoon=off\r\n"},
+      {"[Display]\r\nShowCurrentTime=off\r\nShowNextBadMoon=on\r\n",
+       {"off", "on", "on"},
+       MenuItem::ShowNextGoodMoon,
+       "ShowCurrentTime=off\r\nShowNextBadMoon=on\r\nShowNextGoodMoon=off\r\n"},
+      {"[Display]\r\nShowNextGoodMoon=no\r\n",
+       {"on", "off", "off"},
+       MenuItem::ShowNextBadMoon,
+       "ShowNextGoodMoon=off\r\nShowCurrentTime=on\r\nShowNextBadMoon=on\r\n"},
+  };
+  for (const auto& [file, marks, chosen, display] : cases) {
+    RecordingPlatform desk;
+    frmTarvexMain tray(desk);
+    std::ofstream(Folder() + "TARVEX.INI", std::ios::binary) << file;
+    tray.Form_Load();
+    const auto mark = [&tray](MenuItem item) { return tray.Checked(item) ? "on" : "off"; };
+    EXPECT_EQ((Texts{mark(MenuItem::ShowCurrentTime), mark(MenuItem::ShowNextGoodMoon),
+                     mark(MenuItem::ShowNextBadMoon)}),
+              marks)
+        << file;
+    ASSERT_TRUE(SaveSettings({.Sound = false}));  // another program's edit, no tick between
+    tray.MenuCommand(chosen);
+    const std::string written = ReadFile("TARVEX.INI");
+    EXPECT_NE(written.find("[Display]\r\n" + display), std::string::npos) << written;
+    EXPECT_NE(written.find("Sound=off"), std::string::npos) << written;
+    EXPECT_EQ(desk.Count("ShowMessage "), 0u) << file;
+    EXPECT_FALSE(tray.Alarms.Sound) << "the other program's edit is in force: " << file;
+    tray.mnuExit_Click();
+    tray.Form_Unload();
+  }
+  // Another program's change is taken up at the next tick.
+  main.Form_Load();
+  ASSERT_TRUE(SaveDisplay({.CurrentTime = false, .NextGoodMoon = false, .NextBadMoon = true}));
+  Tick();
+  EXPECT_FALSE(main.Checked(MenuItem::ShowCurrentTime));
+  EXPECT_FALSE(main.Checked(MenuItem::ShowNextGoodMoon));
+  EXPECT_TRUE(main.Checked(MenuItem::ShowNextBadMoon));
+}
+
+// While a menu item's message box is open, choosing that item again brings the box to the front
+// instead of stacking a second one; another item still does its own work. Each case: the item
+// whose box opens; the item chosen while it is open; what that choice does.
+TEST_F(TrayTest, ChoosingAnItemAgainWhileItsMessageBoxIsOpenActivatesIt) {
+  const std::string limit = "Tool Tip Limitation";
+  const std::tuple<MenuItem, MenuItem, Texts> cases[] = {
+      {MenuItem::ShowNextBadMoon, MenuItem::ShowNextBadMoon, {"ActivateMessage " + limit}},
+      {MenuItem::ShowNextBadMoon, MenuItem::ShowNextGoodMoon, {}},  // unchecked: no box
+      {MenuItem::SetPath, MenuItem::SetPath, {"ActivateMessage Set Path"}},
+      {MenuItem::StartAtLogIn, MenuItem::StartAtLogIn, {"ActivateMessage Tarvex"}},
+      {MenuItem::StartAtLogIn, MenuItem::ShowNextBadMoon, {"ShowMessage " + limit}},
+  };
+  for (const auto& [opened, again, done] : cases) {
+    RecordingPlatform desk;
+    frmTarvexMain tray(desk);
+    tray.Form_Load();
+    desk.LogInFailure = "No room";
+    desk.Log.clear();
+    Texts during;
+    bool nested = false;
+    desk.During = [&] {
+      if (nested) return;  // the box of the second choice, if any, is not chosen into again
+      nested = true;
+      const std::size_t before = desk.Log.size();
+      tray.MenuCommand(again);
+      for (std::size_t i = before; i < desk.Log.size(); ++i) {
+        if (desk.Log[i].starts_with("ShowMessage ") || desk.Log[i].starts_with("Activate"))
+          during.push_back(desk.Log[i].substr(0, desk.Log[i].find(':')));
+      }
+    };
+    tray.SetChecked(MenuItem::ShowCurrentTime, true);
+    tray.SetChecked(MenuItem::ShowNextGoodMoon, true);
+    tray.MenuCommand(opened);
+    EXPECT_EQ(during, done) << static_cast<int>(opened) << " then " << static_cast<int>(again);
+    desk.During = nullptr;
+    // Once it is closed, the item opens its box again.
+    desk.Log.clear();
+    tray.SetChecked(MenuItem::ShowNextGoodMoon, true);
+    tray.MenuCommand(opened);
+    EXPECT_EQ(desk.Count("ShowMessage "), 1u) << static_cast<int>(opened);
+    tray.mnuExit_Click();
+  }
+}
+
 TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWhyNot) {
   const std::string why = "/home/a/.config/autostart could not be made: Permission denied";
   const std::tuple<bool, std::string, std::string, bool> cases[] = {
@@ -145,30 +239,38 @@ TEST_F(TrayTest, StartAtLogInShowsTheEntryAsItIsAndChoosingItTurnsItOverOrSaysWh
 }
 
 // Game 00:00:00 on day 15 at real 23:30:00: the good moon is two days later at 12:50 PM, the bad
-// moon tomorrow at 6:10 PM. The tip is cut at 64 characters, and a tip that lost its NUL shows 63.
-TEST_F(TrayTest, TheTipHoldsTheCheckedViewsInOrderSeparatedByCrLfAndEndedByNul) {
-  const std::string time = "00:00:00 01/15/0002", nul(1, '\0');
-  const std::string good = "GOOD MOON TWO DAYS FROM NOW AT 12:50 PM",
-                    bad = "BAD MOON TOMORROW AT 6:10 PM";
-  const std::tuple<bool, bool, bool, std::string> cases[] = {
-      // views time, good, bad; the tip
-      {true, true, false, time + "\r\n" + good + nul},
-      {false, false, true, bad + nul},
-      {true, false, true, time + "\r\n" + bad + nul},
-      {false, true, true, good + "\r\n" + bad + nul},
-      {false, false, false, nul}};
+// moon tomorrow at 6:10 PM. The tip holds the checked views' lines in order, separated by CR LF,
+// as many whole lines as the tray's tip shows: a line that does not fit is left out, never cut.
+TEST_F(TrayTest, TheTipHoldsTheCheckedViewsAsWholeLinesUpToTheTraysLimit) {
+  const std::string time = "00:00:00 01/15/0002";                      // 19 characters
+  const std::string good = "GOOD MOON TWO DAYS FROM NOW AT 12:50 PM";  // 39
+  const std::string bad = "BAD MOON TOMORROW AT 6:10 PM";              // 28
+  const std::optional<std::size_t> none;
+  const std::tuple<std::optional<std::size_t>, bool, bool, bool, std::string> cases[] = {
+      // the tray's limit; views time, good, bad; the tip
+      {127, true, true, false, time + "\r\n" + good},
+      {127, false, false, true, bad},
+      {127, true, false, true, time + "\r\n" + bad},
+      {127, false, true, true, good + "\r\n" + bad},  // 69 characters, past the oldest limit
+      {127, false, false, false, ""},
+      {none, false, true, true, good + "\r\n" + bad},
+      {63, false, true, true, good},  // 69 would not fit: the bad moon's line is left out
+      {63, true, false, true, time + "\r\n" + bad},
+      {69, false, true, true, good + "\r\n" + bad},  // exactly the limit
+      {68, false, true, true, good},
+      {38, false, true, true, bad},  // the good moon's line alone is too long; the next one fits
+      {18, true, true, false, ""}};
   clock.SetLocal(2026, 12, 6, 23, 30, 0);
   std::ofstream(Folder() + "ZRDTIMES.DAT", std::ios::binary)
       << "23:30:00\r\n12/06/2026\r\n00:00:00\r\n01/15/0002\r\n";
   main.Form_Load();
-  for (const auto& [withTime, withGood, withBad, tip] : cases) {
+  for (const auto& [limit, withTime, withGood, withBad, tip] : cases) {
+    platform.TipChars = limit;
     main.SetChecked(MenuItem::ShowCurrentTime, withTime);
     main.SetChecked(MenuItem::ShowNextGoodMoon, withGood);
     main.SetChecked(MenuItem::ShowNextBadMoon, withBad);
     main.tmrUpdateTimes_Timer();  // no time passes between the cases
-    EXPECT_EQ(platform.Tray.back().Tip.str(), (tip + std::string(64, ' ')).substr(0, 64)) << tip;
-    EXPECT_EQ(VisibleTip(platform.Tray.back()),
-              tip.substr(0, std::min(tip.size() - 1, std::size_t{63})));
+    EXPECT_EQ(platform.Tray.back().Tip, tip) << limit.value_or(0) << " " << tip;
   }
 }
 

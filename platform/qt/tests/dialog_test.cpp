@@ -274,7 +274,7 @@ class DialogTest final : public QObject {
     }
     QCOMPARE(platform.IconFor(109).cacheKey(), platform.IconFor(1).cacheKey());
     const std::string_view tip("14:05:33 03/15/0002\r\nGOOD MOON TODAY AT 3:05 PM\0", 48);
-    platform.NotifyIcon(TrayMessage::Modify, {.Icon = 105, .Tip = tip});
+    platform.NotifyIcon(TrayMessage::Modify, {.Icon = 105, .Tip = std::string(tip)});
     QCOMPARE(platform.tray().toolTip(), "14:05:33 03/15/0002\nGOOD MOON TODAY AT 3:05 PM");
     QCOMPARE(platform.tray().icon().cacheKey(), platform.IconFor(105).cacheKey());
   }

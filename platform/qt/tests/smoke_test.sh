@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a tray (run it through with_desktop.sh): a second start
-# leaves the first alone, the icon docks, the right button on it opens the menu and a click
+# leaves the first alone, the icon docks, a start with no pair stored opens Set Date and Time by
+# itself, the right button on the icon opens the menu and a click
 # elsewhere closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while
 # a dialog is open saves the pair, and without a display the program says so. That the tip follows
 # the ticks is seen by qt_desktop_sni, the menu's entries and what the dialogs do offscreen
@@ -21,10 +22,19 @@ pass "without a display: '$message' (status $status)"
 "$app/tarvex" --check-tray || fail "--check-tray sees no tray"
 pass "--check-tray finds the tray"
 
-# --- Start, and a second start that leaves the first alone ------------------------------------
+# --- Start with no pair stored: Set Date and Time opens by itself -------------------------------
 # No moon alarm: its notification would be one more window to tell apart.
 settings GoodMoon=off BadMoon=off
 start_tarvex
+wait_for 50 named 'Set Date and Time' || fail "with no pair stored, Set Date and Time did not open"
+dialog=$(named 'Set Date and Time')
+wait_for 30 focused "$dialog"
+xdotool key Escape
+wait_for 50 closed 'Set Date and Time' || fail "Escape left Set Date and Time open"
+pass "a start with no pair stored opens Set Date and Time once the icon is in the tray"
+calibrate 12:00:00 03/10/0002  # taken up at the next tick: the pair is set
+
+# --- A second start that leaves the first alone -------------------------------------------------
 timeout 10 "$app/tarvex" || fail "second instance: status $?"
 kill -0 "$tarvex_pid" && count_windows 1 || fail "a second start ended the first or added an icon"
 pass "a second start exits 0 and leaves the first running"

@@ -70,13 +70,7 @@ class SniTest final : public QObject {
       QFile file(app.filePath(name));
       QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.size());
     }
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("DBUS_SESSION_BUS_ADDRESS", address_);
-    tarvex_.setProcessEnvironment(environment);
-    tarvex_.setProcessChannelMode(QProcess::ForwardedChannels);
-    tarvex_.start(app.filePath("tarvex"), {});
-    QTRY_COMPARE_WITH_TIMEOUT(watcher_.items.size(), 1, 10000);
-    item_ = watcher_.items[0];
+    Start(app);
 
     QCOMPARE(Property("Title").toString(), "Tarvex");
     const QDBusArgument pictures = Property("IconPixmap").value<QDBusArgument>();  // a(iiay)
@@ -113,7 +107,47 @@ class SniTest final : public QObject {
     QCOMPARE(tarvex_.exitCode(), 0);
   }
 
+  // No pair stored: the tip begins with "SET THE DATE AND TIME FIRST" and holds every line whole,
+  // together longer than the 63 characters of the oldest trays; the menu begins with the same.
+  void wholeLinesBeforeThePairIsSet() {
+    QTemporaryDir app;
+    QVERIFY(QFile::copy(TARVEX_PROGRAM, app.filePath("tarvex")));
+    QFile settings(app.filePath("TARVEX.INI"));
+    const QByteArray text = "[Alarms]\r\nGoodMoon=off\r\nBadMoon=off\r\n";
+    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(text) == text.size());
+    settings.close();
+    Start(app);
+    QStringList tip;
+    QTRY_VERIFY((tip = ToolTip().split('\n')).size() == 3);
+    QVERIFY2(tip[0] == "SET THE DATE AND TIME FIRST" &&
+                 QRegularExpression("^\\d\\d:\\d\\d:\\d\\d \\d\\d/\\d\\d/\\d{4}$")
+                     .match(tip[1])
+                     .hasMatch() &&
+                 QRegularExpression("^GOOD MOON (TODAY|TOMORROW) AT \\d+:\\d\\d [AP]M$")
+                     .match(tip[2])
+                     .hasMatch() &&
+                 tip.join("\r\n").size() > 63,
+             qPrintable(tip.join(" | ")));
+    Call("AboutToShow", {0});
+    QCOMPARE(Menu().mid(0, 4).join(", ").replace(QRegularExpression("\\d"), "9"),
+             "(" + tip.join("), (").replace(QRegularExpression("\\d"), "9") + "), -");
+    Click("Exit");
+    QVERIFY(tarvex_.waitForFinished(10000));
+    QCOMPARE(tarvex_.exitCode(), 0);
+  }
+
  private:
+  // Starts the tarvex in `app` on the private bus, until its item is registered.
+  void Start(const QTemporaryDir& app) {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("DBUS_SESSION_BUS_ADDRESS", address_);
+    tarvex_.setProcessEnvironment(environment);
+    tarvex_.setProcessChannelMode(QProcess::ForwardedChannels);
+    const qsizetype before = watcher_.items.size();
+    tarvex_.start(app.filePath("tarvex"), {});
+    QTRY_COMPARE_WITH_TIMEOUT(watcher_.items.size(), before + 1, 10000);
+    item_ = watcher_.items.back();
+  }
   // A call to tarvex; the watcher's own calls are answered meanwhile.
   QDBusMessage Call(const QString& path, const QString& interface, const QString& method,
                     const QVariantList& arguments) {

@@ -3,7 +3,8 @@
 #
 #   desktop_test.sh smoke|launch|alarms|live TARVEX DRIVER STAND_IN CLI
 #
-# smoke: from a fresh folder Tarvex.exe creates its two data files, adds its tray icon (again
+# smoke: from a fresh folder Tarvex.exe creates its two data files, opens Set Date and Time by
+# itself (no pair is stored yet), adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
 # on its press), opens and cancels the calibration dialog (the launch scenario opens the auto-run
 # one), writes and deletes its log-in entry through "Start at Log-in", refuses a second instance,
@@ -36,6 +37,9 @@ case $scenario in
     step "start from a fresh folder"
     start_tarvex_exe
     test -f ZRDTIMES.DAT && test -f ZRDDIR.DAT
+    step "with no pair stored, Set Date and Time opens by itself; a pair stored then sets it"
+    drive dialog-cancel "Set Date and Time"
+    calibrate 12:00:00 03/10/0002  # no moon near; taken up at the next tick
     step "the tray holds the icon, again when the shell lost it, and after TaskbarCreated"
     drive tray 10
     drive tray-drop
@@ -64,6 +68,7 @@ case $scenario in
     mkdir -p "$work/game"
     cp "$stand_in" "$work/game/vrak.exe"
     printf '%s\\\r\n' "$(winepath -w "$work/game")" >ZRDDIR.DAT
+    calibrate 12:00:00 03/10/0002  # no moon near
     step "start with the game folder set, arm the auto-run for the next real minute"
     start_tarvex_exe
     drive dialog 6 "Auto Run Kestrune"

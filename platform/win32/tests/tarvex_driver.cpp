@@ -193,7 +193,11 @@ int wmain(int argc, wchar_t** argv) {
     // A chosen item without a dialog of its own closes the menu.
     return !WaitFor(10, [&] { return choose && *second ? Shown(second) != nullptr : !Shown(nullptr); });
   }
-  if (command == L"dialog-cancel") return !ClickAndWaitClosed(Shown(text), L"Cancel");
+  if (command == L"dialog-cancel") {
+    HWND dialog = nullptr;  // one that opens by itself may come a moment later
+    WaitFor(5, [&] { return (dialog = Shown(text)) != nullptr; });
+    return !(dialog && ClickAndWaitClosed(dialog, L"Cancel"));
+  }
   if (command == L"dialog-click") {
     HWND button = nullptr;
     const auto ready = [&] {

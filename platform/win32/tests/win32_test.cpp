@@ -45,8 +45,11 @@ TEST(Startup, SetsTheProgramFolderAndTheAnsiCodePageOfTheDataFiles) {
 TEST(TrayRecord, CarriesTheVisibleTipInUtf16) {
   const std::pair<std::string, std::wstring> tips[] = {
       {std::string("14:05:33\r\nGOOD MOON") + '\0' + "hidden", L"14:05:33\r\nGOOD MOON"},
-      {std::string(70, 'x'), std::wstring(63, L'x')},  // cut at 64 by the field, shown up to 63
-      {"\xC3\xA9" + std::string(70, 'y'), L"\xE9" + std::wstring(62, L'y')}};
+      // szTip holds 127 characters and its NUL: the presenter's limit, kTipLimit
+      {std::string(127, 'x'), std::wstring(127, L'x')},
+      {std::string(130, 'x'), std::wstring(127, L'x')},
+      {"\xC3\xA9" + std::string(130, 'y'), L"\xE9" + std::wstring(126, L'y')}};
+  static_assert(kTipLimit == 127);
   HICON picture = LoadIconW(nullptr, MAKEINTRESOURCEW(32512));
   for (const auto& [tip, shown] : tips) {
     TrayIcon icon;
@@ -290,7 +293,8 @@ class GameFolder : public ::testing::Test {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   std::optional<std::string> FindGame() const {
-    return Win32Platform(GetModuleHandleW(nullptr)).FindNormalFile(ReadGamePath().value + "vrak.exe");
+    return Win32Platform(GetModuleHandleW(nullptr))
+        .FindNormalFile(ReadGamePath().value + "vrak.exe");
   }
 
   const std::wstring root_ =

@@ -38,6 +38,17 @@ T Next(std::deque<T>& script, T none) {
   return next;
 }
 
+// The pair of these four texts, real time and date, game time and date.
+inline CalibrationRecord PairOf(std::string_view realTime, std::string_view realDate,
+                                std::string_view gameTime, std::string_view gameDate) {
+  CalibrationRecord pair;
+  pair.RealTime = realTime;
+  pair.RealDate = realDate;
+  pair.ZRDTime = gameTime;
+  pair.ZRDDate = gameDate;
+  return pair;
+}
+
 // A desktop for tests: it records the calls the presenters make, in order, and answers the modal
 // ones (file dialog, dialogs, keyboard focus) from a script set up beforehand.
 class RecordingPlatform final : public Platform {
@@ -57,7 +68,8 @@ class RecordingPlatform final : public Platform {
   std::map<std::string, std::string> Files;  // normal files by path, with their stored names
   bool StartSucceeds = true;
   std::string Limitation;
-  bool ShowsTip = false;  // the answer of MenuShowsTip
+  bool ShowsTip = false;                      // the answer of MenuShowsTip
+  std::optional<std::size_t> TipChars = 127;  // the answer of TipLimit
   // The item chosen in each popup menu in turn; none (or none left) dismisses the menu.
   std::deque<std::optional<MenuItem>> MenuChoices;
   bool LogInEntry = false;        // whether the log-in entry starts this program
@@ -97,6 +109,7 @@ class RecordingPlatform final : public Platform {
     if (During) During();
     return Next(MenuChoices, std::optional<MenuItem>());
   }
+  std::optional<std::size_t> TipLimit() override { return TipChars; }
   bool MenuShowsTip() override { return ShowsTip; }
   void UpdateOpenMenu(std::span<const MenuEntry> items) override {
     Log.push_back("UpdateOpenMenu");
@@ -119,6 +132,9 @@ class RecordingPlatform final : public Platform {
     open_.erase(std::find(open_.begin(), open_.end(), &dialog));
   }
   void ActivateDialog(DialogKind kind) override { Log.push_back("ActivateDialog" + Kind(kind)); }
+  void ActivateMessage(std::string_view title) override {
+    Log.push_back("ActivateMessage " + std::string(title));
+  }
   void CloseDialog(DialogKind kind) override {
     Log.push_back("CloseDialog" + Kind(kind));
     for (Dialog* dialog : open_) {

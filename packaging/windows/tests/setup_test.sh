@@ -55,14 +55,16 @@ wine reg delete "HKCU\\$uninstall" /f >/dev/null 2>&1
 wine reg delete "HKCU\\$run" /v Tarvex /f >/dev/null 2>&1
 
 step "a silent install that starts Tarvex"
+# A player's pair, stored before (an installed Tarvex keeps its data in the per-user folder): a
+# Tarvex with none saves nothing on closing and asks for the date and time at its start.
+data=$(winepath -u "$appdata_win\\Tarvex")
+mkdir -p "$data"
+calibrate 12:00:00 03/10/0002 && mv "$app/ZRDTIMES.DAT" "$data/ZRDTIMES.DAT"
 install /S /RUN
 installed
 log_in_entry
 drive tray 30 || fail "the installed Tarvex shows no icon"
-# The data files, made at the start: beside the programs, or in the per-user folder.
-data=$instdir
-[ -f "$data/ZRDTIMES.DAT" ] || data=$(winepath -u "$appdata_win\\Tarvex")
-[ -f "$data/ZRDTIMES.DAT" ] || fail "the installed Tarvex made no ZRDTIMES.DAT"
+[ -f "$data/ZRDDIR.DAT" ] || fail "the installed Tarvex made no ZRDDIR.DAT in $data"
 echo "the data files are in $data"
 
 step "a silent upgrade closes the running Tarvex (which saves its pair), keeps no log-in entry"

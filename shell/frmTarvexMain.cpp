@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -59,6 +60,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
     {MenuItem::MoonAlarms, "Moon Alarms..."},
     {MenuItem::StartAtLogIn, "Start at Log-in", true},
+    {MenuItem::ClockWindow, "Clock Window", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -128,6 +130,7 @@ void frmTarvexMain::Form_Load() {
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
+  clock_.Load(Face());
 
   // A file that is there but cannot be read is left as it is for the whole run.
   if (!unreadable.empty()) {
@@ -150,6 +153,7 @@ void frmTarvexMain::Form_Unload() {
                           kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
+  clock_.Unload();
   // Deleted even when the last add seemed to fail: a shell that timed out may still show it. A
   // delete refused has nothing left to do.
   std::ignore = platform_.NotifyIcon(TrayMessage::Delete, TrayIcon);
@@ -170,21 +174,24 @@ void frmTarvexMain::TaskbarCreated() {
 
 void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float /*Y*/) {
   if (!Running()) return;
-  if (X != kRightButtonUp) return;
+  if (X == kRightButtonUp) OpenMenu(false);
+}
+
+void frmTarvexMain::OpenMenu(bool clockWindow) {
   platform_.BringToForeground();
   std::optional<MenuItem> chosen;
   {
     const FlagWhile open(menuOpen_);  // the ticks go on meanwhile and keep its tip lines current
     // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
     SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
-    const std::vector<MenuEntry> menu = PopupMenu();
+    const std::vector<MenuEntry> menu = PopupMenu(clockWindow);
     menuTip_ = ShownTipLines(TrayIcon);
     chosen = platform_.ShowPopupMenu(menu);
   }
   if (chosen) MenuCommand(*chosen);
 }
 
-std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
+std::vector<MenuEntry> frmTarvexMain::PopupMenu(bool clockWindow) const {
   std::vector<MenuEntry> entries;
   if (platform_.MenuShowsTip()) {
     for (std::string& line : ShownTipLines(TrayIcon)) {
@@ -196,11 +203,17 @@ std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
   for (const MenuLine& line : kMenu) {
     entries.push_back({line.Item, std::string(line.Caption), line.Caption.empty(), line.Checkable,
                        Checked(line.Item)});
+    // Without a tray icon the shown window is the program's only door: it cannot be hidden.
+    if (line.Item == MenuItem::ClockWindow) entries.back().Disabled = !shown_ && clock_.Shown();
+    if (line.Item == MenuItem::ClockWindow && clockWindow && platform_.CanStayOnTop())
+      entries.push_back({MenuItem::StayOnTop, "Stay on Top", false, true, Checked(MenuItem::StayOnTop)});
   }
   return entries;
 }
 
 bool frmTarvexMain::Checked(MenuItem item) const {
+  if (item == MenuItem::ClockWindow) return clock_.Shown();
+  if (item == MenuItem::StayOnTop) return clock_.OnTop();
   return checked_.at(Index(item));
 }
 
@@ -233,6 +246,12 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
       break;
     case MenuItem::StartAtLogIn:
       mnuStartAtLogIn_Click();
+      break;
+    case MenuItem::ClockWindow:
+      mnuClockWindow_Click();
+      break;
+    case MenuItem::StayOnTop:
+      mnuStayOnTop_Click();
       break;
     case MenuItem::Exit:
       mnuExit_Click();
@@ -389,6 +408,44 @@ void frmTarvexMain::mnuStartAtLogIn_Click() {
                   kTitle);
 }
 
+// --- The clock window --------------------------------------------------------------------------
+
+void frmTarvexMain::mnuClockWindow_Click() {
+  if (shown_ || !clock_.Shown()) clock_.Toggle();
+}
+
+void frmTarvexMain::mnuStayOnTop_Click() {
+  if (platform_.CanStayOnTop()) clock_.ToggleOnTop();
+}
+
+void frmTarvexMain::ClockWindow_Close() {
+  if (!Running()) return;
+  if (clock_.Close(shown_.has_value())) mnuExit_Click();
+}
+
+void frmTarvexMain::ClockWindow_Moved(WindowCorner place) {
+  if (Running()) clock_.Moved(place);
+}
+
+void frmTarvexMain::ClockWindow_Menu() {
+  if (Running()) OpenMenu(true);
+}
+
+void frmTarvexMain::StartedAgain() {
+  if (Running()) clock_.BringForward();
+}
+
+ClockFace frmTarvexMain::Face() const {
+  ClockFace face;
+  if (PairNotSet()) face.Notice = kNotSetLine;
+  std::vector<std::string> lines = TipLines(Calibration, {true, true, true});
+  face.Time = std::move(lines.at(0));
+  face.Moons.assign(std::make_move_iterator(lines.begin() + 1),
+                    std::make_move_iterator(lines.end()));
+  face.Icon = MoonPhaseIcon(static_cast<double>(GameDayOfMonth(Calibration)));
+  return face;
+}
+
 void frmTarvexMain::mnuExit_Click() {
   platform_.CloseDialog(DialogKind::DateTime);
   dateTimeOpen_ = false;  // closing; unload need not close it again
@@ -407,6 +464,7 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   ComposeTip();
   PickIcon();
   UpdateTray();
+  clock_.Tick(Face(), shown_.has_value());
   if (menuOpen_) UpdateOpenMenu();
   SoundAlarms(now);
   if (logIn_) ContinueLogIn();
@@ -443,9 +501,13 @@ void frmTarvexMain::ShowViews(const DisplaySettings& display) {
   SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
 }
 
+bool frmTarvexMain::PairNotSet() const {
+  return !live_.PairStored() && !live_.PairUnreadable();
+}
+
 void frmTarvexMain::ComposeTip() {
   std::vector<std::string> lines;
-  if (!live_.PairStored() && !live_.PairUnreadable()) lines.emplace_back(kNotSetLine);
+  if (PairNotSet()) lines.emplace_back(kNotSetLine);
   for (std::string& line : TipLines(
            Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
                          Checked(MenuItem::ShowNextBadMoon)}))

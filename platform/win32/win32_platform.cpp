@@ -12,9 +12,18 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/menu.h"
+#include "platform/win32/names.h"
 #include "platform/win32/text.h"
+#include "tarvex_version.h"
 
 namespace tarvex::win32 {
+
+namespace {
+
+// How long a later start keeps its own tray icon for the notice that Tarvex runs.
+constexpr DWORD kNoticeMs = 6000;
+
+}  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
@@ -196,6 +205,60 @@ bool Win32Platform::FocusBelongsTo(ProcessId process) {
 
 void Win32Platform::PlayKeystrokes(std::string_view keys) {
   PlayKeystrokeText(keys);
+}
+
+std::vector<ScreenArea> Win32Platform::ScreenAreas() {
+  std::vector<ScreenArea> areas;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, RECT*, LPARAM found) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(monitor, &info)) {
+          const RECT& work = info.rcWork;
+          reinterpret_cast<std::vector<ScreenArea>*>(found)->push_back(
+              {work.left, work.top, work.right - work.left, work.bottom - work.top});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+bool Win32Platform::BringRunningForward() {
+  HWND running = FindWindowW(kMainWindowClass, kMainWindowCaption);
+  if (!running) return false;
+  // This start came from the user: the running Tarvex may take the foreground from it.
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  AllowSetForegroundWindow(process);
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(running, RegisterWindowMessageW(kBringForwardMessage), 0, 0,
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &answer) != 0 &&
+         static_cast<LRESULT>(answer) == kBroughtForward;
+}
+
+void Win32Platform::ShowNotice(std::string_view text) {
+  // A notification belongs to a tray icon: one of this process's own, for as long as the shell
+  // shows the notification; a message box where there is no notification area.
+  HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               instance_, nullptr);
+  TrayIcon icon;
+  icon.Flags = NIF_ICON;
+  NOTIFYICONDATAW data = NotifyIconData(icon, owner, icons_.Get(kProgramIcon));
+  if (owner && Shell_NotifyIconW(NIM_ADD, &data)) {
+    NOTIFYICONDATAW notice =
+        AlertIconData({std::string(text), kProgramIcon, false}, owner, icon.ID,
+                      alertIcons_.Get(kProgramIcon));
+    Shell_NotifyIconW(NIM_MODIFY, &notice);
+    Sleep(kNoticeMs);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+  } else {
+    const std::wstring wide = Widen(text);
+    const std::wstring title = Widen(kProductName);
+    MessageBoxW(nullptr, wide.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND);
+  }
+  if (owner) DestroyWindow(owner);
 }
 
 bool Win32Platform::StartsAtLogIn() {

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
+#include <QToolButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -16,6 +17,7 @@
 #include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "platform/qt/clock_window.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
 #include "platform/qt/notifications.h"
@@ -254,7 +256,8 @@ class DialogTest final : public QObject {
     QCOMPARE(platform.ShowPopupMenu(main.PopupMenu()), std::optional(MenuItem::ShowNextBadMoon));
     const QString items =
         "-, Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
-        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, -, Exit";
+        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, Clock "
+        "Window, -, Exit";
     QCOMPARE(shown, (QStringList{"(14:05:33 03/15/0002), (GOOD MOON TODAY AT 3:05 PM), " + items,
                                  "(14:05:51 03/15/0002), " + items}));
     testing::MessageAnswerer answerer;
@@ -280,6 +283,33 @@ class DialogTest final : public QObject {
   }
 
   // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
+  // The clock window shows the face's lines whole, however long, and the moon's picture drawn
+  // for the screen's pixels; its close box and right button go to the presenter.
+  void clockWindowShowsEveryLineWhole() {
+    int closes = 0, menus = 0;
+    ClockWindow window({[&closes] { ++closes; }, [](WindowCorner) {}, [&menus] { ++menus; }});
+    const ClockFace face{"SET THE DATE AND TIME FIRST", "14:05:33 03/15/0002",
+                         {"GOOD MOON IN 27 DAYS, 11 HOURS AND 58 MINUTES, AT 11:35 AM ON 01/02/2027",
+                          "BAD MOON TOMORROW AT 11:35 AM"},
+                         kFullMoonIcon};
+    QtPlatform platform;
+    window.Draw(face, platform.IconFor(face.Icon));
+    window.show();
+    QCOMPARE(window.windowTitle(), "Tarvex");
+    QCOMPARE(window.Notice()->text(), "SET THE DATE AND TIME FIRST");
+    QCOMPARE(window.Time()->text(), "14:05:33 03/15/0002");
+    QCOMPARE(window.Moons()->text(), ToQString(face.Moons[0] + "\n" + face.Moons[1]));
+    QVERIFY(window.Moons()->width() >= window.Moons()->sizeHint().width());  // never cut
+    QVERIFY(!window.findChild<QLabel*>()->pixmap().isNull());
+    window.Draw({"", "14:05:51 03/15/0002", {}, kFullMoonIcon}, platform.IconFor(kFullMoonIcon));
+    QVERIFY(window.Notice()->isHidden());
+    window.close();
+    QVERIFY(window.isVisible());  // the presenter decides
+    window.MenuButton()->click();
+    QTRY_COMPARE(menus, 1);
+    QCOMPARE(closes, 1);
+  }
+
   void findNormalFile() {
     QTemporaryDir folder;
     for (const char* name : {"vrak.exe", ".hidden.exe", "Other.EXE"})

@@ -100,7 +100,7 @@ day=""
 [ "$(date -d "@$begin" +%F)" = "$(date -d "@$((begin - 600))" +%F)" ] || day="TOMORROW "
 settings Sound=off
 start_tarvex
-open_dialog 'Moon Alarms' 'Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in"
+open_dialog 'Moon Alarms' 'Up Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in"
 sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb
 xdotool key shift+Tab space  # back round from the first check box to "Try It"
 wait_for 50 shown 1 || fail "Try It showed nothing on dunst"

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a tray (run it through with_desktop.sh): a second start
-# leaves the first alone, the icon docks, a start with no pair stored opens Set Date and Time by
+# leaves the first running and shows its clock window, the icon docks, a start with no pair stored opens Set Date and Time by
 # itself, the right button on the icon opens the menu and a click
 # elsewhere closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while
 # a dialog is open saves the pair, and without a display the program says so. That the tip follows
@@ -34,10 +34,14 @@ wait_for 50 closed 'Set Date and Time' || fail "Escape left Set Date and Time op
 pass "a start with no pair stored opens Set Date and Time once the icon is in the tray"
 calibrate 12:00:00 03/10/0002  # taken up at the next tick: the pair is set
 
-# --- A second start that leaves the first alone -------------------------------------------------
+# --- A second start that leaves the first running, its clock window shown ---------------------
 timeout 10 "$app/tarvex" || fail "second instance: status $?"
-kill -0 "$tarvex_pid" && count_windows 1 || fail "a second start ended the first or added an icon"
-pass "a second start exits 0 and leaves the first running"
+wait_for 50 named Tarvex || fail "a second start showed no clock window"
+kill -0 "$tarvex_pid" && count_windows 2 || fail "a second start ended the first or added an icon"
+open_menu
+xdotool key Up Up Return  # "Clock Window", above the separator before "Exit": hidden again
+wait_for 50 count_windows 1 || fail "Clock Window left the clock window shown"
+pass "a second start exits 0 and shows the first one's clock window"
 
 # --- The menu; a click elsewhere closes it ------------------------------------------------------
 open_menu
@@ -49,7 +53,7 @@ pass "the right button opens the menu, a click elsewhere closes it"
 entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
 for expected in "Exec=$app/tarvex" "none"; do
   open_menu
-  xdotool key Up Up Return  # "Start at Log-in", above the separator before "Exit"
+  xdotool key Up Up Up Return  # "Start at Log-in", above "Clock Window"
   wait_for 50 count_windows 1 || fail "Start at Log-in left the menu open"
   check_entry() { [ "$(grep ^Exec= "$entry" 2>/dev/null || echo none)" = "$expected" ]; }
   wait_for 50 check_entry || fail "Start at Log-in: $entry holds $(cat "$entry" 2>&1), not $expected"

@@ -9,12 +9,10 @@
 #include <optional>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/names.h"
 #include "shell/platform.h"
 
 namespace tarvex::win32 {
-
-// The clock window's class, for the test driver.
-inline constexpr wchar_t kClockWindowClass[] = L"TarvexClock";
 
 class ClockWindow {
  public:

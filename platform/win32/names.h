@@ -10,6 +10,9 @@ namespace tarvex::win32 {
 inline constexpr wchar_t kMainWindowClass[] = L"TarvexMain";
 inline constexpr wchar_t kMainWindowCaption[] = L"Main";
 
+// The clock window's class.
+inline constexpr wchar_t kClockWindowClass[] = L"TarvexClock";
+
 // The tray icon's callback message; lParam carries the mouse message (WM_RBUTTONUP, ...).
 inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
 

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
 # Desktop tests of Tarvex.exe under Wine, on the display of the Wine session (wine-session.sh):
 #
-#   desktop_test.sh smoke|launch|alarms|live TARVEX DRIVER STAND_IN CLI
+#   desktop_test.sh smoke|launch|alarms|live|window TARVEX DRIVER STAND_IN CLI
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, opens Set Date and Time by
 # itself (no pair is stored yet), adds its tray icon (again
 # when the shell lost it or restarted), opens the popup menu on the right button's release (not
 # on its press), opens and cancels the calibration dialog (the launch scenario opens the auto-run
-# one), writes and deletes its log-in entry through "Start at Log-in", refuses a second instance,
+# one), writes and deletes its log-in entry through "Start at Log-in", keeps one instance,
 # and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF lines and takes its icon out
 # of the tray.
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
@@ -17,6 +17,9 @@
 # live: a pair that tarvex-cli.exe stores while Tarvex.exe runs is in force within seconds (its
 # moon's warning comes), and the pair saved on a close request is that newer one. The smoke and launch
 # scenarios switch the alarms off, so that no alert (a window of the shell) comes in their way.
+# window: "Clock Window" in the tray's menu shows the clock window; "Stay on Top" in its own menu
+# keeps it above others; its place and both choices are kept across a restart; a second start
+# shows it again once hidden.
 # Every step waits a bounded time; CTest runs the whole script under a watchdog (timeout).
 # (tools/screenshots.sh takes the pictures in docs/ the same way.)
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"
@@ -46,7 +49,7 @@ case $scenario in
     drive tray 10
     drive taskbar-created
     drive tray 10
-    step "one instance per session: a second start ends quietly, the first stays"
+    step "one instance per session: a second start ends, the first stays"
     timeout 30 wine "$app/Tarvex.exe" </dev/null
     drive tray 10
     step "the popup menu opens on the right button's release; Set Date and Time opens its dialog"
@@ -108,6 +111,36 @@ case $scenario in
     saved=$(sed -n 3,4p ZRDTIMES.DAT | tr -d '\r' | tr '\n' ' ')
     [[ $saved =~ ^(23:59:[0-9][0-9]\ 03/14/0002|00:0[0-9]:[0-9][0-9]\ 03/15/0002)\ $ ]] ||
       fail "the pair saved holds $saved, not the newer pair a few seconds on"
+    ;;
+
+  window)
+    settings GoodMoon=off BadMoon=off
+    calibrate 12:00:00 03/10/0002  # no moon near
+    start_tarvex_exe
+    drive tray 10
+    drive clock-hidden 1
+    step "Clock Window, after Start at Log-in in the tray's menu, shows the clock window"
+    drive dialog 9
+    drive clock 10
+    step "Stay on Top in the window's own menu, after Clock Window"
+    drive clock-menu 10
+    drive clock-topmost
+    step "moved, closed, started again: at the same place, on top"
+    drive clock-move 140 90
+    sleep 1  # the next tick keeps the place
+    drive close 20
+    ended "the close request"
+    grep -q $'^Left=140\r$' TARVEX.INI && grep -q $'^Top=90\r$' TARVEX.INI &&
+      grep -q $'^OnTop=on\r$' TARVEX.INI || fail "TARVEX.INI holds $(cat TARVEX.INI)"
+    start_tarvex_exe
+    drive clock 10 140 90
+    drive clock-topmost
+    step "hidden from its own menu; a second start shows it again"
+    drive clock-menu 9
+    drive clock-hidden 5
+    timeout 30 wine "$app/Tarvex.exe" </dev/null
+    drive clock 10
+    drive close 20
     ;;
 
   *)

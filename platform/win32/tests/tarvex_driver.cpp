@@ -22,6 +22,13 @@
 //                                10 s away, chooses Real Time and presses OK; the dialog closes
 //   expect-keys LOG SECONDS      the stand-in game beside LOG was started minimized in its own
 //                                folder and received exactly the log-in
+//   clock SECONDS [LEFT TOP]     the clock window is shown (at LEFT,TOP); prints its place and
+//                                whether it stays on top
+//   clock-hidden SECONDS         the clock window is hidden (or was never made)
+//   clock-menu ITEM              the right button in the clock window opens the menu there;
+//                                chooses item ITEM as dialog does, and the menu closes
+//   clock-move LEFT TOP          moves the clock window's outer corner there, as a drag does
+//   clock-topmost                the clock window stays on top of other windows
 //   close SECONDS                WM_CLOSE: the main window goes, and its icon with it
 //   hold                         keeps Wine's desktop up until ended (one hidden window)
 #include <windows.h>
@@ -75,6 +82,15 @@ bool Tray(HWND window, DWORD message = NIM_MODIFY) {
   data.hWnd = window;
   data.uID = 1;
   return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+HWND ClockHandle() {
+  return FindWindowW(kClockWindowClass, nullptr);
+}
+
+bool ClockShown() {
+  HWND clock = ClockHandle();
+  return clock && IsWindowVisible(clock);
 }
 
 void PostKey(HWND window, WPARAM key) {
@@ -210,6 +226,34 @@ int wmain(int argc, wchar_t** argv) {
   if (command == L"notification") return ExpectNotification(text, seconds(3));
   if (command == L"arm-real-time") return !ArmRealTime();
   if (command == L"expect-keys") return ExpectKeys(text, seconds(3));
+  if (command == L"clock") {
+    if (!WaitFor(seconds(2), ClockShown)) return 1;
+    RECT rect{};
+    GetWindowRect(ClockHandle(), &rect);
+    const bool topmost = GetWindowLongW(ClockHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+    std::wprintf(L"clock window at %ld,%ld, %ldx%ld%ls\n", rect.left, rect.top,
+                 rect.right - rect.left, rect.bottom - rect.top, topmost ? L", on top" : L"");
+    if (argc <= 4) return 0;
+    return !(rect.left == std::wcstol(argv[3], nullptr, 10) &&
+             rect.top == std::wcstol(argv[4], nullptr, 10));
+  }
+  if (command == L"clock-hidden") return !WaitFor(seconds(2), [] { return !ClockShown(); });
+  if (command == L"clock-menu") {
+    HWND clock = ClockHandle();
+    if (!clock) return 1;
+    PostMessageW(clock, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock), MAKELPARAM(-1, -1));
+    if (!WaitFor(5, [] { return Shown(nullptr); })) return 1;
+    HWND menu = Shown(nullptr);
+    for (int i = 0; i < std::wcstol(text, nullptr, 10); ++i) PostKey(menu, VK_DOWN);
+    PostKey(menu, VK_RETURN);
+    return !WaitFor(10, [] { return !Shown(nullptr); });
+  }
+  if (command == L"clock-move")
+    return !SetWindowPos(ClockHandle(), nullptr, std::wcstol(text, nullptr, 10),
+                         std::wcstol(second, nullptr, 10), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (command == L"clock-topmost")
+    return !(GetWindowLongW(ClockHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   if (command == L"close") {
     HWND main = MainWindow();
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -69,6 +69,19 @@ if [ "$part" = qt ]; then
   geometry "$menu"
   left=$((X < icon_x ? X : icon_x)) top=$((Y < icon_y ? Y : icon_y))
   snap qt-menu.png $((icon_x + icon_w - left + 16))x$((768 - top + 8))+$((left - 8))+$((top - 8))
+  # The clock window, from its item in the menu still open, framed by a window manager.
+  openbox >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 1
+  xdotool key Up Up Return
+  wait_for 50 named Tarvex || fail "Clock Window showed no window"
+  wait_for 50 eval 'xprop -id "$(named Tarvex)" _NET_FRAME_EXTENTS | grep -q =' || fail "no frame"
+  sleep 1
+  window=$(named Tarvex)
+  IFS=', ' read -r l r t b <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //')"
+  at() { xwininfo -id "$window" | sed -n "s/^ *$1: *//p"; }  # the client's place and size
+  snap qt-clock-window.png "$(($(at Width) + l + r))x$(($(at Height) + t + b))+$(($(at \
+    'Absolute upper-left X') - l))+$(($(at 'Absolute upper-left Y') - t))" 4
   exit
 fi
 
@@ -126,6 +139,9 @@ drive dialog-click "Moon Alarms" "Try It"
 drive notification "GOOD MOON" 10
 drive dialog-cancel "Moon Alarms"
 shot alert tray
+drive dialog 9  # "Clock Window"
+drive clock 10
+shot clock-window Tarvex
 drive close 20
 
 # The setup program's pages, and the uninstaller's; the Modern UI's pages from the progress on add

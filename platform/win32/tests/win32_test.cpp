@@ -155,7 +155,7 @@ struct DialogWindow {
 
   Host host;
   frmAutoRun autoRunDialog{host, [](const AutoRunSettings&) {}};
-  frmDateTime dateTimeDialog{host, [](const CalibrationRecord&) {}};
+  frmDateTime dateTimeDialog{host, {}, [](const CalibrationRecord&) {}};
   Dialog& dialog;
   HWND window = nullptr;
 };

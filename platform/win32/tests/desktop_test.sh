@@ -5,11 +5,12 @@
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, opens Set Date and Time by
 # itself (no pair is stored yet), adds its tray icon, whose tip as the shell holds it has whole
-# lines beyond 63 characters (the icon again when the shell lost it or restarted), opens the popup menu on the right button's release (not
-# on its press), opens and cancels the calibration dialog (the launch scenario opens the auto-run
-# one), writes and deletes its log-in entry through "Start at Log-in", refuses a second instance,
-# and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF lines and takes its icon out
-# of the tray.
+# lines beyond 63 characters (the icon again when the shell lost it or restarted), opens the popup
+# menu on the right button's release (not on its press), opens and cancels the calibration dialog
+# (the launch scenario opens the auto-run one) and Set Kestrune Path's file dialog, titled so and
+# centred on the screen, writes and deletes its log-in entry through "Start at Log-in", refuses a
+# second instance, and on a close request saves a 44-byte ZRDTIMES.DAT of four CR LF lines and
+# takes its icon out of the tray.
 # launch: armed through the menu and the auto-run dialog for the next real minute, Tarvex.exe
 # starts the stand-in game from the game folder and types the whole log-in into it.
 # alarms: with a good moon seconds away, its warning reaches the tray as a notification; "Try It"
@@ -62,6 +63,16 @@ case $scenario in
     step "the popup menu opens on the right button's release; Set Date and Time opens its dialog"
     drive dialog 1 "Set Date and Time"
     drive dialog-cancel "Set Date and Time"
+    step "Set Kestrune Path explains itself; its file dialog, titled so, stands in the screen's middle"
+    drive dialog 2 "Set Path"
+    drive dialog-click "Set Path" "OK"
+    wait_for 100 named "Set Kestrune Path" || fail "no file dialog titled Set Kestrune Path"
+    geometry "$(named "Set Kestrune Path")"
+    read -r screen_width screen_height < <(xdotool getdisplaygeometry)
+    off=$((X + WIDTH / 2 - screen_width / 2)) off_y=$((Y + HEIGHT / 2 - screen_height / 2))
+    [ "${off#-}" -le 4 ] && [ "${off_y#-}" -le 4 ] ||
+      fail "the file dialog stands at $X,$Y (${WIDTH}x$HEIGHT) on a ${screen_width}x$screen_height screen"
+    drive dialog-cancel "Set Kestrune Path"
     step "Start at Log-in writes the Run value for this Tarvex.exe; chosen again, it deletes it"
     for expected in "\"$(winepath -w "$app/Tarvex.exe")\"" ""; do
       drive dialog 8

@@ -12,8 +12,8 @@ namespace tarvex {
 class frmDateTime final : public Dialog {
  public:
   // The boxes open with `shown`'s four texts, without the blanks that pad them (a blank field
-  // leaves its box empty). On success `set` is given the new pair, within the one handler; messages go
-  // through `host`.
+  // leaves its box empty). On success `set` is given the new pair, within the one handler; messages
+  // go through `host`.
   frmDateTime(DialogHost& host, const CalibrationRecord& shown,
               std::function<void(const CalibrationRecord&)> set);
 

@@ -147,12 +147,12 @@ std::vector<Alert> UpcomingAlerts(const CalibrationRecord& record, std::int64_t 
 
 std::string SampleAlertText(std::int64_t now, const AlarmSettings& settings) {
   const MoonKind kind = !settings.GoodMoon && settings.BadMoon ? MoonKind::Bad : MoonKind::Good;
-  const std::int64_t minutes = std::clamp<std::int64_t>(settings.WarningMinutes, 0,
-                                                        kMaxWarningMinutes);
+  const std::int64_t minutes =
+      std::clamp<std::int64_t>(settings.WarningMinutes, 0, kMaxWarningMinutes);
   const std::int64_t begin = now + minutes * 60;
-  const Moon moon{kind, 0, 1, Instant::AtSecond(begin), Instant::AtSecond(begin + kMoonRealSeconds)};
-  return "SAMPLE: " +
-         AlertText(moon, minutes > 0 ? AlarmStage::Warning : AlarmStage::Start, now);
+  const Moon moon{kind, 0, 1, Instant::AtSecond(begin),
+                  Instant::AtSecond(begin + kMoonRealSeconds)};
+  return "SAMPLE: " + AlertText(moon, minutes > 0 ? AlarmStage::Warning : AlarmStage::Start, now);
 }
 
 }  // namespace tarvex

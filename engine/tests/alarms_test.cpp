@@ -140,7 +140,8 @@ TEST_F(Alarms, SampleTextIsAWarningOfTheSettingsMinutesFromNow) {
       {{.GoodMoon = false}, "SAMPLE: BAD MOON IN 10 MINUTES, AT 11:40 AM"},
       {{.GoodMoon = false, .BadMoon = false}, "SAMPLE: GOOD MOON IN 10 MINUTES, AT 11:40 AM"},
   };
-  for (const auto& [settings, text] : cases) EXPECT_EQ(SampleAlertText(now, settings), text) << text;
+  for (const auto& [settings, text] : cases)
+    EXPECT_EQ(SampleAlertText(now, settings), text) << text;
 }
 
 }  // namespace

@@ -43,8 +43,8 @@ TEST(frmAlarms, OkAndTryItCheckTheMinutesOnlyWhenTheWarningIsOn) {
                 minutes >= 0 ? std::nullopt : std::optional(ControlId::txtWarningMinutes))
           << name;
       const AlarmSettings none{false, false, -1, false, false};
-      const AlarmSettings shown = minutes >= 0 ? AlarmSettings{true, true, minutes, true, false}
-                                               : none;
+      const AlarmSettings shown =
+          minutes >= 0 ? AlarmSettings{true, true, minutes, true, false} : none;
       EXPECT_EQ(button == ControlId::cmdOK ? saved : tried, shown) << name;
       EXPECT_EQ(button == ControlId::cmdOK ? tried : saved, none) << name;
     }

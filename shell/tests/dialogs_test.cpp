@@ -36,15 +36,15 @@ TEST_F(CommandsTest, SetPathExplainsItselfEachTimeAndKeepsTheFolderOfTheChosenFi
   const std::string open = "ShowOpenFileDialog 'Set Kestrune Path' '' in ";
   const std::string filter =
       " for 'Kestrune Character Files (*.zrd) |*.zrd' or 'Kestrune Character Files (*.zrd)'";
-  EXPECT_EQ(platform.Log, Texts({"StartTimer 500", "NotifyIcon Add", explain,
-                                 open + "/home/player/" + filter, explain, open + folder + filter,
-                                 explain, open + folder + filter,
-                                 "ShowMessage Tarvex: The game folder could not be saved.  " +
-                                     Folder() + "ZRDDIR.DAT could not be written: Is a directory."}));
+  EXPECT_EQ(platform.Log,
+            Texts({"StartTimer 500", "NotifyIcon Add", explain, open + "/home/player/" + filter,
+                   explain, open + folder + filter, explain, open + folder + filter,
+                   "ShowMessage Tarvex: The game folder could not be saved.  " + Folder() +
+                       "ZRDDIR.DAT could not be written: Is a directory."}));
 }
 
-// Each opening starts afresh (the auto-run's boxes empty); choosing the item again while it is open only activates it; Cancel
-// and the close box leave everything as it was.
+// Each opening starts afresh (the auto-run's boxes empty); choosing the item again while it is open
+// only activates it; Cancel and the close box leave everything as it was.
 TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
   LoadBeforeGameMoment();
   Arm(true, "10:30:00", "03/14/0002", "C:\\k\\a(b).zrd", "{pw}");

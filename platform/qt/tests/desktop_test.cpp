@@ -5,10 +5,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QScreen>
-#include <QTimer>
 #include <QProcess>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
 
 #include "dialogs/character_file.h"
 #include "platform/qt/qt_platform.h"
@@ -97,7 +97,10 @@ class DesktopTest final : public QObject {
     QCOMPARE(filters, QStringList{"Kestrune Character Files (*.zrd)"});
     QVERIFY2((centre - screen).manhattanLength() <= 4,
              qPrintable(QStringLiteral("centred at %1,%2, the screen's middle at %3,%4")
-                            .arg(centre.x()).arg(centre.y()).arg(screen.x()).arg(screen.y())));
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(screen.x())
+                            .arg(screen.y())));
   }
 };
 

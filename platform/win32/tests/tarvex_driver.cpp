@@ -169,7 +169,8 @@ std::vector<std::wstring> TrayTips() {
   for (HWND tip : tips) {
     DWORD id = 0;
     GetWindowThreadProcessId(tip, &id);
-    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
     if (!process) continue;
     auto* remote = static_cast<Block*>(
         VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));

@@ -208,8 +208,10 @@ TEST(DialogWindow, ARefusedBoxTakesTheFocusWithItsTextSelected) {
   DialogWindow shown(false, true);
   ShowWindow(shown.window, SW_SHOW);
   SetForegroundWindow(shown.window);
-  for (const auto& [box, text] : {std::pair{"txtRealTime", L"10:00:00"}, {"txtRealDate", L"12/06/2026"},
-                                  {"txtZRDTime", L"25:00"}, {"txtZRDDate", L"03/14/0002"}})
+  for (const auto& [box, text] : {std::pair{"txtRealTime", L"10:00:00"},
+                                  {"txtRealDate", L"12/06/2026"},
+                                  {"txtZRDTime", L"25:00"},
+                                  {"txtZRDDate", L"03/14/0002"}})
     SetWindowTextW(shown[box], text);
   SetFocus(shown["cmdSetDateandTime"]);
   shown.Send("cmdSetDateandTime", BM_CLICK);

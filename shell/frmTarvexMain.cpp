@@ -33,6 +33,7 @@ constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
 constexpr std::string_view kSetPathText =
     "To set the path, open a character file that resides in the same directory as the game.";
 constexpr std::string_view kSetPathTitle = "Set Path";
+constexpr std::string_view kSetPathMenuCaption = "Set Kestrune Path";
 // The tip's first line while no pair is stored.
 constexpr std::string_view kNotSetLine = "SET THE DATE AND TIME FIRST";
 constexpr std::string_view kFocusLostText =
@@ -51,7 +52,7 @@ struct MenuLine {
 // The popup menu, in menu order.
 constexpr MenuLine kMenu[] = {
     {MenuItem::SetDateandTime, "Set Date and Time"},
-    {MenuItem::SetPath, "Set Kestrune Path"},
+    {MenuItem::SetPath, kSetPathMenuCaption},
     {MenuItem::Sep1, ""},
     {MenuItem::ShowCurrentTime, "Show Current Time", true},
     {MenuItem::ShowNextGoodMoon, "Show Next Good Moon", true},
@@ -307,7 +308,11 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     return;
   }
   const FlagWhile open(dateTimeOpen_);
-  frmDateTime dialog(platform_, [this](const CalibrationRecord& pair) {
+  TakeUpChanges();  // the game clock of the pair the file holds now
+  // The moment it opens, in the boxes' own forms; the game clock only when it is the player's.
+  CalibrationRecord shown = live_.Rebase(CurrentClock().Now(), false);
+  if (!live_.PairStored()) shown.ZRDTime = shown.ZRDDate = "";
+  frmDateTime dialog(platform_, shown, [this](const CalibrationRecord& pair) {
     Calibration = pair;
     // Kept at once, so that a program that ends without its unload loses nothing set here.
     if (const Result saved = live_.SetPair(pair); !saved)
@@ -336,7 +341,11 @@ void frmTarvexMain::mnuSetPath_Click() {
   if (setPathOpen_) return;  // its file dialog is open: one is enough
   const FlagWhile open(setPathOpen_);
   ShowItemMessage(MenuItem::SetPath, kSetPathText, kSetPathTitle);
-  const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
+  // The program's own folder stands in for a game folder never stored; the home folder is the
+  // better start then.
+  const std::string start = GamePath == GetAppPath() ? platform_.HomeFolder() : GamePath;
+  const std::string chosen =
+      platform_.ShowOpenFileDialog(CharacterFileRequest(start, kSetPathMenuCaption));
   if (chosen.empty()) return;
   if (const Result saved = live_.SetGamePath(chosen); !saved)
     platform_.ShowMessage("The game folder could not be saved.  " + saved.why() + ".", kTitle);
@@ -387,10 +396,9 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
         return live_.SetSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
-        const Clock& clock = CurrentClock();
-        platform_.ShowAlert({SampleAlertText(Calibration, clock.Now(), settings),
+        platform_.ShowAlert({SampleAlertText(CurrentClock().Now(), settings),
                              settings.GoodMoon || !settings.BadMoon ? kGoodMoonIcon : kBadMoonIcon,
-                             settings.Sound});
+                             settings.Sound, true});
       });
   platform_.ShowDialog(dialog);
 }

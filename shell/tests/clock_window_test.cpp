@@ -29,7 +29,7 @@ Texts MenuTail(const std::vector<MenuEntry>& menu) {
 // The whole tip, all three lines, whatever the views chosen; the time line refreshed each second
 // and drawn only while the window is shown; the notice first while no pair is stored.
 TEST_F(ClockWindowTest, ShowsTheTimeTheMoonAndEveryTipLineWhole) {
-  std::ofstream(Folder() + "TARVEX.INI")
+  std::ofstream(Folder() + "TARVEX.INI", std::ios::binary)
       << "[Display]\r\nShowCurrentTime=off\r\nShowNextGoodMoon=off\r\nShowNextBadMoon=on\r\n";
   LoadWith("12:00:00", "03/14/0002");
   Tick(2);
@@ -101,7 +101,7 @@ TEST_F(ClockWindowTest, TheCloseBoxEndsTheProgramOnlyWhileNoTrayIconIsShown) {
     frmTarvexMain tray(desk);
     desk.Main = &tray;
     desk.NotifyResults.assign(trayShown ? 0 : 100, false);
-    std::ofstream(Folder() + "ZRDTIMES.DAT") << "10:00:00\r\n12/06/2026\r\n12:00:00\r\n03/14/0002\r\n";
+    std::ofstream(Folder() + "ZRDTIMES.DAT", std::ios::binary) << "10:00:00\r\n12/06/2026\r\n12:00:00\r\n03/14/0002\r\n";
     tray.Form_Load();
     tray.mnuClockWindow_Click();
     Tick(2);

@@ -206,7 +206,8 @@ std::string SectionText(std::string_view old, std::string_view sectionName,
                         const AlarmSettings& settings, const DisplaySettings& display) {
   std::vector<KeyValue> values;
   for (const Key& key : kKeys) {
-    if (key.section == sectionName) values.emplace_back(key.file, ValueText(key, settings, display));
+    if (key.section == sectionName)
+      values.emplace_back(key.file, ValueText(key, settings, display));
   }
   return KeysText(old, sectionName, values);
 }
@@ -320,8 +321,9 @@ WindowSettings ParseWindow(std::string_view text) {
     if (line.kind == Line::kSection) inWindow = SameWord(line.name, kWindowSection);
     if (line.kind != Line::kPair || !inWindow) continue;
     constexpr std::string_view kNames[] = {"Left", "Top", "Shown", "OnTop"};
-    const auto* name = std::find_if(std::begin(kNames), std::end(kNames),
-                                     [&line](std::string_view key) { return SameWord(line.name, key); });
+    const auto* name =
+        std::find_if(std::begin(kNames), std::end(kNames),
+                     [&line](std::string_view key) { return SameWord(line.name, key); });
     if (name == std::end(kNames) || std::exchange(seen[name - kNames], true)) continue;
     switch (name - kNames) {
       case 0:

@@ -66,7 +66,7 @@ class frmClock {
   Platform& platform_;
   LiveData& live_;
   bool shown_ = false;
-  int ticks_ = 0;                        // since the start, up to kNoTrayTicks
+  int ticks_ = 0;                      // since the start, up to kNoTrayTicks
   ClockFace face_;                     // as of the last tick
   std::optional<ClockFace> drawn_;     // what the window shows
   std::optional<WindowCorner> moved_;  // a place not kept yet

@@ -207,7 +207,8 @@ std::vector<MenuEntry> frmTarvexMain::PopupMenu(bool clockWindow) const {
     // Without a tray icon the shown window is the program's only door: it cannot be hidden.
     if (line.Item == MenuItem::ClockWindow) entries.back().Disabled = !shown_ && clock_.Shown();
     if (line.Item == MenuItem::ClockWindow && clockWindow && platform_.CanStayOnTop())
-      entries.push_back({MenuItem::StayOnTop, "Stay on Top", false, true, Checked(MenuItem::StayOnTop)});
+      entries.push_back(
+          {MenuItem::StayOnTop, "Stay on Top", false, true, Checked(MenuItem::StayOnTop)});
   }
   return entries;
 }

@@ -112,9 +112,12 @@ TEST(WindowSettings, AreReadAndWrittenInTheirOwnSection) {
        {10, -20, true, true},
        "[window]\r\nleft = -1280\r\ntop=40\r\nshown=on\r\nONTOP=off\r\nLeft=99\r\n"
        "[Alarms]\r\nSound=off\r\n"},
-      {"[Window]\nLeft=12\nShown=maybe\n", {}, "[Window]\r\nLeft=-1280\r\nShown=on\r\n"
-                                              "Top=40\r\nOnTop=off\r\n"},  // no Top: no corner
-      {"[Window]\nLeft=1000001\nTop=5\nOnTop=on\n", {{}, {}, false, true},
+      {"[Window]\nLeft=12\nShown=maybe\n",
+       {},
+       "[Window]\r\nLeft=-1280\r\nShown=on\r\n"
+       "Top=40\r\nOnTop=off\r\n"},  // no Top: no corner
+      {"[Window]\nLeft=1000001\nTop=5\nOnTop=on\n",
+       {{}, {}, false, true},
        "[Window]\r\nLeft=-1280\r\nTop=40\r\nOnTop=off\r\nShown=on\r\n"},
   };
   const WindowSettings changed{-1280, 40, true, false};

@@ -2,10 +2,10 @@
 
 #include <QCloseEvent>
 #include <QContextMenuEvent>
-#include <QShowEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMoveEvent>
+#include <QShowEvent>
 #include <QStringList>
 #include <QTimer>
 #include <QToolButton>

@@ -18,9 +18,9 @@ class ClockWindow final : public QWidget {
 
  public:
   struct Events {
-    std::function<void()> Close;               // the close box
-    std::function<void(WindowCorner)> Moved;   // the window's outer corner moved
-    std::function<void()> Menu;                // the right button or the menu button
+    std::function<void()> Close;              // the close box
+    std::function<void(WindowCorner)> Moved;  // the window's outer corner moved
+    std::function<void()> Menu;               // the right button or the menu button
   };
   explicit ClockWindow(Events events);
 

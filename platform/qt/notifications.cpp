@@ -83,12 +83,13 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
 
 bool DesktopNotifications::ShowAndWait(const MoonAlert& alert) {
   QDBusConnection bus = QDBusConnection::sessionBus();
-  QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
-                                                     QStringLiteral("Notify"));
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
   call.setArguments(NotifyArguments(alert, PictureFile(alert.Icon)));
-  const QDBusMessage reply = bus.isConnected() ? bus.call(call, QDBus::Block, kReplyMs)
-                                                : QDBusMessage::createError(QDBusError::Disconnected,
-                                                                            QStringLiteral("no session bus"));
+  const QDBusMessage reply =
+      bus.isConnected()
+          ? bus.call(call, QDBus::Block, kReplyMs)
+          : QDBusMessage::createError(QDBusError::Disconnected, QStringLiteral("no session bus"));
   if (reply.type() != QDBusMessage::ErrorMessage) return true;
   Warn("\"" + alert.Text + "\" was not shown: no notification server took it (" +
        reply.errorName().toStdString() + ": " + reply.errorMessage().toStdString() + ")");

@@ -10,7 +10,6 @@
 #include <QGuiApplication>
 #include <QLocalServer>
 #include <QLocalSocket>
-#include <QScreen>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRect>
@@ -136,9 +135,18 @@ QtPlatform::QtPlatform()
     tray_.setContextMenu(nullptr);
   }
   clock_ = std::make_unique<ClockWindow>(ClockWindow::Events{
-      .Close = [this] { if (main_) main_->ClockWindow_Close(); },
-      .Moved = [this](WindowCorner place) { if (main_) main_->ClockWindow_Moved(place); },
-      .Menu = [this] { if (main_) main_->ClockWindow_Menu(); },
+      .Close =
+          [this] {
+            if (main_) main_->ClockWindow_Close();
+          },
+      .Moved =
+          [this](WindowCorner place) {
+            if (main_) main_->ClockWindow_Moved(place);
+          },
+      .Menu =
+          [this] {
+            if (main_) main_->ClockWindow_Menu();
+          },
   });
   clock_->SetReportsMoves(!OnWayland());  // a Wayland client is not told where it is
   typingEnd_.setSingleShot(true);

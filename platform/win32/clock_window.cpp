@@ -45,8 +45,8 @@ SIZE OuterSize(int width, int height, DWORD exStyle, UINT dpi) {
 HFONT MakeFont(const LOGFONTW& base, UINT dpi, double scale, bool bold) {
   LOGFONTW font = base;
   // The message font is given at the system's DPI: its height is scaled to the window's.
-  font.lfHeight = static_cast<LONG>(MulDiv(base.lfHeight, static_cast<int>(dpi),
-                                           static_cast<int>(DpiOf(nullptr))) * scale);
+  font.lfHeight = static_cast<LONG>(
+      MulDiv(base.lfHeight, static_cast<int>(dpi), static_cast<int>(DpiOf(nullptr))) * scale);
   font.lfWeight = bold ? FW_BOLD : FW_NORMAL;
   return CreateFontIndirectW(&font);
 }
@@ -84,9 +84,9 @@ bool ClockWindow::Create() {
   windowClass.lpszClassName = kClockWindowClass;
   RegisterClassExW(&windowClass);  // fails harmlessly when registered already
   const std::wstring title = Widen(kProductName);
-  window_ = CreateWindowExW(onTop_ ? WS_EX_TOPMOST : 0, kClockWindowClass, title.c_str(), kStyle,
-                            CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr, nullptr, instance_,
-                            this);
+  window_ =
+      CreateWindowExW(onTop_ ? WS_EX_TOPMOST : 0, kClockWindowClass, title.c_str(), kStyle,
+                      CW_USEDEFAULT, CW_USEDEFAULT, 200, 100, nullptr, nullptr, instance_, this);
   if (!window_) return false;
   dark_ = DarkColours();
   Measure();
@@ -134,9 +134,9 @@ void ClockWindow::Measure() {
   bold_.Reset(MakeFont(metrics.lfMessageFont, dpi_, 1.0, true));
   normal_.Reset(MakeFont(metrics.lfMessageFont, dpi_, 1.0, false));
   // The icon group's picture nearest the size, drawn without stretching.
-  moon_.Reset(static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(face_.Icon), IMAGE_ICON,
-                                            Scaled(kMoonSize), Scaled(kMoonSize),
-                                            LR_DEFAULTCOLOR)));
+  moon_.Reset(
+      static_cast<HICON>(LoadImageW(instance_, MAKEINTRESOURCEW(face_.Icon), IMAGE_ICON,
+                                    Scaled(kMoonSize), Scaled(kMoonSize), LR_DEFAULTCOLOR)));
 
   // As wide and high as the lines need: none is ever cut.
   HDC dc = GetDC(window_);

@@ -273,15 +273,14 @@ bool Win32Platform::BringRunningForward() {
 void Win32Platform::ShowNotice(std::string_view text) {
   // A notification belongs to a tray icon: one of this process's own, for as long as the shell
   // shows the notification; a message box where there is no notification area.
-  HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                               instance_, nullptr);
+  HWND owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
   TrayIcon icon;
   icon.Flags = NIF_ICON;
   NOTIFYICONDATAW data = NotifyIconData(icon, owner, icons_.Get(kProgramIcon));
   if (owner && Shell_NotifyIconW(NIM_ADD, &data)) {
-    NOTIFYICONDATAW notice =
-        AlertIconData({std::string(text), kProgramIcon, false}, owner, icon.ID,
-                      alertIcons_.Get(kProgramIcon));
+    NOTIFYICONDATAW notice = AlertIconData({std::string(text), kProgramIcon, false}, owner, icon.ID,
+                                           alertIcons_.Get(kProgramIcon));
     Shell_NotifyIconW(NIM_MODIFY, &notice);
     Sleep(kNoticeMs);
     Shell_NotifyIconW(NIM_DELETE, &data);

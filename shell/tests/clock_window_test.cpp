@@ -101,7 +101,8 @@ TEST_F(ClockWindowTest, TheCloseBoxEndsTheProgramOnlyWhileNoTrayIconIsShown) {
     frmTarvexMain tray(desk);
     desk.Main = &tray;
     desk.NotifyResults.assign(trayShown ? 0 : 100, false);
-    std::ofstream(Folder() + "ZRDTIMES.DAT", std::ios::binary) << "10:00:00\r\n12/06/2026\r\n12:00:00\r\n03/14/0002\r\n";
+    std::ofstream(Folder() + "ZRDTIMES.DAT", std::ios::binary)
+        << "10:00:00\r\n12/06/2026\r\n12:00:00\r\n03/14/0002\r\n";
     tray.Form_Load();
     tray.mnuClockWindow_Click();
     Tick(2);
@@ -144,9 +145,13 @@ TEST_F(ClockWindowTest, MenuItemsShowTheWindowAndKeepItsPlaceAndStayOnTop) {
     bool stayOnTop;
     Texts log;
   } restarts[] = {
-      {"both screens", platform.Screens, true,
+      {"both screens",
+       platform.Screens,
+       true,
        {"SetClockWindowOnTop on", "ShowClockWindow at 2500,300"}},
-      {"the right screen gone", {{0, 0, 1920, 1050}}, true,
+      {"the right screen gone",
+       {{0, 0, 1920, 1050}},
+       true,
        {"SetClockWindowOnTop on", "ShowClockWindow at 1856,300"}},
       {"Wayland", {}, false, {"ShowClockWindow at 2500,300"}},
   };
@@ -188,8 +193,9 @@ TEST_F(ClockWindowTest, ASecondStartBringsTheRunningWindowForwardOrSaysItRuns) {
     RecordingPlatform desk;
     desk.RunningAnswers = answers;
     StartedWhileRunning(desk);
-    EXPECT_EQ(desk.Log, answers ? Texts{"BringRunningForward"}
-                                : Texts({"BringRunningForward", "ShowNotice Tarvex is already running"}));
+    EXPECT_EQ(desk.Log,
+              answers ? Texts{"BringRunningForward"}
+                      : Texts({"BringRunningForward", "ShowNotice Tarvex is already running"}));
   }
   LoadWith("12:00:00", "03/14/0002");
   main.StartedAgain();

@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QRadioButton>
-#include <QToolButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
@@ -293,10 +293,12 @@ class DialogTest final : public QObject {
   void clockWindowShowsEveryLineWhole() {
     int closes = 0, menus = 0;
     ClockWindow window({[&closes] { ++closes; }, [](WindowCorner) {}, [&menus] { ++menus; }});
-    const ClockFace face{"SET THE DATE AND TIME FIRST", "14:05:33 03/15/0002",
-                         {"GOOD MOON IN 27 DAYS, 11 HOURS AND 58 MINUTES, AT 11:35 AM ON 01/02/2027",
-                          "BAD MOON TOMORROW AT 11:35 AM"},
-                         kFullMoonIcon};
+    const ClockFace face{
+        "SET THE DATE AND TIME FIRST",
+        "14:05:33 03/15/0002",
+        {"GOOD MOON IN 27 DAYS, 11 HOURS AND 58 MINUTES, AT 11:35 AM ON 01/02/2027",
+         "BAD MOON TOMORROW AT 11:35 AM"},
+        kFullMoonIcon};
     QtPlatform platform;
     window.Draw(face, platform.IconFor(face.Icon));
     window.show();

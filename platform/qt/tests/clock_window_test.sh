@@ -21,7 +21,7 @@ window_menu() {  # the right button on the clock window; sets menu
 if [ "$1" = notray ]; then
   "$app/tarvex" &
   tarvex_pid=$!
-  wait_for 100 named Tarvex || fail "without a tray no clock window opened within 10 s"
+  wait_for 200 named Tarvex || fail "without a tray no clock window opened within 20 s"
   window=$(named Tarvex)
   geometry "$window"
   [ "$WIDTH" -ge 200 ] || fail "the clock window is $WIDTH pixels wide: too narrow for its lines"
@@ -43,7 +43,7 @@ closed Tarvex || fail "a clock window opened though the tray shows the icon"
 pass "with a tray no clock window opens by itself"
 open_menu
 xdotool key Up Up Return  # "Clock Window", above the separator before "Exit"
-wait_for 50 named Tarvex || fail "Clock Window showed no window"
+wait_for 100 named Tarvex || fail "Clock Window showed no window"
 geometry "$(named Tarvex)"
 pass "Clock Window in the tray's menu shows it at $X,$Y"
 window_menu
@@ -52,7 +52,7 @@ wait_for 50 closed Tarvex || fail "Clock Window left the window shown"
 grep -q '^Shown=off' "$app/TARVEX.INI" || fail "the hidden window was not kept so"
 pass "Clock Window in its own menu hides it, and that is kept"
 timeout 10 "$app/tarvex" || fail "second start: status $?"
-wait_for 50 named Tarvex || fail "a second start did not bring the clock window forward"
+wait_for 100 named Tarvex || fail "a second start did not bring the clock window forward"
 kill -0 "$tarvex_pid" || fail "a second start ended the first"
 pass "a second start shows the running Tarvex's clock window"
 stop_tarvex

@@ -275,7 +275,7 @@ void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) 
   }
   const Result saved =
       live_.SetDisplay({Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                        Checked(MenuItem::ShowNextBadMoon)});
+                        Checked(MenuItem::ShowNextBadMoon), live_.Display().Clock24});
   if (!saved)
     platform_.ShowMessage("The choice of views could not be saved.  " + saved.why() + ".", kTitle);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -13,8 +14,10 @@
 #include "engine/clock.h"
 #include "engine/icons.h"
 #include "engine/live_data.h"
+#include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "engine/utf8.h"
 #include "shell/keystrokes.h"
 #include "tarvex_version.h"
 
@@ -44,7 +47,7 @@ constexpr std::string_view kTab = "{TAB}";
 struct MenuLine {
   MenuItem Item;
   std::string_view Caption;  // empty for a separator line
-  bool Checkable = false;    // the three views, the armed auto-run, the start at log-in
+  bool Checkable = false;    // the three views, the armed auto-run, the start at log-in, the clock
 };
 
 // The popup menu, in menu order.
@@ -59,6 +62,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
     {MenuItem::MoonAlarms, "Moon Alarms..."},
     {MenuItem::StartAtLogIn, "Start at Log-in", true},
+    {MenuItem::Clock24, "24-Hour Clock", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -146,8 +150,7 @@ void frmTarvexMain::Form_Unload() {
   platform_.StopTimer();
 
   if (const Result saved = SavePair(); !saved) {
-    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.",
-                          kTitle);
+    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.", kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
   // Deleted even when the last add seemed to fail: a shell that timed out may still show it. A
@@ -234,6 +237,9 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
     case MenuItem::StartAtLogIn:
       mnuStartAtLogIn_Click();
       break;
+    case MenuItem::Clock24:
+      mnu24HourClock_Click();
+      break;
     case MenuItem::Exit:
       mnuExit_Click();
       break;
@@ -275,7 +281,7 @@ void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) 
   }
   const Result saved =
       live_.SetDisplay({Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                        Checked(MenuItem::ShowNextBadMoon), live_.Display().Clock24});
+                        Checked(MenuItem::ShowNextBadMoon), Checked(MenuItem::Clock24)});
   if (!saved)
     platform_.ShowMessage("The choice of views could not be saved.  " + saved.why() + ".", kTitle);
 }
@@ -369,9 +375,11 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
       },
       [this](const AlarmSettings& settings) {
         const Clock& clock = CurrentClock();
-        platform_.ShowAlert({SampleAlertText(Calibration, clock.Now(), settings),
-                             settings.GoodMoon || !settings.BadMoon ? kGoodMoonIcon : kBadMoonIcon,
-                             settings.Sound});
+        const bool good = settings.GoodMoon || !settings.BadMoon;
+        platform_.ShowAlert(
+            {SampleAlertText(Calibration, clock.Now(), settings, Checked(MenuItem::Clock24)),
+             good ? kGoodMoonIcon : kBadMoonIcon, settings.Sound,
+             PlayableSound(good ? settings.GoodSound : settings.BadSound)});
       });
   platform_.ShowDialog(dialog);
 }
@@ -387,6 +395,18 @@ void frmTarvexMain::mnuStartAtLogIn_Click() {
                   std::string("Starting Tarvex at log-in could not be turned ") +
                       (on ? "on" : "off") + ".  " + changed.why() + ".",
                   kTitle);
+}
+
+// Times of day as "17:33" or as "5:33 PM", in the tip, the menu's lines and the alerts.
+void frmTarvexMain::mnu24HourClock_Click() {
+  const bool on = !Checked(MenuItem::Clock24);
+  SetChecked(MenuItem::Clock24, on);
+  DisplaySettings display = live_.Display();
+  display.Clock24 = on;
+  ComposeTip();  // at once, not at the next tick
+  const Result saved = live_.SetDisplay(display);
+  if (!saved)
+    platform_.ShowMessage("The choice of clock could not be saved.  " + saved.why() + ".", kTitle);
 }
 
 void frmTarvexMain::mnuExit_Click() {
@@ -441,6 +461,7 @@ void frmTarvexMain::ShowViews(const DisplaySettings& display) {
   SetChecked(MenuItem::ShowCurrentTime, display.CurrentTime);
   SetChecked(MenuItem::ShowNextGoodMoon, display.NextGoodMoon);
   SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
+  SetChecked(MenuItem::Clock24, display.Clock24);
 }
 
 void frmTarvexMain::ComposeTip() {
@@ -448,7 +469,7 @@ void frmTarvexMain::ComposeTip() {
   if (!live_.PairStored() && !live_.PairUnreadable()) lines.emplace_back(kNotSetLine);
   for (std::string& line : TipLines(
            Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                         Checked(MenuItem::ShowNextBadMoon)}))
+                         Checked(MenuItem::ShowNextBadMoon), Checked(MenuItem::Clock24)}))
     lines.push_back(std::move(line));
   // A line that does not fit the tray's tip is left out whole, never cut inside.
   const std::optional<std::size_t> limit = platform_.TipLimit();
@@ -500,11 +521,23 @@ void frmTarvexMain::UpdateOpenMenu() {
 // clock set back or a recalibration never fires an alert twice.
 void frmTarvexMain::SoundAlarms(std::int64_t now) {
   if (!live_.PairStored()) return;  // the built-in pair's moons are nobody's
-  for (const Alert& alert : alarms_.Check(now, Calibration, Alarms)) {
-    platform_.ShowAlert({alert.text,
-                         alert.moon.kind == MoonKind::Good ? kGoodMoonIcon : kBadMoonIcon,
-                         Alarms.Sound});
+  for (const Alert& alert : alarms_.Check(now, Calibration, Alarms, Checked(MenuItem::Clock24))) {
+    const bool good = alert.moon.kind == MoonKind::Good;
+    // An alert of the quiet hours is shown all the same, without a sound.
+    const bool sound = Alarms.Sound && !alert.quiet;
+    platform_.ShowAlert({alert.text, good ? kGoodMoonIcon : kBadMoonIcon, sound,
+                         sound ? PlayableSound(good ? Alarms.GoodSound : Alarms.BadSound) : ""});
   }
+}
+
+// The sound file to play, when it is there; a missing one is logged, and the desktop's sound
+// plays instead.
+std::string frmTarvexMain::PlayableSound(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(PathFromUtf8(path), error)) return path;
+  Warn("The sound file " + path + " cannot be found; the system's sound is played instead");
+  return {};
 }
 
 // --- The auto-run ------------------------------------------------------------------------------

@@ -47,6 +47,7 @@ class frmTarvexMain {
   void mnuAutoRunKestrune_Click();
   void mnuMoonAlarms_Click();
   void mnuStartAtLogIn_Click();
+  void mnu24HourClock_Click();
   void mnuExit_Click();
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);
@@ -92,6 +93,7 @@ class frmTarvexMain {
   void TestAutoRun();
   void AskForPair();
   void SoundAlarms(std::int64_t now);
+  static std::string PlayableSound(const std::string& path);
   void Launch();
   void ContinueLogIn();
 

@@ -92,8 +92,12 @@ class DialogTest final : public QObject {
     QTest::newRow("moon alarms")
         << DialogKind::Alarms
         << "chkGoodMoon^chkBadMoon chkBadMoon^chkWarn chkWarn<txtWarningMinutes "
-           "txtWarningMinutes<Label1 chkWarn^chkAtStart chkAtStart^chkSound chkSound^cmdOK "
-           "cmdOK<cmdCancel cmdCancel<cmdTryIt";
+           "txtWarningMinutes<Label1 chkWarn^Label2 Label2<txtRepeatMinutes "
+           "txtRepeatMinutes<Label3 txtRepeatMinutes^chkAtStart chkAtStart^chkAtEnd "
+           "chkAtEnd^chkSound chkSound^Label4 Label4<txtQuietFrom txtQuietFrom<Label5 "
+           "Label5<txtQuietTo txtQuietTo<Label6 txtQuietFrom^Label7 Label7^txtGoodSound "
+           "txtGoodSound<cmdGoodSound txtGoodSound^Label8 Label8^txtBadSound "
+           "txtBadSound<cmdBadSound txtBadSound^cmdOK cmdOK<cmdCancel cmdCancel<cmdTryIt";
   }
 
   void windowIsBuiltFromTheControls() {
@@ -254,7 +258,8 @@ class DialogTest final : public QObject {
     QCOMPARE(platform.ShowPopupMenu(main.PopupMenu()), std::optional(MenuItem::ShowNextBadMoon));
     const QString items =
         "-, Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
-        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, -, Exit";
+        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, 24-Hour "
+        "Clock, -, Exit";
     QCOMPARE(shown, (QStringList{"(14:05:33 03/15/0002), (GOOD MOON TODAY AT 3:05 PM), " + items,
                                  "(14:05:51 03/15/0002), " + items}));
     testing::MessageAnswerer answerer;

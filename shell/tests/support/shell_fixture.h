@@ -142,8 +142,8 @@ class RecordingPlatform final : public Platform {
     }
   }
   void ShowAlert(const MoonAlert& alert) override {
-    Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound: " : ": ") +
-                  alert.Text);
+    Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound" : "") +
+                  (alert.SoundFile.empty() ? "" : " " + alert.SoundFile) + ": " + alert.Text);
   }
   void CloseMainWindow() override {
     Log.push_back("CloseMainWindow");

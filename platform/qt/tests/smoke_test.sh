@@ -49,7 +49,7 @@ pass "the right button opens the menu, a click elsewhere closes it"
 entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
 for expected in "Exec=$app/tarvex" "none"; do
   open_menu
-  xdotool key Up Up Return  # "Start at Log-in", above the separator before "Exit"
+  xdotool key Up Up Up Return  # "Start at Log-in", above "24-Hour Clock" and the separator
   wait_for 50 count_windows 1 || fail "Start at Log-in left the menu open"
   check_entry() { [ "$(grep ^Exec= "$entry" 2>/dev/null || echo none)" = "$expected" ]; }
   wait_for 50 check_entry || fail "Start at Log-in: $entry holds $(cat "$entry" 2>&1), not $expected"

@@ -28,6 +28,12 @@ snap() {
   echo "wrote $docs/$1 ($2)"
 }
 
+# The Moon Alarms dialog shows settings a player has shaped.
+shaped_alarms() {
+  settings WarningMinutes=10 Repeat=5 AtStart=on AtEnd=on Sound=on QuietFrom=23:00 QuietTo=07:00 \
+    'GoodSound=/home/player/sounds/gong.wav'
+}
+
 if [ "$part" = qt ]; then
   require dbus-run-session dunst dunstctl
   private_session_bus "$self" "$@"
@@ -63,6 +69,7 @@ if [ "$part" = qt ]; then
     +Tab 10:00:00 +Tab 03/15/0002
   dialog qt-autorun.png 'Auto Run Kestrune' 'Down Down Down Down Down Down Return' '+Tab Tab' \
     10:30:00 +Tab 03/14/0002 '+Tab Tab Tab' /home/player/Kestrune/hero.zrd '+Tab Tab' secret
+  shaped_alarms && sleep 1  # taken up at the next tick
   dialog qt-alarms.png 'Moon Alarms' 'Down Down Down Down Down Down Down Return'
   # The menu opens at the mouse, over the icon: the picture runs down to the screen's bottom.
   open_menu
@@ -116,6 +123,7 @@ drive menu-open 10
 shot menu tray
 drive menu-close
 wine reg delete "$run_key" /v Tarvex /f >/dev/null 2>&1
+shaped_alarms && sleep 1
 while read -r -u 3 item name caption; do
   drive dialog "$item" "$caption"
   shot "$name" "$caption"

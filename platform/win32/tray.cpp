@@ -84,7 +84,8 @@ void PlayNotificationSound() {
 bool PlaySoundFile(const std::string& path) {
   // No default sound in its place: a file that cannot be played says so, and the caller plays
   // the notification's sound.
-  return PlaySoundW(Widen(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) != FALSE;
+  return PlaySoundW(Widen(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) !=
+         FALSE;
 }
 
 }  // namespace tarvex::win32

@@ -95,7 +95,7 @@ shot() {
   sleep 1
   if [ "$2" = tray ]; then
     import -window root "$work/screen.png"
-    geometry=$(convert "$work/screen.png" -crop 320x240+0+0 +repage -bordercolor black \
+    geometry=$(convert "$work/screen.png" -crop 320x280+0+0 +repage -bordercolor black \
       -border 1 -fuzz 1% -trim -format '%wx%h%X%Y' info: |
       awk -F'[x+]' '{ print $1 "x" $2 "+" $3 - 1 "+" $4 - 1 }')
   else

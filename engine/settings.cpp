@@ -353,7 +353,7 @@ std::string UnreadableSettingMessage(const UnreadableSetting& setting) {
   if (key == nullptr) key = FindKey(kDisplaySection, setting.key, false);
   const std::string fallback = key != nullptr ? ValueText(*key, {}, {}) : "";
   return std::string(kSettingsFile) + ": " + setting.key + "=" + setting.value +
-         " cannot be read; the default " + fallback + " is used";
+         " cannot be read; the default " + (fallback.empty() ? "(empty)" : fallback) + " is used";
 }
 
 namespace {

@@ -174,6 +174,24 @@ class DialogTest final : public QObject {
              std::string("10:30:0003/14/2026pa(ss"));
   }
 
+  // "…" beside a moon's sound opens the file dialog for *.wav at the box's file; the
+  // file chosen shows in the box, and a cancelled choice keeps it.
+  void alarmsSoundRoundTrip() {
+    Open open(DialogKind::Alarms);
+    QStringList asked;
+    open.platform.SetFileChooser([&](const QString& folder, const QString& filter) {
+      asked << folder << filter;
+      return asked.size() > 2 ? QString() : QStringLiteral("/sounds/gong.wav");
+    });
+    open.Type("txtBadSound", "/old/bell.wav");
+    open.Press("cmdBadSound");
+    open.Press("cmdBadSound");
+    QCOMPARE(asked, (QStringList{"/old/bell.wav", "Sound Files (*.wav) (*.wav)", "/sounds/gong.wav",
+                                 "Sound Files (*.wav) (*.wav)"}));
+    QCOMPARE(open.Box("txtBadSound")->text(), "/sounds/gong.wav");
+    QCOMPARE(open.Box("txtGoodSound")->text(), "");
+  }
+
   // The boxes refuse a 9th or 11th character. Enter presses the default button, which stores a
   // good pair or shows the presenter's message (a box titled Tarvex with one button and no icon)
   // and leaves the dialog open. Cancel, Escape and the close box cancel, storing nothing.

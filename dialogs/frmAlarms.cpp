@@ -117,9 +117,10 @@ void frmAlarms::Click(ControlId id) {
   }
 }
 
-std::optional<AlarmSettings> frmAlarms::Shown(std::string* problem) const {
-  const auto refuse = [problem](std::string_view why) {
+std::optional<AlarmSettings> frmAlarms::Shown(std::string* problem, ControlId* box) const {
+  const auto refuse = [problem, box](std::string_view why, ControlId at) {
     if (problem != nullptr) *problem = why;
+    if (box != nullptr) *box = at;
     return std::nullopt;
   };
   AlarmSettings settings{chkGoodMoon, chkBadMoon, 0, chkAtStart, chkSound};
@@ -127,10 +128,11 @@ std::optional<AlarmSettings> frmAlarms::Shown(std::string* problem) const {
   // Without a warning the minutes and the repeat play no part.
   if (chkWarn) {
     const std::optional<int> minutes = ReadWarningMinutes(txtWarningMinutes);
-    if (!minutes) return refuse(kMinutesFormat);
+    if (!minutes) return refuse(kMinutesFormat, ControlId::txtWarningMinutes);
     settings.WarningMinutes = *minutes;
     const std::optional<int> repeat = ReadWarningMinutes(txtRepeatMinutes);
-    if (!repeat) return refuse(std::string(kRepeatFormat) + std::string(kFixIt));
+    if (!repeat)
+      return refuse(std::string(kRepeatFormat) + std::string(kFixIt), ControlId::txtRepeatMinutes);
     settings.RepeatMinutes = *repeat;
   } else {
     settings.RepeatMinutes = ReadWarningMinutes(txtRepeatMinutes).value_or(0);
@@ -139,26 +141,40 @@ std::optional<AlarmSettings> frmAlarms::Shown(std::string* problem) const {
   if (!txtQuietFrom.empty() || !txtQuietTo.empty()) {
     const std::optional<std::string> from = ReadClockTime(txtQuietFrom);
     const std::optional<std::string> to = ReadClockTime(txtQuietTo);
-    if (!from || !to) return refuse(std::string(kQuietFormat) + std::string(kFixIt));
+    if (!from || !to) {
+      return refuse(std::string(kQuietFormat) + std::string(kFixIt),
+                    from ? ControlId::txtQuietTo : ControlId::txtQuietFrom);
+    }
     settings.QuietFrom = *from;
     settings.QuietTo = *to;
   }
-  for (const auto& [box, sound] : {std::pair(&txtGoodSound, &settings.GoodSound),
-                                   std::pair(&txtBadSound, &settings.BadSound)}) {
-    const std::optional<std::string> path = ReadSoundPath(*box);
-    if (!path) return refuse(std::string(kSoundFormat) + std::string(kFixIt));
-    *sound = *path;
+  if (const std::optional<std::string> good = ReadSoundPath(txtGoodSound)) {
+    settings.GoodSound = *good;
+  } else {
+    return refuse(std::string(kSoundFormat) + std::string(kFixIt), ControlId::txtGoodSound);
+  }
+  if (const std::optional<std::string> bad = ReadSoundPath(txtBadSound)) {
+    settings.BadSound = *bad;
+  } else {
+    return refuse(std::string(kSoundFormat) + std::string(kFixIt), ControlId::txtBadSound);
+  }
+  return settings;
+}
+
+std::optional<AlarmSettings> frmAlarms::Checked() {
+  std::string problem;
+  ControlId box = ControlId::txtWarningMinutes;
+  std::optional<AlarmSettings> settings = Shown(&problem, &box);
+  if (!settings) {
+    host_.ShowMessage(problem, kTitle);
+    FocusBox(box);
   }
   return settings;
 }
 
 void frmAlarms::cmdOK_Click() {
-  std::string problem;
-  const std::optional<AlarmSettings> settings = Shown(&problem);
-  if (!settings) {
-    host_.ShowMessage(problem, kTitle);
-    return;
-  }
+  const std::optional<AlarmSettings> settings = Checked();
+  if (!settings) return;
   if (!save_(*settings)) {
     host_.ShowMessage("The moon alarms could not be saved to " + DataFolder() +
                           std::string(kSettingsFile) + ".  They hold until " + kProductName +
@@ -171,9 +187,12 @@ void frmAlarms::cmdOK_Click() {
 void frmAlarms::cmdSound_Click(std::string& box) {
   const std::size_t slash = box.find_last_of("/\\");
   const std::string chosen = host_.ShowOpenFileDialog(
-      {slash == std::string::npos ? box : box.substr(slash + 1),
-       slash == std::string::npos ? std::string() : box.substr(0, slash + 1),
-       "Sound Files (*.wav) ", "*.wav"});
+      {.Title = "Moon Alarm Sound",
+       .FileName = slash == std::string::npos ? box : box.substr(slash + 1),
+       .InitialFolder = slash == std::string::npos ? std::string() : box.substr(0, slash + 1),
+       .FilterDescription = "Sound Files (*.wav) ",
+       .FilterPattern = "*.wav",
+       .FilterText = "Sound Files (*.wav)"});
   if (!chosen.empty()) box = chosen;
 }
 
@@ -182,12 +201,7 @@ void frmAlarms::cmdCancel_Click() {
 }
 
 void frmAlarms::cmdTryIt_Click() {
-  // Whatever the minutes box holds, the sample shows whether the desktop shows alerts.
-  AlarmSettings fallback{chkGoodMoon, chkBadMoon, kSuggestedMinutes, chkAtStart, chkSound};
-  fallback.GoodSound = ReadSoundPath(txtGoodSound).value_or("");
-  fallback.BadSound = ReadSoundPath(txtBadSound).value_or("");
-  AlarmSettings settings = Shown().value_or(fallback);
-  tryIt_(settings);
+  if (const std::optional<AlarmSettings> settings = Checked()) tryIt_(*settings);
 }
 
 }  // namespace tarvex

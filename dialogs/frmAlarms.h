@@ -14,7 +14,7 @@ namespace tarvex {
 class frmAlarms final : public Dialog {
  public:
   // Shows `settings`; on OK `save` is given the new ones and says whether they were kept. "Try It"
-  // hands `tryIt` the settings as the boxes show them.
+  // hands `tryIt` the settings as the boxes show them, once they pass OK's check.
   frmAlarms(DialogHost& host, const AlarmSettings& settings,
             std::function<bool(const AlarmSettings&)> save,
             std::function<void(const AlarmSettings&)> tryIt);
@@ -51,8 +51,11 @@ class frmAlarms final : public Dialog {
  private:
   const std::string* Box(ControlId id) const override;
   // The settings as the controls show them; none when a box holds what cannot be taken, and then
-  // `problem` (when given) says what, in the words of the message box.
-  std::optional<AlarmSettings> Shown(std::string* problem = nullptr) const;
+  // `problem` (when given) says what, in the words of the message box, and `box` which box.
+  std::optional<AlarmSettings> Shown(std::string* problem = nullptr,
+                                     ControlId* box = nullptr) const;
+  // Shown(), or the refusal of OK and "Try It": the message, and the focus on the box at fault.
+  std::optional<AlarmSettings> Checked();
 
   DialogHost& host_;
   std::function<bool(const AlarmSettings&)> save_;

@@ -196,17 +196,15 @@ std::vector<Alert> UpcomingAlerts(const CalibrationRecord& record, std::int64_t 
   return alerts;
 }
 
-std::string SampleAlertText(const CalibrationRecord& record, std::int64_t now,
-                            const AlarmSettings& settings, bool hours24) {
+std::string SampleAlertText(std::int64_t now, const AlarmSettings& settings, bool hours24) {
   const MoonKind kind = !settings.GoodMoon && settings.BadMoon ? MoonKind::Bad : MoonKind::Good;
-  const Instant epoch = GameEpoch(record, now);
-  const Instant present = Instant::AtSecond(now);
-  Moon moon = MoonNotEnded(epoch, kind, present);
-  if (moon.begin <= present) moon = NextMoonAfter(epoch, moon);
-  const Stage stage = settings.WarningMinutes > 0
-                          ? WarningStage(moon, 0, settings)
-                          : Stage{AlarmStage::Start, kStartRank, moon.begin};
-  return AlertText(moon, stage.stage, std::max(now, stage.due.FirstSecond()), hours24);
+  const std::int64_t minutes =
+      std::clamp<std::int64_t>(settings.WarningMinutes, 0, kMaxWarningMinutes);
+  const std::int64_t begin = now + minutes * 60;
+  const Moon moon{kind, 0, 1, Instant::AtSecond(begin),
+                  Instant::AtSecond(begin + kMoonRealSeconds)};
+  return "SAMPLE: " +
+         AlertText(moon, minutes > 0 ? AlarmStage::Warning : AlarmStage::Start, now, hours24);
 }
 
 }  // namespace tarvex

@@ -35,6 +35,7 @@ constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
 constexpr std::string_view kSetPathText =
     "To set the path, open a character file that resides in the same directory as the game.";
 constexpr std::string_view kSetPathTitle = "Set Path";
+constexpr std::string_view kSetPathMenuCaption = "Set Kestrune Path";
 // The tip's first line while no pair is stored.
 constexpr std::string_view kNotSetLine = "SET THE DATE AND TIME FIRST";
 constexpr std::string_view kFocusLostText =
@@ -53,7 +54,7 @@ struct MenuLine {
 // The popup menu, in menu order.
 constexpr MenuLine kMenu[] = {
     {MenuItem::SetDateandTime, "Set Date and Time"},
-    {MenuItem::SetPath, "Set Kestrune Path"},
+    {MenuItem::SetPath, kSetPathMenuCaption},
     {MenuItem::Sep1, ""},
     {MenuItem::ShowCurrentTime, "Show Current Time", true},
     {MenuItem::ShowNextGoodMoon, "Show Next Good Moon", true},
@@ -294,7 +295,11 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     return;
   }
   const FlagWhile open(dateTimeOpen_);
-  frmDateTime dialog(platform_, [this](const CalibrationRecord& pair) {
+  TakeUpChanges();  // the game clock of the pair the file holds now
+  // The moment it opens, in the boxes' own forms; the game clock only when it is the player's.
+  CalibrationRecord shown = live_.Rebase(CurrentClock().Now(), false);
+  if (!live_.PairStored()) shown.ZRDTime = shown.ZRDDate = "";
+  frmDateTime dialog(platform_, shown, [this](const CalibrationRecord& pair) {
     Calibration = pair;
     // Kept at once, so that a program that ends without its unload loses nothing set here.
     if (const Result saved = live_.SetPair(pair); !saved)
@@ -323,7 +328,11 @@ void frmTarvexMain::mnuSetPath_Click() {
   if (setPathOpen_) return;  // its file dialog is open: one is enough
   const FlagWhile open(setPathOpen_);
   ShowItemMessage(MenuItem::SetPath, kSetPathText, kSetPathTitle);
-  const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
+  // The program's own folder stands in for a game folder never stored; the home folder is the
+  // better start then.
+  const std::string start = GamePath == GetAppPath() ? platform_.HomeFolder() : GamePath;
+  const std::string chosen =
+      platform_.ShowOpenFileDialog(CharacterFileRequest(start, kSetPathMenuCaption));
   if (chosen.empty()) return;
   if (const Result saved = live_.SetGamePath(chosen); !saved)
     platform_.ShowMessage("The game folder could not be saved.  " + saved.why() + ".", kTitle);
@@ -374,12 +383,13 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
         return live_.SetSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
-        const Clock& clock = CurrentClock();
         const bool good = settings.GoodMoon || !settings.BadMoon;
         platform_.ShowAlert(
-            {SampleAlertText(Calibration, clock.Now(), settings, Checked(MenuItem::Clock24)),
-             good ? kGoodMoonIcon : kBadMoonIcon, settings.Sound,
-             PlayableSound(good ? settings.GoodSound : settings.BadSound)});
+            {.Text = SampleAlertText(CurrentClock().Now(), settings, Checked(MenuItem::Clock24)),
+             .Icon = good ? kGoodMoonIcon : kBadMoonIcon,
+             .Sound = settings.Sound,
+             .Transient = true,
+             .SoundFile = PlayableSound(good ? settings.GoodSound : settings.BadSound)});
       });
   platform_.ShowDialog(dialog);
 }
@@ -525,8 +535,11 @@ void frmTarvexMain::SoundAlarms(std::int64_t now) {
     const bool good = alert.moon.kind == MoonKind::Good;
     // An alert of the quiet hours is shown all the same, without a sound.
     const bool sound = Alarms.Sound && !alert.quiet;
-    platform_.ShowAlert({alert.text, good ? kGoodMoonIcon : kBadMoonIcon, sound,
-                         sound ? PlayableSound(good ? Alarms.GoodSound : Alarms.BadSound) : ""});
+    platform_.ShowAlert(
+        {.Text = alert.text,
+         .Icon = good ? kGoodMoonIcon : kBadMoonIcon,
+         .Sound = sound,
+         .SoundFile = sound ? PlayableSound(good ? Alarms.GoodSound : Alarms.BadSound) : ""});
   }
 }
 

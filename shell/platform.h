@@ -68,6 +68,7 @@ struct MoonAlert {
   std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
   int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon
   bool Sound = true;         // with a sound: the desktop's notification sound, or SoundFile
+  bool Transient = false;    // a sample: shown, but kept in no notification history
   // A WAV file to play in place of the desktop's sound when Sound is on; empty for the desktop's.
   // The presenter passes only a file that exists; one that cannot be played is logged (Warn) and
   // the desktop's sound is played instead.
@@ -116,6 +117,8 @@ class Platform : public DialogHost {
   // Closes the main window: the front-end runs frmTarvexMain::Form_Unload and ends the program.
   virtual void CloseMainWindow() = 0;
 
+  // The user's home folder, ending in a path separator.
+  virtual std::string HomeFolder() = 0;
   // The stored name of the normal file at `path` (not hidden, not system, not a folder), or none.
   virtual std::optional<std::string> FindNormalFile(const std::string& path) = 0;
   // Starts the program at `path` in `workingFolder` with a show-window code, without waiting;

@@ -65,8 +65,8 @@ if [ "$part" = qt ]; then
     xdotool key Escape
     wait_for 50 count_windows 1 || fail "Escape left $2 open"
   }
-  dialog qt-datetime.png 'Set Date and Time' 'Down Return' 16:45:00 +Tab "$(date +%m/%d/%Y)" \
-    +Tab 10:00:00 +Tab 03/15/0002
+  # The real time and date as the dialog opens with them; the game's as a player types them.
+  dialog qt-datetime.png 'Set Date and Time' 'Down Return' '+Tab Tab' 10:00:00 +Tab 03/15/0002
   dialog qt-autorun.png 'Auto Run Kestrune' 'Down Down Down Down Down Down Return' '+Tab Tab' \
     10:30:00 +Tab 03/14/0002 '+Tab Tab Tab' /home/player/Kestrune/hero.zrd '+Tab Tab' secret
   shaped_alarms && sleep 1  # taken up at the next tick

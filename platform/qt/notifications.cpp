@@ -45,6 +45,8 @@ QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
   } else {
     hints.insert(QStringLiteral("suppress-sound"), true);
   }
+  // The server drops a transient notification once shown, keeping it in no history.
+  if (alert.Transient) hints.insert(QStringLiteral("transient"), true);
   QString appIcon = QStringLiteral("tarvex");  // the installed icon, when there is no picture
   if (!picture.isEmpty()) {
     // Servers that know the image hint show it; older ones show the app icon.

@@ -10,6 +10,8 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRect>
+#include <QScreen>
 #include <algorithm>
 #include <utility>
 
@@ -268,13 +270,25 @@ void QtPlatform::ShowMessage(std::string_view text, std::string_view title) {
 std::string QtPlatform::ShowOpenFileDialog(const FileOpenRequest& request) {
   QString folder = ToQString(request.InitialFolder);
   if (!request.FileName.empty()) folder = QDir(folder).filePath(ToQString(request.FileName));
-  // "Description (pattern)", the form from which Qt takes the pattern.
-  QString description = ToQString(request.FilterDescription);
-  if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += u' ';
-  const QString filter = description + u'(' + ToQString(request.FilterPattern).trimmed() + u')';
-  const QString path = chooser_ ? chooser_(folder, filter)
-                                : QFileDialog::getOpenFileName(nullptr, QString(), folder, filter);
-  return QDir::toNativeSeparators(path).toStdString();
+  // Qt takes the pattern from the parentheses at the end of the one text it shows.
+  const QString filter = ToQString(request.FilterText);
+  if (chooser_) return QDir::toNativeSeparators(chooser_(folder, filter)).toStdString();
+  QFileDialog dialog(nullptr, ToQString(request.Title), folder, filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A desktop's own file dialog places itself; Qt's is put in the middle of the screen.
+  dialog.adjustSize();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog.move(frame.topLeft());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::string QtPlatform::HomeFolder() {
+  return QDir::toNativeSeparators(QDir::homePath() + u'/').toStdString();
 }
 
 void QtPlatform::ShowDialog(Dialog& dialog) {

@@ -69,6 +69,7 @@ class QtPlatform final : public QObject, public Platform {
   void CloseDialog(DialogKind kind) override;
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
+  std::string HomeFolder() override;
   std::optional<std::string> FindNormalFile(const std::string& path) override;
   std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
                                         int showWindow) override;

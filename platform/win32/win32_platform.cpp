@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -16,6 +17,25 @@
 #include "platform/win32/text.h"
 
 namespace tarvex::win32 {
+namespace {
+
+// The file dialog's hook: once the dialog is laid out, it is moved to the middle of the work area
+// of the screen (the dialog itself is the hook dialog's parent).
+UINT_PTR CALLBACK CentreFileDialog(HWND hook, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+  if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != CDN_INITDONE)
+    return 0;
+  HWND dialog = GetParent(hook);
+  RECT frame{}, area{};
+  if (!GetWindowRect(dialog, &frame) || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+    return 0;
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
+}  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
@@ -77,6 +97,7 @@ std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
   const std::wstring filter = Widen(request.FilterDescription) + L'\0' +
                               Widen(request.FilterPattern) + std::wstring(2, L'\0');
   const std::wstring folder = Widen(request.InitialFolder);
+  const std::wstring title = Widen(request.Title);
   std::wstring file = Widen(request.FileName);
   file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
 
@@ -88,8 +109,10 @@ std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  // The dialog's defaults; only the process's current folder is left alone.
-  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  // No read-only box, the process's current folder left alone, and placed by the hook.
+  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
+  dialog.lpfnHook = CentreFileDialog;
   if (!GetOpenFileNameW(&dialog)) return {};
   return Narrow(file.c_str());
 }
@@ -158,6 +181,15 @@ void Win32Platform::CloseMainWindow() {
 
 HWND Win32Platform::ModalOwner() const {
   return dialogs_.empty() ? nullptr : dialogs_.back().Window;
+}
+
+std::string Win32Platform::HomeFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return {};
+  std::wstring home = folder;
+  if (!home.empty() && home.back() != L'\\') home += L'\\';
+  return Narrow(home);
 }
 
 std::optional<std::string> Win32Platform::FindNormalFile(const std::string& path) {

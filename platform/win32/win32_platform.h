@@ -41,6 +41,7 @@ class Win32Platform final : public Platform {
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
 
+  std::string HomeFolder() override;
   std::optional<std::string> FindNormalFile(const std::string& path) override;
   std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
                                         int showWindow) override;

@@ -120,8 +120,9 @@ class RecordingPlatform final : public Platform {
     if (During) During();
   }
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override {
-    Log.push_back("ShowOpenFileDialog '" + request.FileName + "' in " + request.InitialFolder +
-                  " for '" + request.FilterDescription + "|" + request.FilterPattern + "'");
+    Log.push_back("ShowOpenFileDialog '" + request.Title + "' '" + request.FileName + "' in " +
+                  request.InitialFolder + " for '" + request.FilterDescription + "|" +
+                  request.FilterPattern + "' or '" + request.FilterText + "'");
     return Next(FilesToChoose, std::string());
   }
   void ShowDialog(Dialog& dialog) override {
@@ -143,12 +144,14 @@ class RecordingPlatform final : public Platform {
   }
   void ShowAlert(const MoonAlert& alert) override {
     Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound" : "") +
-                  (alert.SoundFile.empty() ? "" : " " + alert.SoundFile) + ": " + alert.Text);
+                  (alert.SoundFile.empty() ? "" : " " + alert.SoundFile) +
+                  (alert.Transient ? " transient" : "") + ": " + alert.Text);
   }
   void CloseMainWindow() override {
     Log.push_back("CloseMainWindow");
     if (Main) Main->Form_Unload();
   }
+  std::string HomeFolder() override { return "/home/player/"; }
   std::optional<std::string> FindNormalFile(const std::string& path) override {
     Log.push_back("FindNormalFile " + path);
     const auto found = Files.find(path);

@@ -73,7 +73,7 @@ TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
        kAlways},
       {{"BAD MOON NOW", 101, false}, L"BAD MOON NOW", kAlways | NIIF_NOSOUND},
       // The player's own sound plays beside a silent balloon.
-      {{"GOOD MOON NOW", 105, true, "C:\\Sounds\\gong.wav"},
+      {{"GOOD MOON NOW", 105, true, false, "C:\\Sounds\\gong.wav"},
        L"GOOD MOON NOW",
        kAlways | NIIF_NOSOUND},
       // szInfo holds 255 units and its NUL.

@@ -41,6 +41,26 @@ T Checked(Reading<T> reading) {
   return std::move(reading.value);
 }
 
+// The settings from TARVEX.INI; a value that cannot be read is named on standard error, a file
+// that cannot be read stops the command.
+SettingsReading StoredReading(std::ostream& err) {
+  SettingsReading reading = Checked(ReadSettings());
+  for (const UnreadableSetting& setting : reading.unreadable) {
+    err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
+  }
+  return reading;
+}
+
+AlarmSettings StoredSettings(std::ostream& err) {
+  return StoredReading(err).settings;
+}
+
+// Whether times of day are written on the 24-hour clock ([Display] Clock=24). A file that cannot
+// be read stops the command; a value that cannot be read is the alarms' business.
+bool Hours24() {
+  return Checked(ReadSettings()).display.Clock24;
+}
+
 // --- The commands: each adds itself, with its options and arguments, and what it does ----------
 
 void AddStatus(CommandLine& cli) {
@@ -51,8 +71,8 @@ void AddStatus(CommandLine& cli) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
         const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
         io.out << (*json     ? StatusJson(record, Checked(ReadGamePath()))
-                   : *waybar ? StatusWaybar(record)
-                             : StatusText(record));
+                   : *waybar ? StatusWaybar(record, Hours24())
+                             : StatusText(record, Hours24()));
         return kExitOk;
       });
   status.add_flag("--json", *json, "print them as one JSON object");
@@ -133,30 +153,29 @@ void AddMoons(CommandLine& cli) {
   auto count = std::make_shared<int>(5);
   auto ics = std::make_shared<bool>(false);
   auto json = std::make_shared<bool>(false);
-  CLI::App& moons =
-      cli.Add("moons", "the next N good and bad moons", [count, ics, json](const Output& io) {
+  auto noAlarms = std::make_shared<bool>(false);
+  CLI::App& moons = cli.Add(
+      "moons", "the next N good and bad moons", [count, ics, json, noAlarms](const Output& io) {
         if (*ics && *json) throw UsageError{"--ics and --json go one at a time"};
+        if (*noAlarms && !*ics) throw UsageError{"--no-alarms goes with --ics"};
         const std::int64_t now = CurrentClock().Now();
         const std::vector<Moon> coming =
             NextMoons(GetZRDTime(Checked(ReadCalibration()), now), now, *count);
-        io.out << (*ics    ? MoonsCalendar(coming, now)
-                   : *json ? MoonsJson(coming)
-                           : MoonsText(coming));
+        if (*ics) {
+          // The reminders as the alarm settings stand.
+          const std::optional<AlarmSettings> alarms =
+              *noAlarms ? std::nullopt : std::optional(StoredSettings(io.err));
+          io.out << MoonsCalendar(coming, now, alarms ? &*alarms : nullptr);
+        } else {
+          io.out << (*json ? MoonsJson(coming) : MoonsText(coming));
+        }
         return kExitOk;
       });
   AddCount(cli, moons, count, "how many of each kind, 1 to 10000 (5 unless given)");
   moons.add_flag("--ics", *ics, "print them as an iCalendar file, one event a moon");
   moons.add_flag("--json", *json, "print them as a JSON array, one object a moon");
-}
-
-// The settings from TARVEX.INI; a value that cannot be read is named on standard error, a file
-// that cannot be read stops the command.
-AlarmSettings StoredSettings(std::ostream& err) {
-  const SettingsReading reading = Checked(ReadSettings());
-  for (const UnreadableSetting& setting : reading.unreadable) {
-    err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
-  }
-  return reading.settings;
+  moons.add_flag("--no-alarms", *noAlarms,
+                 "with --ics: no reminders (by default each event has those of the moon alarms)");
 }
 
 constexpr std::string_view kNoAlarmsYet =
@@ -167,7 +186,7 @@ void AddAlarms(CommandLine& cli) {
   auto json = std::make_shared<bool>(false);
   CLI::App& alarms = cli.Add("alarms", "the next N moon alarms to fire, under the stored settings",
                              [count, json](const Output& io) {
-                               const AlarmSettings settings = StoredSettings(io.err);
+                               const SettingsReading reading = StoredReading(io.err);
                                const std::int64_t now = CurrentClock().Now();
                                bool stored = false;
                                const CalibrationRecord pair = Checked(ReadCalibration(&stored));
@@ -176,7 +195,8 @@ void AddAlarms(CommandLine& cli) {
                                std::vector<Alert> alerts;
                                if (stored) {
                                  alerts =
-                                     UpcomingAlerts(GetZRDTime(pair, now), now, settings, *count);
+                                     UpcomingAlerts(GetZRDTime(pair, now), now, reading.settings,
+                                                    *count, reading.display.Clock24);
                                } else {
                                  io.err << "tarvex-cli: " << kNoAlarmsYet << "\n";
                                }
@@ -196,10 +216,18 @@ void AddAlarms(CommandLine& cli) {
         }
         if (const Result saved = SaveSettings(edit.settings); !saved)
           return FileFailure(io.err, saved);
+        // Stored all the same: the sound may be on a drive that is not mounted now.
+        for (const std::string* sound : {&edit.settings.GoodSound, &edit.settings.BadSound}) {
+          std::error_code error;
+          if (!sound->empty() && !std::filesystem::is_regular_file(PathFromUtf8(*sound), error))
+            io.err << "tarvex-cli: warning: the sound " << *sound << " does not exist\n";
+        }
         return kExitOk;
       });
   set.add_option("KEY=VALUE", *pairs,
-                 "good, bad, at-start or sound = on or off; warning = minutes, 0 to 1440");
+                 "good, bad, at-start, at-end or sound = on or off; warning or repeat = minutes, 0 "
+                 "to 1440; quiet = HH:MM-HH:MM or off; good-sound or bad-sound = a .wav file, or "
+                 "empty");
 }
 
 // Whether the tray program beside this one starts at log-in, and turning that on or off.
@@ -229,10 +257,33 @@ void AddAutostart(CommandLine& cli) {
           [done](const Output& io) { return done(io, DeleteLogInEntry()); });
 }
 
+// The clock of the times of day that Tarvex writes, and setting it, as `autostart` does.
+void AddClock(CommandLine& cli) {
+  CLI::App& clock =
+      cli.Add("clock",
+              "prints 12 or 24: the clock of the times of day that " + std::string(kProductName) +
+                  " writes ([Display] Clock of TARVEX.INI)",
+              [](const Output& io) {
+                io.out << (Checked(ReadSettings()).display.Clock24 ? "24" : "12") << "\n";
+                return kExitOk;
+              });
+  for (const bool hours24 : {false, true}) {
+    cli.Add(clock, hours24 ? "24" : "12",
+            hours24 ? "times of day as 17:33 and 00:05" : "times of day as 5:33 PM and 12:05 AM",
+            [hours24](const Output& io) {
+              DisplaySettings display = Checked(ReadSettings()).display;
+              display.Clock24 = hours24;
+              if (const Result saved = SaveDisplay(display); !saved)
+                return FileFailure(io.err, saved);
+              return kExitOk;
+            });
+  }
+}
+
 void AddWatch(CommandLine& cli) {
   auto waybar = std::make_shared<bool>(false);
-  CLI::App& watch =
-      cli.Add("watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
+  CLI::App& watch = cli.Add(
+      "watch", "the live view; Ctrl-C saves the pair and ends", [&cli, waybar](const Output& io) {
         const bool realPresent = !cli.at;
         if (*waybar) return Watch(io.out, io.err, WatchView::Waybar, realPresent);
         return Watch(io.out, io.err, io.terminal ? WatchView::Terminal : WatchView::Lines,
@@ -279,6 +330,7 @@ int RunCommandLine(const std::vector<std::string>& args, std::ostream& out, std:
   AddAlarms(cli);
   AddWatch(cli);
   AddAutostart(cli);
+  AddClock(cli);
   try {
     cli.Parse(args);
     if (cli.dataDir) {

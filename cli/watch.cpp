@@ -1,5 +1,6 @@
 #include "cli/watch.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <csignal>
@@ -98,7 +99,7 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
     live.Refresh();
     Calibration = live.Rebase(now, keep);
     if (bar) {
-      if (std::string line = StatusWaybar(Calibration); line != shown) {
+      if (std::string line = StatusWaybar(Calibration, live.Display().Clock24); line != shown) {
         out << line << std::flush;
         shown = std::move(line);
       }
@@ -106,19 +107,25 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
     }
     // No alarm fires on the built-in pair: until a pair is stored, the date and time are not set.
     std::vector<Alert> alerts;
-    if (live.PairStored()) alerts = alarms.Check(now, Calibration, live.Settings());
+    const bool hours24 = live.Display().Clock24;
+    if (live.PairStored()) alerts = alarms.Check(now, Calibration, live.Settings(), hours24);
     if (!alerts.empty()) {
-      ShowAlarms(alerts, !shown.empty(), terminal, live.Settings().Sound, out);
+      // Alerts of the quiet hours ring no bell.
+      const bool bell =
+          live.Settings().Sound && std::any_of(alerts.begin(), alerts.end(),
+                                               [](const Alert& alert) { return !alert.quiet; });
+      ShowAlarms(alerts, !shown.empty(), terminal, bell, out);
       if (terminal) shown.clear();  // drawn anew below the alarms
     }
-    const std::string frame = StatusText(Calibration) + PhaseName(Calibration) + "\n";
+    const std::string frame = StatusText(Calibration, hours24) + PhaseName(Calibration) + "\n";
     if (frame != shown) {
       Show(frame, !shown.empty(), terminal, out);
       shown = frame;
     }
   } while (nextTick());
   if (!keep) return kExitOk;
-  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved) return FileFailure(err, saved);
+  if (const Result saved = live.SavePair(CurrentClock().Now()); !saved)
+    return FileFailure(err, saved);
   return kExitOk;
 }
 

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstddef>
 #include <string_view>
 #include <vector>
@@ -79,11 +80,56 @@ std::string UtcStamp(std::int64_t t) {
          TwoDigits(second / 3600) + TwoDigits(second / 60 % 60) + TwoDigits(second % 60) + "Z";
 }
 
+// "1 HOUR 5 MINUTES", "10 MINUTES", as the alerts count them.
+std::string MinutesWords(std::int64_t minutes) {
+  const auto count = [](std::int64_t n, const char* unit) {
+    return std::to_string(n) + " " + unit + (n == 1 ? "" : "S");
+  };
+  if (minutes < 60) return count(minutes, "MINUTE");
+  return count(minutes / 60, "HOUR") +
+         (minutes % 60 > 0 ? " " + count(minutes % 60, "MINUTE") : "");
+}
+
+// The reminders of an event of `kind` under `settings`, each written by `line`.
+template <class Line>
+void Reminders(MoonKind kind, const AlarmSettings& settings, const Line& line) {
+  if (!(kind == MoonKind::Good ? settings.GoodMoon : settings.BadMoon)) return;
+  const std::string name = kind == MoonKind::Good ? "GOOD MOON" : "BAD MOON";
+  const int warning = std::min(settings.WarningMinutes, kMaxWarningMinutes);
+  if (warning > 0) {
+    line("BEGIN", "VALARM");
+    line("ACTION", "DISPLAY");
+    const int repeat = settings.RepeatMinutes;
+    const int repeats = repeat > 0 ? (warning - 1) / repeat : 0;  // k·R < W
+    line("DESCRIPTION", name + (repeats > 0 ? " SOON" : " IN " + MinutesWords(warning)));
+    line("TRIGGER", "-PT" + std::to_string(warning) + "M");
+    if (repeats > 0) {
+      line("REPEAT", std::to_string(repeats));
+      line("DURATION", "PT" + std::to_string(repeat) + "M");
+    }
+    line("END", "VALARM");
+  }
+  if (settings.AtStart) {
+    line("BEGIN", "VALARM");
+    line("ACTION", "DISPLAY");
+    line("DESCRIPTION", name + " NOW");
+    line("TRIGGER", "PT0M");
+    line("END", "VALARM");
+  }
+  if (settings.AtEnd) {
+    line("BEGIN", "VALARM");
+    line("ACTION", "DISPLAY");
+    line("DESCRIPTION", name + " OVER");
+    line("TRIGGER;RELATED=END", "PT0M");
+    line("END", "VALARM");
+  }
+}
+
 }  // namespace
 
-std::string StatusText(const CalibrationRecord& record) {
+std::string StatusText(const CalibrationRecord& record, bool hours24) {
   std::string text;
-  for (const std::string& line : TipLines(record)) text += line + "\n";
+  for (const std::string& line : TipLines(record, {.Hours24 = hours24})) text += line + "\n";
   return text;
 }
 
@@ -106,8 +152,8 @@ std::string StatusJson(const CalibrationRecord& record, const std::string& gameF
   return text + "\n";
 }
 
-std::string StatusWaybar(const CalibrationRecord& record) {
-  const std::vector<std::string> lines = TipLines(record);
+std::string StatusWaybar(const CalibrationRecord& record, bool hours24) {
+  const std::vector<std::string> lines = TipLines(record, {.Hours24 = hours24});
   std::string tooltip;
   for (const std::string& line : lines) tooltip += (tooltip.empty() ? "" : "\n") + line;
   const std::int64_t day = GameDayOfMonth(record);
@@ -131,7 +177,8 @@ std::string MoonsText(const std::vector<Moon>& moons) {
   return text;
 }
 
-std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now) {
+std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now,
+                          const AlarmSettings* alarms) {
   std::string text;
   const auto line = [&text](std::string_view name, const std::string& value) {
     text.append(name).append(":").append(value).append("\r\n");
@@ -156,6 +203,7 @@ std::string MoonsCalendar(const std::vector<Moon>& moons, std::int64_t now) {
     line("DESCRIPTION", "Kestrune " + kind + " moon: game day " +
                             std::to_string(MoonDay(moon.kind)) + "\\, month " +
                             TwoDigits(moon.gameMonth) + "\\, year " + year);
+    if (alarms != nullptr) Reminders(moon.kind, *alarms, line);
     line("END", "VEVENT");
   }
   line("END", "VCALENDAR");
@@ -176,8 +224,10 @@ std::string MoonsJson(const std::vector<Moon>& moons) {
 std::string AlertsText(const std::vector<Alert>& alerts) {
   std::string text;
   for (const Alert& alert : alerts) {
-    text += (alert.stage == AlarmStage::Warning ? "WARNING " : "START   ") + LocalText(alert.at) +
-            " " + alert.text + "\n";
+    text += (alert.stage == AlarmStage::Warning ? "WARNING "
+             : alert.stage == AlarmStage::Start ? "START   "
+                                                : "END     ") +
+            LocalText(alert.at) + " " + alert.text + "\n";
   }
   return text;
 }
@@ -186,10 +236,13 @@ std::string AlertsJson(const std::vector<Alert>& alerts) {
   std::vector<Json> items;
   for (const Alert& alert : alerts) {
     items.push_back({{"moon", KindName(alert.moon.kind)},
-                     {"stage", alert.stage == AlarmStage::Warning ? "warning" : "start"},
+                     {"stage", alert.stage == AlarmStage::Warning ? "warning"
+                               : alert.stage == AlarmStage::Start ? "start"
+                                                                  : "end"},
                      {"fires", IsoLocalText(alert.at)},
                      {"begins", IsoLocalText(alert.moon.begin.FirstSecond())},
-                     {"game_date", GameDateText(alert.moon)}});
+                     {"game_date", GameDateText(alert.moon)},
+                     {"quiet", alert.quiet}});
   }
   return JsonLines(items);
 }

@@ -1,5 +1,6 @@
 #include "dialogs/frmAlarms.h"
 
+#include <cstddef>
 #include <string_view>
 #include <utility>
 
@@ -12,6 +13,7 @@ namespace {
 constexpr std::string_view kTitle = kProductName;
 constexpr std::string_view kMinutesFormat =
     "The warning minutes must be a whole number from 0 to 1440.  Please fix it and try again.";
+constexpr std::string_view kFixIt = "  Please fix it and try again.";
 // The minutes the box offers when no warning is set, for a user who turns it on.
 constexpr int kSuggestedMinutes = 10;
 
@@ -25,14 +27,35 @@ frmAlarms::frmAlarms(DialogHost& host, const AlarmSettings& settings,
       chkWarn(settings.WarningMinutes > 0),
       chkAtStart(settings.AtStart),
       chkSound(settings.Sound),
+      chkAtEnd(settings.AtEnd),
       txtWarningMinutes(std::to_string(settings.WarningMinutes > 0 ? settings.WarningMinutes
                                                                    : kSuggestedMinutes)),
+      txtRepeatMinutes(std::to_string(settings.RepeatMinutes)),
+      txtQuietFrom(settings.QuietFrom),
+      txtQuietTo(settings.QuietTo),
+      txtGoodSound(settings.GoodSound),
+      txtBadSound(settings.BadSound),
       host_(host),
       save_(std::move(save)),
       tryIt_(std::move(tryIt)) {}
 
 const std::string* frmAlarms::Box(ControlId id) const {
-  return id == ControlId::txtWarningMinutes ? &txtWarningMinutes : nullptr;
+  switch (id) {
+    case ControlId::txtWarningMinutes:
+      return &txtWarningMinutes;
+    case ControlId::txtRepeatMinutes:
+      return &txtRepeatMinutes;
+    case ControlId::txtQuietFrom:
+      return &txtQuietFrom;
+    case ControlId::txtQuietTo:
+      return &txtQuietTo;
+    case ControlId::txtGoodSound:
+      return &txtGoodSound;
+    case ControlId::txtBadSound:
+      return &txtBadSound;
+    default:
+      return nullptr;
+  }
 }
 
 std::string frmAlarms::LabelCaption(ControlId id) const {
@@ -52,6 +75,8 @@ bool frmAlarms::Value(ControlId id) const {
       return chkAtStart;
     case ControlId::chkSound:
       return chkSound;
+    case ControlId::chkAtEnd:
+      return chkAtEnd;
     default:
       return false;
   }
@@ -74,6 +99,13 @@ void frmAlarms::Click(ControlId id) {
     case ControlId::chkSound:
       chkSound = !chkSound;
       return;
+    case ControlId::chkAtEnd:
+      chkAtEnd = !chkAtEnd;
+      return;
+    case ControlId::cmdGoodSound:
+      return cmdSound_Click(txtGoodSound);
+    case ControlId::cmdBadSound:
+      return cmdSound_Click(txtBadSound);
     case ControlId::cmdOK:
       return cmdOK_Click();
     case ControlId::cmdCancel:
@@ -85,20 +117,57 @@ void frmAlarms::Click(ControlId id) {
   }
 }
 
-std::optional<AlarmSettings> frmAlarms::Shown() const {
+std::optional<AlarmSettings> frmAlarms::Shown(std::string* problem, ControlId* box) const {
+  const auto refuse = [problem, box](std::string_view why, ControlId at) {
+    if (problem != nullptr) *problem = why;
+    if (box != nullptr) *box = at;
+    return std::nullopt;
+  };
   AlarmSettings settings{chkGoodMoon, chkBadMoon, 0, chkAtStart, chkSound};
-  if (!chkWarn) return settings;  // the box's text plays no part
-  const std::optional<int> minutes = ReadWarningMinutes(txtWarningMinutes);
-  if (!minutes) return std::nullopt;
-  settings.WarningMinutes = *minutes;
+  settings.AtEnd = chkAtEnd;
+  // Without a warning the minutes and the repeat play no part.
+  if (chkWarn) {
+    const std::optional<int> minutes = ReadWarningMinutes(txtWarningMinutes);
+    if (!minutes) return refuse(kMinutesFormat, ControlId::txtWarningMinutes);
+    settings.WarningMinutes = *minutes;
+    const std::optional<int> repeat = ReadWarningMinutes(txtRepeatMinutes);
+    if (!repeat)
+      return refuse(std::string(kRepeatFormat) + std::string(kFixIt), ControlId::txtRepeatMinutes);
+    settings.RepeatMinutes = *repeat;
+  } else {
+    settings.RepeatMinutes = ReadWarningMinutes(txtRepeatMinutes).value_or(0);
+  }
+  // Both times, or neither.
+  if (!txtQuietFrom.empty() || !txtQuietTo.empty()) {
+    const std::optional<std::string> from = ReadClockTime(txtQuietFrom);
+    const std::optional<std::string> to = ReadClockTime(txtQuietTo);
+    if (!from || !to) {
+      return refuse(std::string(kQuietFormat) + std::string(kFixIt),
+                    from ? ControlId::txtQuietTo : ControlId::txtQuietFrom);
+    }
+    settings.QuietFrom = *from;
+    settings.QuietTo = *to;
+  }
+  if (const std::optional<std::string> good = ReadSoundPath(txtGoodSound)) {
+    settings.GoodSound = *good;
+  } else {
+    return refuse(std::string(kSoundFormat) + std::string(kFixIt), ControlId::txtGoodSound);
+  }
+  if (const std::optional<std::string> bad = ReadSoundPath(txtBadSound)) {
+    settings.BadSound = *bad;
+  } else {
+    return refuse(std::string(kSoundFormat) + std::string(kFixIt), ControlId::txtBadSound);
+  }
   return settings;
 }
 
 std::optional<AlarmSettings> frmAlarms::Checked() {
-  std::optional<AlarmSettings> settings = Shown();
+  std::string problem;
+  ControlId box = ControlId::txtWarningMinutes;
+  std::optional<AlarmSettings> settings = Shown(&problem, &box);
   if (!settings) {
-    host_.ShowMessage(kMinutesFormat, kTitle);
-    FocusBox(ControlId::txtWarningMinutes);
+    host_.ShowMessage(problem, kTitle);
+    FocusBox(box);
   }
   return settings;
 }
@@ -113,6 +182,18 @@ void frmAlarms::cmdOK_Click() {
                       kTitle);
   }
   Unload();
+}
+
+void frmAlarms::cmdSound_Click(std::string& box) {
+  const std::size_t slash = box.find_last_of("/\\");
+  const std::string chosen = host_.ShowOpenFileDialog(
+      {.Title = "Moon Alarm Sound",
+       .FileName = slash == std::string::npos ? box : box.substr(slash + 1),
+       .InitialFolder = slash == std::string::npos ? std::string() : box.substr(0, slash + 1),
+       .FilterDescription = "Sound Files (*.wav) ",
+       .FilterPattern = "*.wav",
+       .FilterText = "Sound Files (*.wav)"});
+  if (!chosen.empty()) box = chosen;
 }
 
 void frmAlarms::cmdCancel_Click() {

@@ -1,4 +1,5 @@
-// The moon alarms dialog: which moons, how long before, at the start, with a sound.
+// The moon alarms dialog: which moons, how long before and how often, at the start and the end,
+// with a sound (the system's or a file of the player's), and the quiet hours without one.
 #pragma once
 
 #include <functional>
@@ -31,20 +32,29 @@ class frmAlarms final : public Dialog {
   void cmdOK_Click();
   void cmdCancel_Click();
   void cmdTryIt_Click();
+  // "…" beside a sound's box: the file dialog for a *.wav, starting from the box's file.
+  void cmdSound_Click(std::string& box);
 
   bool chkGoodMoon = true;
   bool chkBadMoon = true;
   bool chkWarn = true;
   bool chkAtStart = true;
   bool chkSound = true;
+  bool chkAtEnd = false;
   std::string txtWarningMinutes;
+  std::string txtRepeatMinutes;
+  std::string txtQuietFrom;
+  std::string txtQuietTo;
+  std::string txtGoodSound;
+  std::string txtBadSound;
 
  private:
   const std::string* Box(ControlId id) const override;
-  // The settings as the controls show them; none when the minutes are not a whole number from 0
-  // to the most there may be.
-  std::optional<AlarmSettings> Shown() const;
-  // Shown(), or the refusal of OK and "Try It": the message, and the focus on the minutes box.
+  // The settings as the controls show them; none when a box holds what cannot be taken, and then
+  // `problem` (when given) says what, in the words of the message box, and `box` which box.
+  std::optional<AlarmSettings> Shown(std::string* problem = nullptr,
+                                     ControlId* box = nullptr) const;
+  // Shown(), or the refusal of OK and "Try It": the message, and the focus on the box at fault.
   std::optional<AlarmSettings> Checked();
 
   DialogHost& host_;

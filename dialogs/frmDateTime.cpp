@@ -48,8 +48,8 @@ void frmDateTime::Click(ControlId id) {
 // The four texts are checked in the order of the rows, and only the first bad one is named.
 void frmDateTime::cmdSetDateandTime_Click() {
   // The boxes never hold more than their limit, whoever wrote into them.
-  for (const ControlId id : {ControlId::txtRealTime, ControlId::txtRealDate,
-                             ControlId::txtZRDTime, ControlId::txtZRDDate}) {
+  for (const ControlId id : {ControlId::txtRealTime, ControlId::txtRealDate, ControlId::txtZRDTime,
+                             ControlId::txtZRDDate}) {
     SetText(id, Text(id));
   }
 

@@ -50,12 +50,27 @@ constexpr Control kAlarmsControls[] = {
     {ControlId::chkWarn, K::CheckBox, "Warn", 10, 40, 34, 10},
     {ControlId::txtWarningMinutes, K::TextBox, "", 46, 38, 26, 12, Align::Left, 4},
     {ControlId::Label1, K::Label, "minutes before", 76, 40, 110, 8},
-    {ControlId::chkAtStart, K::CheckBox, "When the moon begins", 10, 56, 180, 10},
-    {ControlId::chkSound, K::CheckBox, "Play a sound", 10, 70, 180, 10},
-    {ControlId::cmdOK, K::Button, "OK", 20, 90, 50, 14, Align::Center, 0, false, true},
-    {ControlId::cmdCancel, K::Button, "Cancel", 75, 90, 50, 14, Align::Center, 0, false, false,
+    {ControlId::Label2, K::Label, "and again every", 20, 56, 56, 8},
+    {ControlId::txtRepeatMinutes, K::TextBox, "", 78, 54, 26, 12, Align::Left, 4},
+    {ControlId::Label3, K::Label, "minutes (0: once)", 108, 56, 84, 8},
+    {ControlId::chkAtStart, K::CheckBox, "When the moon begins", 10, 72, 180, 10},
+    {ControlId::chkAtEnd, K::CheckBox, "When the moon ends", 10, 86, 180, 10},
+    {ControlId::chkSound, K::CheckBox, "Play a sound", 10, 100, 180, 10},
+    {ControlId::Label4, K::Label, "Quiet from", 10, 118, 40, 8},
+    {ControlId::txtQuietFrom, K::TextBox, "", 52, 116, 30, 12, Align::Left, 5},
+    {ControlId::Label5, K::Label, "to", 86, 118, 12, 8},
+    {ControlId::txtQuietTo, K::TextBox, "", 100, 116, 30, 12, Align::Left, 5},
+    {ControlId::Label6, K::Label, "(HH:MM, no sound)", 134, 118, 62, 8},
+    {ControlId::Label7, K::Label, "Good moon sound (*.wav; empty: the system's)", 10, 134, 180, 8},
+    {ControlId::txtGoodSound, K::TextBox, "", 10, 144, 158, 12},
+    {ControlId::cmdGoodSound, K::Button, "\u2026", 172, 143, 18, 14, Align::Center},
+    {ControlId::Label8, K::Label, "Bad moon sound", 10, 162, 180, 8},
+    {ControlId::txtBadSound, K::TextBox, "", 10, 172, 158, 12},
+    {ControlId::cmdBadSound, K::Button, "\u2026", 172, 171, 18, 14, Align::Center},
+    {ControlId::cmdOK, K::Button, "OK", 20, 194, 50, 14, Align::Center, 0, false, true},
+    {ControlId::cmdCancel, K::Button, "Cancel", 75, 194, 50, 14, Align::Center, 0, false, false,
      true},
-    {ControlId::cmdTryIt, K::Button, "Try It", 130, 90, 50, 14, Align::Center},
+    {ControlId::cmdTryIt, K::Button, "Try It", 130, 194, 50, 14, Align::Center},
 };
 
 }  // namespace
@@ -64,7 +79,7 @@ int frmAlarms::Width() const {
   return 200;
 }
 int frmAlarms::Height() const {
-  return 112;
+  return 216;
 }
 std::span<const Control> frmAlarms::Controls() const {
   return kAlarmsControls;

@@ -237,7 +237,7 @@ std::int64_t GameSecondsToMoon(const CalibrationRecord& calibration, int MoonDay
   return left_d * kDay + left_h * kHour + left_m * kMinute + left_s;
 }
 
-NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
+NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay, bool hours24) {
   const auto number = [](std::string_view text, std::size_t position) {
     return static_cast<std::int64_t>(LeadingNumber(Piece(text, position)));
   };
@@ -290,6 +290,10 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
 
   static constexpr const char* kDayWords[] = {"TODAY AT ", "TOMORROW AT ", "TWO DAYS FROM NOW AT "};
   if (offset >= 0 && offset <= 2) moon.Moment += kDayWords[offset];
+  if (hours24) {
+    moon.Moment += ClockWords(static_cast<int>(hour), static_cast<int>(minute), true);
+    return moon;
+  }
   if (hour == 0) {
     moon.Moment += "12:";
   } else if (hour >= 1 && hour <= 12) {
@@ -302,11 +306,19 @@ NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay) {
   return moon;
 }
 
+std::string ClockWords(int hour, int minute, bool hours24) {
+  if (hours24) return TwoDigits(hour) + ":" + TwoDigits(minute);
+  const int twelve = hour % 12 == 0 ? 12 : hour % 12;  // [1, 12]
+  return std::to_string(twelve) + ":" + TwoDigits(minute) + (hour < 12 ? " AM" : " PM");
+}
+
 std::vector<std::string> TipLines(const CalibrationRecord& record, TipViews views) {
   std::vector<std::string> lines;
   if (views.Time) lines.push_back(record.ZRDTime.str() + " " + record.ZRDDate.str());
-  if (views.GoodMoon) lines.push_back("GOOD MOON " + GetNextMoon(record, kGoodMoonDay).Moment);
-  if (views.BadMoon) lines.push_back("BAD MOON " + GetNextMoon(record, kBadMoonDay).Moment);
+  if (views.GoodMoon)
+    lines.push_back("GOOD MOON " + GetNextMoon(record, kGoodMoonDay, views.Hours24).Moment);
+  if (views.BadMoon)
+    lines.push_back("BAD MOON " + GetNextMoon(record, kBadMoonDay, views.Hours24).Moment);
   return lines;
 }
 

@@ -95,7 +95,11 @@ struct NextMoon {
   std::string Countdown;  // e.g. "1 HOUR  20 MINUTES  "
   std::string Moment;     // e.g. "TOMORROW AT 3:05 PM"
 };
-NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay);
+// With `hours24` the time of day reads "17:33" in place of "5:33 PM".
+NextMoon GetNextMoon(const CalibrationRecord& calibration, int MoonDay, bool hours24 = false);
+// A time of day as Tarvex writes it: "5:33 PM" and "12:05 AM", or with `hours24` "17:33" and
+// "00:05".
+std::string ClockWords(int hour, int minute, bool hours24);
 // Game seconds from the record's game moment to 00:00:00 of the next day numbered `MoonDay`,
 // never counting today: [1, 2,419,200] for a game moment in range.
 std::int64_t GameSecondsToMoon(const CalibrationRecord& calibration, int MoonDay);
@@ -111,6 +115,7 @@ struct TipViews {
   bool Time = true;      // the game time and date
   bool GoodMoon = true;  // when the next good moon begins
   bool BadMoon = true;   // when the next bad moon begins
+  bool Hours24 = false;  // the moments' times of day as "17:33" rather than "5:33 PM"
 };
 // The tip's lines for `views`, in this order: the game time and date ("14:05:33 03/12/0002"),
 // "GOOD MOON " and the moment text of the next good moon, "BAD MOON " and that of the next bad

@@ -54,6 +54,10 @@ Moon NextMoonAfter(Instant epoch, const Moon& moon) {
   return MoonOfMonth(epoch, moon.kind, moon.gameYear * 12 + moon.gameMonth);
 }
 
+Moon MoonBefore(Instant epoch, const Moon& moon) {
+  return MoonOfMonth(epoch, moon.kind, moon.gameYear * 12 + moon.gameMonth - 2);
+}
+
 std::vector<Moon> NextMoons(const CalibrationRecord& record, std::int64_t now, int count) {
   const Instant epoch = GameEpoch(record, now);
   const Instant present = Instant::AtSecond(now);

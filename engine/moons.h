@@ -57,6 +57,8 @@ Instant GameEpoch(const CalibrationRecord& record, std::int64_t now);
 Moon MoonNotEnded(Instant epoch, MoonKind kind, Instant present);
 // The moon of `kind` that follows `moon` (one game month later).
 Moon NextMoonAfter(Instant epoch, const Moon& moon);
+// The moon of `kind` that comes before `moon` (one game month earlier).
+Moon MoonBefore(Instant epoch, const Moon& moon);
 
 // The next `count` moons of each kind to begin after second `now`, by `record` re-based to it,
 // 2 × `count` in all, in order of their beginning.

@@ -14,24 +14,45 @@ constexpr std::string_view kSection = "Alarms";
 constexpr std::string_view kDisplaySection = "Display";
 
 // One key of [Alarms] or [Display]: its section, its name in the file and on the command line
-// (none for [Display]), and the field it sets: a switch of the alarms (`flag`) or of the views
-// (`view`), or WarningMinutes when both are null.
+// (none for [Display]), what its value is, and the field it sets. A key `added` late is written
+// to a file that lacks it only when its value is not the default.
+enum class Type { Switch, Minutes, Time, Sound, Hours };
 struct Key {
   std::string_view section;
   std::string_view file;
   std::string_view command;
+  Type type = Type::Switch;
   bool AlarmSettings::*flag = nullptr;
+  int AlarmSettings::*number = nullptr;
+  std::string AlarmSettings::*text = nullptr;
   bool DisplaySettings::*view = nullptr;
+  bool added = false;
 };
 constexpr Key kKeys[] = {
-    {kSection, "GoodMoon", "good", &AlarmSettings::GoodMoon},
-    {kSection, "BadMoon", "bad", &AlarmSettings::BadMoon},
-    {kSection, "WarningMinutes", "warning"},
-    {kSection, "AtStart", "at-start", &AlarmSettings::AtStart},
-    {kSection, "Sound", "sound", &AlarmSettings::Sound},
-    {kDisplaySection, "ShowCurrentTime", "", nullptr, &DisplaySettings::CurrentTime},
-    {kDisplaySection, "ShowNextGoodMoon", "", nullptr, &DisplaySettings::NextGoodMoon},
-    {kDisplaySection, "ShowNextBadMoon", "", nullptr, &DisplaySettings::NextBadMoon},
+    {kSection, "GoodMoon", "good", Type::Switch, &AlarmSettings::GoodMoon},
+    {kSection, "BadMoon", "bad", Type::Switch, &AlarmSettings::BadMoon},
+    {kSection, "WarningMinutes", "warning", Type::Minutes, nullptr, &AlarmSettings::WarningMinutes},
+    {kSection, "AtStart", "at-start", Type::Switch, &AlarmSettings::AtStart},
+    {kSection, "Sound", "sound", Type::Switch, &AlarmSettings::Sound},
+    {kSection, "Repeat", "repeat", Type::Minutes, nullptr, &AlarmSettings::RepeatMinutes, nullptr,
+     nullptr, true},
+    {kSection, "AtEnd", "at-end", Type::Switch, &AlarmSettings::AtEnd, nullptr, nullptr, nullptr,
+     true},
+    {kSection, "QuietFrom", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietFrom, nullptr,
+     true},
+    {kSection, "QuietTo", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietTo, nullptr, true},
+    {kSection, "GoodSound", "good-sound", Type::Sound, nullptr, nullptr, &AlarmSettings::GoodSound,
+     nullptr, true},
+    {kSection, "BadSound", "bad-sound", Type::Sound, nullptr, nullptr, &AlarmSettings::BadSound,
+     nullptr, true},
+    {kDisplaySection, "ShowCurrentTime", "", Type::Switch, nullptr, nullptr, nullptr,
+     &DisplaySettings::CurrentTime},
+    {kDisplaySection, "ShowNextGoodMoon", "", Type::Switch, nullptr, nullptr, nullptr,
+     &DisplaySettings::NextGoodMoon},
+    {kDisplaySection, "ShowNextBadMoon", "", Type::Switch, nullptr, nullptr, nullptr,
+     &DisplaySettings::NextBadMoon},
+    {kDisplaySection, "Clock", "", Type::Hours, nullptr, nullptr, nullptr,
+     &DisplaySettings::Clock24, true},
 };
 constexpr std::size_t kKeyCount = std::size(kKeys);
 
@@ -66,26 +87,50 @@ std::optional<bool> ReadSwitch(std::string_view value) {
 // Sets the key's field from `value`; false when the value cannot be read.
 bool Apply(const Key& key, std::string_view value, AlarmSettings& settings,
            DisplaySettings& display) {
-  if (key.view != nullptr) {
-    const std::optional<bool> on = ReadSwitch(value);
-    if (on) display.*key.view = *on;
-    return on.has_value();
+  switch (key.type) {
+    case Type::Switch: {
+      const std::optional<bool> on = ReadSwitch(value);
+      if (on) (key.view != nullptr ? display.*key.view : settings.*key.flag) = *on;
+      return on.has_value();
+    }
+    case Type::Minutes: {
+      const std::optional<int> minutes = ReadWarningMinutes(value);
+      if (minutes) settings.*key.number = *minutes;
+      return minutes.has_value();
+    }
+    case Type::Time: {
+      std::optional<std::string> time =
+          value.empty() ? std::optional<std::string>("") : ReadClockTime(value);
+      if (time) settings.*key.text = std::move(*time);
+      return time.has_value();
+    }
+    case Type::Sound: {
+      std::optional<std::string> path = ReadSoundPath(value);
+      if (path) settings.*key.text = std::move(*path);
+      return path.has_value();
+    }
+    case Type::Hours:
+      if (value != "12" && value != "24") return false;
+      display.*key.view = value == "24";
+      return true;
   }
-  if (key.flag == nullptr) {
-    const std::optional<int> minutes = ReadWarningMinutes(value);
-    if (minutes) settings.WarningMinutes = *minutes;
-    return minutes.has_value();
-  }
-  const std::optional<bool> on = ReadSwitch(value);
-  if (on) settings.*key.flag = *on;
-  return on.has_value();
+  return false;
 }
 
 std::string ValueText(const Key& key, const AlarmSettings& settings,
                       const DisplaySettings& display) {
-  if (key.view != nullptr) return display.*key.view ? "on" : "off";
-  if (key.flag == nullptr) return std::to_string(settings.WarningMinutes);
-  return settings.*key.flag ? "on" : "off";
+  switch (key.type) {
+    case Type::Switch:
+      return (key.view != nullptr ? display.*key.view : settings.*key.flag) ? "on" : "off";
+    case Type::Minutes:
+      return std::to_string(settings.*key.number);
+    case Type::Time:
+    case Type::Sound:
+      return settings.*key.text;
+    case Type::Hours:
+      return display.*key.view ? "24" : "12";
+  }
+  return {};
 }
 
 // --- Lines of the file ---------------------------------------------------------------------
@@ -135,13 +180,20 @@ Line Classify(std::string_view line) {
 const Key* FindKey(std::string_view section, std::string_view name, bool commandNames) {
   for (const Key& key : kKeys) {
     if (key.section != section) continue;
-    if (SameWord(name, key.file) || (commandNames && SameWord(name, key.command))) return &key;
+    if (SameWord(name, key.file) ||
+        (commandNames && !key.command.empty() && SameWord(name, key.command)))
+      return &key;
   }
   return nullptr;
 }
 
 // A key of a section and the text of its new value.
-using KeyValue = std::pair<std::string_view, std::string>;
+// A key's name and value text; `onlyWhereFound` writes it only over a line the text has.
+struct KeyValue {
+  std::string_view first;
+  std::string second;
+  bool onlyWhereFound = false;
+};
 
 // The text `old` with each key of `values` holding its value in the first section named
 // `sectionName` (see SettingsText).
@@ -167,6 +219,40 @@ std::optional<int> ReadWarningMinutes(std::string_view value) {
     if (minutes > kMaxWarningMinutes) return std::nullopt;
   }
   return minutes;
+}
+
+std::optional<std::string> ReadClockTime(std::string_view value) {
+  const std::size_t colon = value.find(':');
+  if (colon == std::string_view::npos || colon < 1 || colon > 2 || value.size() != colon + 3)
+    return std::nullopt;
+  int hour = 0, minute = 0;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (i == colon) continue;
+    if (value[i] < '0' || value[i] > '9') return std::nullopt;
+    int& field = i < colon ? hour : minute;
+    field = field * 10 + (value[i] - '0');
+  }
+  if (hour > 23 || minute > 59) return std::nullopt;
+  return TwoDigits(hour) + ":" + TwoDigits(minute);
+}
+
+std::optional<std::string> ReadSoundPath(std::string_view value) {
+  if (value.find_first_of("\r\n") != std::string_view::npos) return std::nullopt;
+  if (!value.empty() && (value.size() < 5 || !SameWord(value.substr(value.size() - 4), ".wav")))
+    return std::nullopt;
+  return std::string(value);
+}
+
+bool InQuietHours(const AlarmSettings& settings, int minuteOfDay) {
+  const std::optional<std::string> from = ReadClockTime(settings.QuietFrom);
+  const std::optional<std::string> to = ReadClockTime(settings.QuietTo);
+  if (!from || !to) return false;
+  const auto minutes = [](const std::string& time) {
+    return ((time[0] - '0') * 10 + time[1] - '0') * 60 + (time[3] - '0') * 10 + time[4] - '0';
+  };
+  const int start = minutes(*from), end = minutes(*to);
+  if (start <= end) return minuteOfDay >= start && minuteOfDay < end;
+  return minuteOfDay >= start || minuteOfDay < end;  // past midnight
 }
 
 SettingsReading ParseSettings(std::string_view text) {
@@ -206,8 +292,10 @@ std::string SectionText(std::string_view old, std::string_view sectionName,
                         const AlarmSettings& settings, const DisplaySettings& display) {
   std::vector<KeyValue> values;
   for (const Key& key : kKeys) {
-    if (key.section == sectionName)
-      values.emplace_back(key.file, ValueText(key, settings, display));
+    if (key.section != sectionName) continue;
+    std::string value = ValueText(key, settings, display);
+    const bool byDefault = key.added && value == ValueText(key, {}, {});
+    values.push_back({key.file, std::move(value), byDefault});
   }
   return KeysText(old, sectionName, values);
 }
@@ -246,7 +334,8 @@ std::string KeysText(std::string_view old, std::string_view sectionName,
 
   std::vector<std::string> missing;
   for (std::size_t i = 0; i < values.size(); ++i) {
-    if (!written[i]) missing.push_back(std::string(values[i].first) + "=" + values[i].second);
+    if (!written[i] && !values[i].onlyWhereFound)
+      missing.push_back(std::string(values[i].first) + "=" + values[i].second);
   }
   if (!sectionEnd) {
     if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
@@ -367,28 +456,67 @@ std::string UnreadableSettingMessage(const UnreadableSetting& setting) {
   if (key == nullptr) key = FindKey(kDisplaySection, setting.key, false);
   const std::string fallback = key != nullptr ? ValueText(*key, {}, {}) : "";
   return std::string(kSettingsFile) + ": " + setting.key + "=" + setting.value +
-         " cannot be read; the default " + fallback + " is used";
+         " cannot be read; the default " + (fallback.empty() ? "(empty)" : fallback) + " is used";
 }
+
+namespace {
+
+constexpr const char* kCommandKeys =
+    "keys: good, bad, warning, at-start, sound, repeat, at-end, quiet, good-sound, bad-sound";
+
+// quiet=HH:MM-HH:MM or quiet=off (also none, or empty): both quiet times; false when unreadable.
+bool ApplyQuiet(std::string_view value, AlarmSettings& settings) {
+  if (value.empty() || SameWord(value, "off") || SameWord(value, "none")) {
+    settings.QuietFrom.clear();
+    settings.QuietTo.clear();
+    return true;
+  }
+  const std::size_t dash = value.find('-');
+  if (dash == std::string_view::npos) return false;
+  const std::optional<std::string> from = ReadClockTime(TrimBlanks(value.substr(0, dash)));
+  const std::optional<std::string> to = ReadClockTime(TrimBlanks(value.substr(dash + 1)));
+  if (!from || !to) return false;
+  settings.QuietFrom = *from;
+  settings.QuietTo = *to;
+  return true;
+}
+
+// What is wrong with a value of `key` that cannot be read.
+std::string Problem(const Key& key) {
+  switch (key.type) {
+    case Type::Minutes:
+      return key.number == &AlarmSettings::RepeatMinutes
+                 ? std::string(kRepeatFormat)
+                 : std::string(key.command) + " takes a whole number of minutes from 0 to 1440";
+    case Type::Time:
+      return std::string(kQuietFormat);
+    case Type::Sound:
+      return std::string(kSoundFormat);
+    default:
+      return std::string(key.command) + " takes on or off (or 1/0, true/false, yes/no)";
+  }
+}
+
+}  // namespace
 
 SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs) {
   SettingsEdit edit{settings, {}};
-  if (pairs.empty()) edit.error = "no KEY=VALUE given (keys: good, bad, warning, at-start, sound)";
+  if (pairs.empty()) edit.error = std::string("no KEY=VALUE given (") + kCommandKeys + ")";
   for (const std::string& pair : pairs) {
     const std::size_t equals = pair.find('=');
-    const Key* key =
-        equals == std::string::npos
-            ? nullptr
-            : FindKey(kSection, TrimBlanks(std::string_view(pair).substr(0, equals)), true);
     if (equals == std::string::npos) {
       edit.error = "\"" + pair + "\" is not KEY=VALUE";
-    } else if (key == nullptr) {
-      edit.error = "\"" + pair + "\": unknown key (keys: good, bad, warning, at-start, sound)";
-    } else if (DisplaySettings ignored;
-               !Apply(*key, TrimBlanks(std::string_view(pair).substr(equals + 1)), edit.settings,
-                      ignored)) {
-      edit.error = "\"" + pair + "\": " + std::string(key->command) +
-                   (key->flag == nullptr ? " takes a whole number of minutes from 0 to 1440"
-                                         : " takes on or off (or 1/0, true/false, yes/no)");
+      break;
+    }
+    const std::string_view name = TrimBlanks(std::string_view(pair).substr(0, equals));
+    const std::string_view value = TrimBlanks(std::string_view(pair).substr(equals + 1));
+    if (SameWord(name, "quiet")) {
+      if (!ApplyQuiet(value, edit.settings))
+        edit.error = "\"" + pair + "\": " + std::string(kQuietFormat);
+    } else if (const Key* key = FindKey(kSection, name, true); key == nullptr) {
+      edit.error = "\"" + pair + "\": unknown key (" + kCommandKeys + ")";
+    } else if (DisplaySettings ignored; !Apply(*key, value, edit.settings, ignored)) {
+      edit.error = "\"" + pair + "\": " + Problem(*key);
     }
     if (!edit.error.empty()) break;
   }

@@ -6,17 +6,27 @@
 //   WarningMinutes=10
 //   AtStart=on
 //   Sound=on
+//   Repeat=0
+//   AtEnd=off
+//   QuietFrom=
+//   QuietTo=
+//   GoodSound=
+//   BadSound=
 //
 //   [Display]
 //   ShowCurrentTime=on
 //   ShowNextGoodMoon=on
 //   ShowNextBadMoon=off
+//   Clock=12
 //
 //   [Window]
 //   Left=1200
 //   Top=40
 //   Shown=off
 //   OnTop=off
+//
+// The keys from Repeat on, and Clock, are written only once they differ from their defaults, so
+// that a file of an earlier version keeps its lines.
 #pragma once
 
 #include <optional>
@@ -31,8 +41,22 @@ namespace tarvex {
 
 inline constexpr int kMaxWarningMinutes = 1440;
 
-// The warning minutes written as `value`: digits only, 0 to 1440; nothing otherwise.
+// The warning minutes written as `value`: digits only, 0 to 1440; nothing otherwise. The repeat
+// minutes are read alike.
 std::optional<int> ReadWarningMinutes(std::string_view value);
+// A local clock time written "HH:MM" or "H:MM", 00:00 to 23:59, as "HH:MM"; nothing otherwise.
+std::optional<std::string> ReadClockTime(std::string_view value);
+// A sound file's path: empty (the system's sound) or a path ending in ".wav" in any case, with no
+// line break; nothing otherwise.
+std::optional<std::string> ReadSoundPath(std::string_view value);
+
+// What the dialog and the command line say of a value that cannot be taken.
+inline constexpr std::string_view kRepeatFormat =
+    "The repeat must be a whole number of minutes from 0 to 1440.";
+inline constexpr std::string_view kQuietFormat =
+    "The quiet hours must be two times of day from 00:00 to 23:59, or none.";
+inline constexpr std::string_view kSoundFormat =
+    "A sound must be the path of a WAV file (.wav), or empty for the system's sound.";
 
 struct AlarmSettings {
   bool GoodMoon = true;     // alarms for the good moon (game day 15)
@@ -40,6 +64,12 @@ struct AlarmSettings {
   int WarningMinutes = 10;  // the warning, in real minutes before the moon; 0 none. [0, 1440]
   bool AtStart = true;      // an alert when the moon begins
   bool Sound = true;        // the alerts make the desktop's notification sound
+  int RepeatMinutes = 0;    // the warning again every this many minutes until the moon; 0 none
+  bool AtEnd = false;       // an alert when the moon ends
+  std::string QuietFrom{};  // "HH:MM" local: alerts from then until QuietTo make no sound
+  std::string QuietTo{};    // "HH:MM"; quiet hours only when both are set
+  std::string GoodSound{};  // a WAV file for the good moon's alerts; empty for the system's
+  std::string BadSound{};   // the same for the bad moon
   friend bool operator==(const AlarmSettings&, const AlarmSettings&) = default;
 };
 
@@ -48,6 +78,7 @@ struct DisplaySettings {
   bool CurrentTime = true;
   bool NextGoodMoon = true;
   bool NextBadMoon = false;
+  bool Clock24 = false;  // times of day as "17:33" rather than "5:33 PM" ([Display] Clock=24)
   friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
@@ -117,15 +148,21 @@ Result SaveWindow(const WindowSettings& window);
 // TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used
 std::string UnreadableSettingMessage(const UnreadableSetting& setting);
 
+// Whether local clock time `minuteOfDay` ([0, 1440)) lies in the quiet hours of `settings`:
+// QuietFrom <= t < QuietTo, running past midnight when QuietFrom is later than QuietTo. Never
+// when either is unset or they are equal.
+bool InQuietHours(const AlarmSettings& settings, int minuteOfDay);
+
 // The result of applying command-line pairs: the new settings, or what was wrong.
 struct SettingsEdit {
   AlarmSettings settings;
   std::string error;  // empty when every pair was applied
 };
 // Applies the command line's KEY=VALUE pairs to `settings`, in order. The keys are good, bad,
-// warning, at-start and sound (or the file's key names), in any case; the values are those of the
-// file. Every pair is checked before any is applied: on the first bad one (or none at all) the
-// result holds `settings` unchanged and a message naming the pair.
+// warning, at-start, sound, repeat, at-end, good-sound and bad-sound (or the file's key names), in
+// any case; the values are those of the file. quiet=HH:MM-HH:MM sets both quiet times, quiet=off
+// clears them. Every pair is checked before any is applied: on the first bad one (or none at all)
+// the result holds `settings` unchanged and a message naming the pair.
 SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs);
 
 }  // namespace tarvex

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <iterator>
+#include <filesystem>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -14,8 +15,10 @@
 #include "engine/clock.h"
 #include "engine/icons.h"
 #include "engine/live_data.h"
+#include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "engine/utf8.h"
 #include "shell/keystrokes.h"
 #include "tarvex_version.h"
 
@@ -46,7 +49,7 @@ constexpr std::string_view kTab = "{TAB}";
 struct MenuLine {
   MenuItem Item;
   std::string_view Caption;  // empty for a separator line
-  bool Checkable = false;    // the three views, the armed auto-run, the start at log-in
+  bool Checkable = false;    // the three views, the armed auto-run, the start at log-in, the clock
 };
 
 // The popup menu, in menu order.
@@ -62,6 +65,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::MoonAlarms, "Moon Alarms..."},
     {MenuItem::StartAtLogIn, "Start at Log-in", true},
     {MenuItem::ClockWindow, "Clock Window", true},
+    {MenuItem::Clock24, "24-Hour Clock", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -150,8 +154,7 @@ void frmTarvexMain::Form_Unload() {
   platform_.StopTimer();
 
   if (const Result saved = SavePair(); !saved) {
-    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.",
-                          kTitle);
+    platform_.ShowMessage(saved.why() + ".  The date and time set in Tarvex will be lost.", kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
   clock_.Unload();
@@ -255,6 +258,9 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
     case MenuItem::StayOnTop:
       mnuStayOnTop_Click();
       break;
+    case MenuItem::Clock24:
+      mnu24HourClock_Click();
+      break;
     case MenuItem::Exit:
       mnuExit_Click();
       break;
@@ -296,7 +302,7 @@ void frmTarvexMain::ToggleView(MenuItem view, MenuItem other1, MenuItem other2) 
   }
   const Result saved =
       live_.SetDisplay({Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                        Checked(MenuItem::ShowNextBadMoon)});
+                        Checked(MenuItem::ShowNextBadMoon), Checked(MenuItem::Clock24)});
   if (!saved)
     platform_.ShowMessage("The choice of views could not be saved.  " + saved.why() + ".", kTitle);
 }
@@ -397,9 +403,13 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
         return live_.SetSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
-        platform_.ShowAlert({SampleAlertText(CurrentClock().Now(), settings),
-                             settings.GoodMoon || !settings.BadMoon ? kGoodMoonIcon : kBadMoonIcon,
-                             settings.Sound, true});
+        const bool good = settings.GoodMoon || !settings.BadMoon;
+        platform_.ShowAlert(
+            {.Text = SampleAlertText(CurrentClock().Now(), settings, Checked(MenuItem::Clock24)),
+             .Icon = good ? kGoodMoonIcon : kBadMoonIcon,
+             .Sound = settings.Sound,
+             .Transient = true,
+             .SoundFile = PlayableSound(good ? settings.GoodSound : settings.BadSound)});
       });
   platform_.ShowDialog(dialog);
 }
@@ -447,12 +457,24 @@ void frmTarvexMain::StartedAgain() {
 ClockFace frmTarvexMain::Face() const {
   ClockFace face;
   if (PairNotSet()) face.Notice = kNotSetLine;
-  std::vector<std::string> lines = TipLines(Calibration, {true, true, true});
+  std::vector<std::string> lines = TipLines(Calibration, {true, true, true, Checked(MenuItem::Clock24)});
   face.Time = std::move(lines.at(0));
   face.Moons.assign(std::make_move_iterator(lines.begin() + 1),
                     std::make_move_iterator(lines.end()));
   face.Icon = MoonPhaseIcon(static_cast<double>(GameDayOfMonth(Calibration)));
   return face;
+}
+
+// Times of day as "17:33" or as "5:33 PM", in the tip, the menu's lines and the alerts.
+void frmTarvexMain::mnu24HourClock_Click() {
+  const bool on = !Checked(MenuItem::Clock24);
+  SetChecked(MenuItem::Clock24, on);
+  DisplaySettings display = live_.Display();
+  display.Clock24 = on;
+  ComposeTip();  // at once, not at the next tick
+  const Result saved = live_.SetDisplay(display);
+  if (!saved)
+    platform_.ShowMessage("The choice of clock could not be saved.  " + saved.why() + ".", kTitle);
 }
 
 void frmTarvexMain::mnuExit_Click() {
@@ -508,6 +530,7 @@ void frmTarvexMain::ShowViews(const DisplaySettings& display) {
   SetChecked(MenuItem::ShowCurrentTime, display.CurrentTime);
   SetChecked(MenuItem::ShowNextGoodMoon, display.NextGoodMoon);
   SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
+  SetChecked(MenuItem::Clock24, display.Clock24);
 }
 
 bool frmTarvexMain::PairNotSet() const {
@@ -519,7 +542,7 @@ void frmTarvexMain::ComposeTip() {
   if (PairNotSet()) lines.emplace_back(kNotSetLine);
   for (std::string& line : TipLines(
            Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
-                         Checked(MenuItem::ShowNextBadMoon)}))
+                         Checked(MenuItem::ShowNextBadMoon), Checked(MenuItem::Clock24)}))
     lines.push_back(std::move(line));
   // A line that does not fit the tray's tip is left out whole, never cut inside.
   const std::optional<std::size_t> limit = platform_.TipLimit();
@@ -571,11 +594,26 @@ void frmTarvexMain::UpdateOpenMenu() {
 // clock set back or a recalibration never fires an alert twice.
 void frmTarvexMain::SoundAlarms(std::int64_t now) {
   if (!live_.PairStored()) return;  // the built-in pair's moons are nobody's
-  for (const Alert& alert : alarms_.Check(now, Calibration, Alarms)) {
-    platform_.ShowAlert({alert.text,
-                         alert.moon.kind == MoonKind::Good ? kGoodMoonIcon : kBadMoonIcon,
-                         Alarms.Sound});
+  for (const Alert& alert : alarms_.Check(now, Calibration, Alarms, Checked(MenuItem::Clock24))) {
+    const bool good = alert.moon.kind == MoonKind::Good;
+    // An alert of the quiet hours is shown all the same, without a sound.
+    const bool sound = Alarms.Sound && !alert.quiet;
+    platform_.ShowAlert(
+        {.Text = alert.text,
+         .Icon = good ? kGoodMoonIcon : kBadMoonIcon,
+         .Sound = sound,
+         .SoundFile = sound ? PlayableSound(good ? Alarms.GoodSound : Alarms.BadSound) : ""});
   }
+}
+
+// The sound file to play, when it is there; a missing one is logged, and the desktop's sound
+// plays instead.
+std::string frmTarvexMain::PlayableSound(const std::string& path) {
+  if (path.empty()) return path;
+  std::error_code error;
+  if (std::filesystem::is_regular_file(PathFromUtf8(path), error)) return path;
+  Warn("The sound file " + path + " cannot be found; the system's sound is played instead");
+  return {};
 }
 
 // --- The auto-run ------------------------------------------------------------------------------

@@ -57,6 +57,7 @@ class frmTarvexMain {
   void mnuStartAtLogIn_Click();
   void mnuClockWindow_Click();
   void mnuStayOnTop_Click();
+  void mnu24HourClock_Click();
   void mnuExit_Click();
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);
@@ -108,6 +109,7 @@ class frmTarvexMain {
   void TestAutoRun();
   void AskForPair();
   void SoundAlarms(std::int64_t now);
+  static std::string PlayableSound(const std::string& path);
   void Launch();
   void ContinueLogIn();
 

@@ -50,6 +50,7 @@ enum class MenuItem {
   StartAtLogIn,
   ClockWindow,
   StayOnTop,  // in the clock window's menu only, where the desktop lets a window stay on top
+  Clock24,    // "24-Hour Clock"
   Sep3,
   Exit,
 };
@@ -69,8 +70,12 @@ struct MenuEntry {
 struct MoonAlert {
   std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
   int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon
-  bool Sound = true;         // with the desktop's notification sound
+  bool Sound = true;         // with a sound: the desktop's notification sound, or SoundFile
   bool Transient = false;    // a sample: shown, but kept in no notification history
+  // A WAV file to play in place of the desktop's sound when Sound is on; empty for the desktop's.
+  // The presenter passes only a file that exists; one that cannot be played is logged (Warn) and
+  // the desktop's sound is played instead.
+  std::string SoundFile{};
   friend bool operator==(const MoonAlert&, const MoonAlert&) = default;
 };
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs, with apt-get, the Debian packages that a build needs, and only those that are absent.
 #   tools/install-deps.sh core      compilers, CMake, Ninja, GoogleTest, Google Benchmark, clang's libFuzzer,
-#                                   CLI11 and nlohmann/json (header-only)
+#                                   CLI11 and nlohmann/json (header-only), python3-icalendar (a real iCalendar
+#                                   parser for the calendar test)
 #   tools/install-deps.sh qt        Qt 6 Widgets and D-Bus, and the X Test library, for the Linux desktop
 #   tools/install-deps.sh windows   the mingw-w64 cross compiler (with windres), CMake, Ninja, GoogleTest's sources,
 #                                   CLI11 and nlohmann/json (header-only)
@@ -12,7 +13,7 @@
 set -euo pipefail
 
 declare -A groups=(
-  [core]="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev"
+  [core]="cmake ninja-build g++ make googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev libcli11-dev nlohmann-json3-dev python3-icalendar"
   [qt]="qt6-base-dev libxtst-dev libgl-dev"
   [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest libcli11-dev nlohmann-json3-dev"
   [package]="nsis dpkg-dev lintian file desktop-file-utils"

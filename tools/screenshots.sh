@@ -28,6 +28,12 @@ snap() {
   echo "wrote $docs/$1 ($2)"
 }
 
+# The Moon Alarms dialog shows settings a player has shaped.
+shaped_alarms() {
+  settings WarningMinutes=10 Repeat=5 AtStart=on AtEnd=on Sound=on QuietFrom=23:00 QuietTo=07:00 \
+    'GoodSound=/home/player/sounds/gong.wav'
+}
+
 if [ "$part" = qt ]; then
   require dbus-run-session dunst dunstctl
   private_session_bus "$self" "$@"
@@ -63,6 +69,7 @@ if [ "$part" = qt ]; then
   dialog qt-datetime.png 'Set Date and Time' 'Down Return' '+Tab Tab' 10:00:00 +Tab 03/15/0002
   dialog qt-autorun.png 'Auto Run Kestrune' 'Down Down Down Down Down Down Return' '+Tab Tab' \
     10:30:00 +Tab 03/14/0002 '+Tab Tab Tab' /home/player/Kestrune/hero.zrd '+Tab Tab' secret
+  shaped_alarms && sleep 1  # taken up at the next tick
   dialog qt-alarms.png 'Moon Alarms' 'Down Down Down Down Down Down Down Return'
   # The menu opens at the mouse, over the icon: the picture runs down to the screen's bottom.
   open_menu
@@ -101,7 +108,7 @@ shot() {
   sleep 1
   if [ "$2" = tray ]; then
     import -window root "$work/screen.png"
-    geometry=$(convert "$work/screen.png" -crop 320x240+0+0 +repage -bordercolor black \
+    geometry=$(convert "$work/screen.png" -crop 320x280+0+0 +repage -bordercolor black \
       -border 1 -fuzz 1% -trim -format '%wx%h%X%Y' info: |
       awk -F'[x+]' '{ print $1 "x" $2 "+" $3 - 1 "+" $4 - 1 }')
   else
@@ -129,6 +136,7 @@ drive menu-open 10
 shot menu tray
 drive menu-close
 wine reg delete "$run_key" /v Tarvex /f >/dev/null 2>&1
+shaped_alarms && sleep 1
 while read -r -u 3 item name caption; do
   drive dialog "$item" "$caption"
   shot "$name" "$caption"

@@ -167,6 +167,31 @@ TEST_F(Cli, WatchFiresNoAlarmUntilAPairIsStored) {
   }
 }
 
+// On a terminal an alarm rings the bell, unless it fires in the quiet hours; its words and the
+// live lines follow the clock of TARVEX.INI.
+TEST_F(Cli, WatchRingsNoBellInTheQuietHoursAndFollowsTheClock) {
+  const struct {
+    const char* settings;  // TARVEX.INI
+    const char* alarm;     // the alarm's line
+    bool bell;
+  } cases[] = {
+      {"", "ALARM BAD MOON NOW, UNTIL 12:50 AM", true},
+      {"[Alarms]\r\nQuietFrom=23:00\r\nQuietTo=00:00\r\n", "ALARM BAD MOON NOW, UNTIL 12:50 AM",
+       false},
+      {"[Alarms]\r\nQuietFrom=23:31\r\nQuietTo=23:30\r\n[Display]\r\nClock=24\r\n",
+       "ALARM BAD MOON NOW, UNTIL 00:50", true},
+  };
+  for (const auto& c : cases) {
+    zone_.SetLocal(2026, 12, 6, 23, 30, 0);
+    Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/01/0002"});  // a bad moon begins
+    std::ofstream(folder_ / "TARVEX.INI", std::ios::binary) << c.settings;
+    std::ostringstream out, err;
+    EXPECT_EQ(Watch(out, err, WatchView::Terminal, false, [] { return false; }), 0) << err.str();
+    EXPECT_NE(out.str().find(c.alarm), std::string::npos) << c.settings << out.str();
+    EXPECT_EQ(out.str().find('\a') != std::string::npos, c.bell) << c.settings;
+  }
+}
+
 // An output that takes no byte, as a full disk or a closed pipe does.
 class RefusingBuffer final : public std::streambuf {
  protected:

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "engine_fixture.h"
 
 namespace tarvex {
@@ -33,9 +37,37 @@ struct Scenario {
   std::vector<Step> steps;
   AlarmSettings settings = {};
   std::int64_t begin = 0;  // when the good moon of game month 0002-01 begins; 0: the June one
+  bool hours24 = false;
 };
 
-TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
+class AlarmRule : public Alarms {
+ protected:
+  // Runs the scenario's steps on one MoonAlarms and checks what each fires; a quiet alert is
+  // marked " (quiet)".
+  void Run(const Scenario& s, std::int64_t june) const {
+    const std::int64_t begin = s.begin != 0 ? s.begin : june;
+    MoonAlarms alarms;
+    CalibrationRecord calibration = PairForMoon(begin);
+    std::int64_t now = begin + s.steps.front().at;
+    for (std::size_t i = 0; i < s.steps.size(); ++i) {
+      const Step& step = s.steps[i];
+      std::string fired;
+      const auto tick = [&](std::int64_t t) {  // `t` is the present; the clock gives the zone
+        calibration = GetZRDTime(calibration, t);
+        for (const Alert& alert : alarms.Check(t, calibration, s.settings, s.hours24))
+          fired += (fired.empty() ? "" : " | ") + std::to_string(t - begin) + " " + alert.text +
+                   (alert.quiet ? " (quiet)" : "");
+      };
+      if (step.action == kRecalibrate) calibration = PairForMoon(begin + step.at);
+      const std::int64_t last = step.action == kRecalibrate ? now : begin + step.at;
+      if (step.action != kRun) now = last - 1;  // a single tick
+      while (now < last) tick(++now);
+      EXPECT_EQ(fired, step.alerts) << s.name << ", step " << i + 1;
+    }
+  }
+};
+
+TEST_F(AlarmRule, FireByTheRuleWhateverTheClockDoes) {
   const std::string warning = "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM";
   const std::string start = "0 GOOD MOON NOW, UNTIL 6:53 PM", both = warning + " | " + start;
   const std::string oneThirty =
@@ -81,25 +113,145 @@ TEST_F(Alarms, FireByTheRuleWhateverTheClockDoes) {
         {10, start, kRun}},
        {.WarningMinutes = 1440}},
   };
-  for (const Scenario& s : scenarios) {
-    const std::int64_t begin = s.begin != 0 ? s.begin : june;
+  for (const Scenario& s : scenarios) Run(s, june);
+}
+
+// Repeats, the end alert and quiet hours, on the same rule.
+TEST_F(AlarmRule, RepeatsEndsAndQuietHoursFireByTheRule) {
+  const std::string start = "0 GOOD MOON NOW, UNTIL 6:53 PM";
+  const std::string end = "4800 GOOD MOON OVER AT 6:53 PM";
+  const std::int64_t june = Local(6, 15, 17, 33);
+  const AlarmSettings every3{.RepeatMinutes = 3};
+  const AlarmSettings withEnd{.AtEnd = true};
+  const Scenario scenarios[] = {
+      {"repeats that divide the warning",
+       {{-700},
+        {4900,
+         "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM | -300 GOOD MOON IN 5 MINUTES, AT 5:33 PM | " +
+             start,
+         kRun}},
+       {.RepeatMinutes = 5}},
+      {"repeats that do not",
+       {{-700},
+        {-1,
+         "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM | -420 GOOD MOON IN 7 MINUTES, AT 5:33 PM | "
+         "-240 GOOD MOON IN 4 MINUTES, AT 5:33 PM | -60 GOOD MOON IN 1 MINUTE, AT 5:33 PM",
+         kRun},
+        {4900, start, kRun}},
+       every3},
+      {"a repeat as long as the warning is none",
+       {{-700}, {4900, "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM | " + start, kRun}},
+       {.RepeatMinutes = 10}},
+      {"no warning, nothing to repeat",
+       {{-700}, {4900, start, kRun}},
+       {.WarningMinutes = 0, .RepeatMinutes = 3}},
+      {"a sleep over several repeats: one late warning, then the next repeat",
+       {{-700},
+        {-100, "-100 GOOD MOON IN 2 MINUTES, AT 5:33 PM"},
+        {4900, "-60 GOOD MOON IN 1 MINUTE, AT 5:33 PM | " + start, kRun}},
+       every3},
+      {"a sleep over every repeat and the start",
+       {{-700}, {30, "30 GOOD MOON NOW, UNTIL 6:53 PM"}, {4900, "", kRun}},
+       every3},
+      {"the clock set back after a repeat",
+       {{-700},
+        {-420,
+         "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM | -420 GOOD MOON IN 7 MINUTES, "
+         "AT 5:33 PM",
+         kRun},
+        {-650},
+        {-241, "", kRun}},
+       every3},
+      {"the end",
+       {{-1, "-1 GOOD MOON IN 1 MINUTE, AT 5:33 PM"}, {0, start}, {4900, end, kRun}},
+       withEnd},
+      {"the end alone",
+       {{-700}, {9700, end, kRun}},
+       {.WarningMinutes = 0, .AtStart = false, .AtEnd = true}},
+      {"a sleep over the end",
+       {{10, "10 GOOD MOON NOW, UNTIL 6:53 PM"}, {9599, "9599 GOOD MOON OVER AT 6:53 PM"}},
+       withEnd},
+      {"a sleep a moon's length past the end",
+       {{10, "10 GOOD MOON NOW, UNTIL 6:53 PM"}, {9600}},
+       withEnd},
+      {"no start after the end",
+       {{4801, "4801 GOOD MOON OVER AT 6:53 PM"}, {100}, {4900, "", kRun}},
+       withEnd},
+      {"quiet hours inside a day",
+       {{-700},
+        {4900,
+         "-600 GOOD MOON IN 10 MINUTES, AT 5:33 PM | -300 GOOD MOON IN 5 MINUTES, AT 5:33 PM "
+         "(quiet) | " +
+             start + " | " + end,
+         kRun}},
+       {.RepeatMinutes = 5, .AtEnd = true, .QuietFrom = "17:25", .QuietTo = "17:33"}},
+      {"quiet hours across midnight",
+       {{-700},
+        {4900,
+         "-600 GOOD MOON IN 10 MINUTES, TOMORROW AT 12:05 AM (quiet) | 0 GOOD MOON NOW, UNTIL 1:25 "
+         "AM "
+         "(quiet) | 4800 GOOD MOON OVER AT 1:25 AM",
+         kRun}},
+       {.AtEnd = true, .QuietFrom = "23:00", .QuietTo = "01:25"},
+       Local(6, 15, 0, 5)},
+      // The clock skips from 02:00 to 03:00: the warnings count true minutes.
+      {"daylight saving begins between the warning and the start",
+       {{-1900},
+        {-1,
+         "-1800 GOOD MOON IN 30 MINUTES, AT 3:10 AM | -1200 GOOD MOON IN 20 MINUTES, AT 3:10 AM | "
+         "-600 GOOD MOON IN 10 MINUTES, AT 3:10 AM",
+         kRun},
+        {0, "0 GOOD MOON NOW, UNTIL 4:30 AM"}},
+       {.WarningMinutes = 30, .RepeatMinutes = 10},
+       Local(3, 8, 3, 10)},
+      {"the 24-hour clock",
+       {{-700},
+        {4900,
+         "-600 GOOD MOON IN 10 MINUTES, AT 17:33 | 0 GOOD MOON NOW, UNTIL 18:53 | "
+         "4800 GOOD MOON OVER AT 18:53",
+         kRun}},
+       withEnd,
+       0,
+       true},
+      // The bad moon's warning falls on the good moon's begin: the warning first.
+      {"equal instants",
+       {{-1, "-1 GOOD MOON IN 1 MINUTE, AT 5:33 PM"},
+        {0, "0 BAD MOON IN 18 HOURS 40 MINUTES, TOMORROW AT 12:13 PM | " + start}},
+       {.WarningMinutes = 1120}},
+  };
+  for (const Scenario& s : scenarios) Run(s, june);
+}
+
+// What `alarms` lists is what a run ticking every second fires.
+TEST_F(Alarms, UpcomingAlertsAreWhatTickingFires) {
+  const std::int64_t begin = Local(3, 8, 3, 10);  // daylight saving begins 70 minutes before
+  const AlarmSettings cases[] = {
+      {.WarningMinutes = 30,
+       .RepeatMinutes = 7,
+       .AtEnd = true,
+       .QuietFrom = "3:00",
+       .QuietTo = "04:00"},
+      {.BadMoon = false, .WarningMinutes = 1440, .AtStart = false, .RepeatMinutes = 60},
+  };
+  for (const AlarmSettings& settings : cases) {
+    const std::int64_t from = begin - 90000, to = begin + 140000;  // both kinds' stages
+    CalibrationRecord record = GetZRDTime(PairForMoon(begin), from);
+    const auto describe = [](const Alert& a) {
+      return std::to_string(a.at) + " " + a.text + (a.quiet ? " (quiet)" : "");
+    };
+    std::vector<std::string> upcoming;
+    for (const Alert& alert : UpcomingAlerts(record, from, settings, 1000, true))
+      if (alert.at <= to) upcoming.push_back(describe(alert));
     MoonAlarms alarms;
-    CalibrationRecord calibration = PairForMoon(begin);
-    std::int64_t now = begin + s.steps.front().at;
-    for (std::size_t i = 0; i < s.steps.size(); ++i) {
-      const Step& step = s.steps[i];
-      std::string fired;
-      const auto tick = [&](std::int64_t t) {  // `t` is the present; the clock gives the zone
-        calibration = GetZRDTime(calibration, t);
-        for (const Alert& alert : alarms.Check(t, calibration, s.settings))
-          fired += (fired.empty() ? "" : " | ") + std::to_string(t - begin) + " " + alert.text;
-      };
-      if (step.action == kRecalibrate) calibration = PairForMoon(begin + step.at);
-      const std::int64_t last = step.action == kRecalibrate ? now : begin + step.at;
-      if (step.action != kRun) now = last - 1;  // a single tick
-      while (now < last) tick(++now);
-      EXPECT_EQ(fired, step.alerts) << s.name << ", step " << i + 1;
+    std::vector<std::string> ticked;
+    std::ignore = alarms.Check(from, record, settings, true);
+    for (std::int64_t t = from + 1; t <= to; ++t) {
+      record = GetZRDTime(record, t);
+      for (const Alert& alert : alarms.Check(t, record, settings, true))
+        ticked.push_back(describe(alert));
     }
+    EXPECT_GT(ticked.size(), 4u);
+    EXPECT_EQ(upcoming, ticked);
   }
 }
 

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <string>
+#include <tuple>
+#include <vector>
+
 #include "engine/moons.h"
 #include "engine_fixture.h"
 
@@ -30,6 +34,26 @@ class TipMoment : public testing::EngineTest {
            (at.hour < 12 ? " AM" : " PM");
   }
 };
+
+// The 24-hour clock: "HH:MM" wherever the 12-hour clock writes "h:mm AM/PM".
+TEST_F(TipMoment, ReadsHoursAndMinutesOnThe24HourClock) {
+  const std::tuple<int, int, const char*, const char*> words[] = {{0, 5, "12:05 AM", "00:05"},
+                                                                  {9, 0, "9:00 AM", "09:00"},
+                                                                  {12, 30, "12:30 PM", "12:30"},
+                                                                  {17, 33, "5:33 PM", "17:33"}};
+  for (const auto& [hour, minute, twelve, twentyFour] : words) {
+    EXPECT_EQ(ClockWords(hour, minute, false), twelve);
+    EXPECT_EQ(ClockWords(hour, minute, true), twentyFour);
+  }
+  const std::int64_t now = Local(6, 14, 23, 50);
+  const CalibrationRecord pair =
+      GetZRDTime(PairAt(Local(6, 15, 0, 5) - 86400, "00:00:00", "12/25/0001"), now);
+  const std::vector<std::string> lines = TipLines(pair, {.Time = false, .Hours24 = true});
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0], "GOOD MOON TOMORROW AT 00:05");
+  EXPECT_EQ(lines[1].substr(0, 9), "BAD MOON ");
+  EXPECT_EQ(TipLines(pair, {.Time = false})[0], "GOOD MOON TOMORROW AT 12:05 AM");
+}
 
 TEST_F(TipMoment, IsTheTrueLocalTimeBeforeAcrossAndAfterEachChange) {
   testing::FakeClock& hour = clock_;     // daylight saving an hour ahead

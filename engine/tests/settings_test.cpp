@@ -175,5 +175,96 @@ TEST(ApplySettingPairs, ChecksEveryPairBeforeApplyingAny) {
   }
 }
 
+// The keys added later: read and checked as the others, and written only once they differ from
+// their defaults, so that an older file keeps its lines.
+TEST(LaterKeys, AreReadCheckedAndWrittenOnlyOnceSet) {
+  const SettingsReading read = ParseSettings(
+      "[Alarms]\r\nRepeat=05\r\nAtEnd=yes\r\nQuietFrom=7:30\r\nQuietTo= 23:00\r\n"
+      "GoodSound=C:\\Sounds\\Bell.WAV\r\nBadSound=\r\n[Display]\r\nClock=24\r\n");
+  EXPECT_EQ(read.settings, (AlarmSettings{.RepeatMinutes = 5,
+                                          .AtEnd = true,
+                                          .QuietFrom = "07:30",
+                                          .QuietTo = "23:00",
+                                          .GoodSound = "C:\\Sounds\\Bell.WAV"}));
+  EXPECT_TRUE(read.display.Clock24);
+  EXPECT_TRUE(read.unreadable.empty());
+
+  const SettingsReading bad = ParseSettings(
+      "[Alarms]\nRepeat=1441\nAtEnd=later\nQuietFrom=24:00\nQuietTo=7.30\nGoodSound=bell.mp3\n"
+      "BadSound=.wav\n[Display]\nClock=13\n");
+  std::string keys;
+  for (const UnreadableSetting& u : bad.unreadable) keys += u.key + " ";
+  EXPECT_EQ(keys, "Repeat AtEnd QuietFrom QuietTo GoodSound BadSound Clock ");
+  EXPECT_EQ(bad.settings, AlarmSettings{});
+  EXPECT_FALSE(bad.display.Clock24);
+
+  EXPECT_EQ(SettingsText("[Alarms]\r\nSound=off\r\n",
+                         {.Sound = false, .QuietFrom = "22:00", .QuietTo = "06:30"}),
+            "[Alarms]\r\nSound=off\r\nGoodMoon=on\r\nBadMoon=on\r\nWarningMinutes=10\r\n"
+            "AtStart=on\r\nQuietFrom=22:00\r\nQuietTo=06:30\r\n");
+  EXPECT_EQ(DisplayText("", {.Clock24 = true}),
+            "[Display]\r\nShowCurrentTime=on\r\nShowNextGoodMoon=on\r\nShowNextBadMoon=off\r\n"
+            "Clock=24\r\n");
+  EXPECT_EQ(DisplayText("[Display]\r\nClock=24\r\n", {}),
+            "[Display]\r\nClock=12\r\nShowCurrentTime=on\r\nShowNextGoodMoon=on\r\n"
+            "ShowNextBadMoon=off\r\n");
+}
+
+TEST(InQuietHours, RunFromTheFirstTimeUpToTheSecondAcrossMidnightToo) {
+  // From; to; the minutes of the day that are quiet among 0:00, 6:59, 7:00, 22:59, 23:00, 23:59.
+  const std::tuple<const char*, const char*, const char*> cases[] = {
+      {"07:00", "23:00", "-- -- 7:00 22:59 -- --"},
+      {"23:00", "07:00", "0:00 6:59 -- -- 23:00 23:59"},
+      {"07:00", "07:00", "-- -- -- -- -- --"},
+      {"", "07:00", "-- -- -- -- -- --"},
+  };
+  const std::pair<int, const char*> minutes[] = {{0, "0:00"},     {419, "6:59"},   {420, "7:00"},
+                                                 {1379, "22:59"}, {1380, "23:00"}, {1439, "23:59"}};
+  for (const auto& [from, to, quiet] : cases) {
+    std::string shown;
+    for (const auto& [minute, name] : minutes) {
+      shown += (shown.empty() ? "" : " ") +
+               std::string(InQuietHours({.QuietFrom = from, .QuietTo = to}, minute) ? name : "--");
+    }
+    EXPECT_EQ(shown, quiet) << from << "-" << to;
+  }
+}
+
+TEST(ApplySettingPairs, TakeTheLaterKeys) {
+  const std::vector<std::string> good = {"repeat=5", "AT-END=on", "quiet=22:00-6:30",
+                                         "good-sound=/home/me/bell.wav", "BadSound=x.WAV"};
+  EXPECT_EQ(ApplySettingPairs({}, good).settings, (AlarmSettings{.RepeatMinutes = 5,
+                                                                 .AtEnd = true,
+                                                                 .QuietFrom = "22:00",
+                                                                 .QuietTo = "06:30",
+                                                                 .GoodSound = "/home/me/bell.wav",
+                                                                 .BadSound = "x.WAV"}));
+  const AlarmSettings quiet{.QuietFrom = "22:00", .QuietTo = "06:30"};
+  EXPECT_EQ(ApplySettingPairs(quiet, std::vector<std::string>{"quiet=off"}).settings,
+            AlarmSettings{});
+  const std::pair<const char*, const char*> bad[] = {
+      {"repeat=1441",
+       "\"repeat=1441\": The repeat must be a whole number of minutes from 0 to 1440."},
+      {"quiet=22:00",
+       "\"quiet=22:00\": The quiet hours must be two times of day from 00:00 to "
+       "23:59, or none."},
+      {"quiet=22:00-24:00",
+       "\"quiet=22:00-24:00\": The quiet hours must be two times of day from "
+       "00:00 to 23:59, or none."},
+      {"bad-sound=bell.mp3",
+       "\"bad-sound=bell.mp3\": A sound must be the path of a WAV file "
+       "(.wav), or empty for the system's sound."},
+      {"at-end=soon", "\"at-end=soon\": at-end takes on or off (or 1/0, true/false, yes/no)"},
+      {"=5",
+       "\"=5\": unknown key (keys: good, bad, warning, at-start, sound, repeat, at-end, "
+       "quiet, good-sound, bad-sound)"},
+  };
+  for (const auto& [pair, error] : bad) {
+    const SettingsEdit edit = ApplySettingPairs(quiet, std::vector<std::string>{"repeat=3", pair});
+    EXPECT_EQ(edit.error, error);
+    EXPECT_EQ(edit.settings, quiet) << pair;
+  }
+}
+
 }  // namespace
 }  // namespace tarvex

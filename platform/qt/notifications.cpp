@@ -37,7 +37,10 @@ QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
   const QString title = QString::fromUtf8(kProductName);
   QVariantMap hints{{QStringLiteral("urgency"), QVariant::fromValue(kNormalUrgency)},
                     {QStringLiteral("desktop-entry"), QStringLiteral("tarvex")}};
-  if (alert.Sound) {
+  if (alert.Sound && !alert.SoundFile.empty()) {
+    // The server plays the player's own file; one it cannot play leaves the alert silent.
+    hints.insert(QStringLiteral("sound-file"), ToQString(alert.SoundFile));
+  } else if (alert.Sound) {
     hints.insert(QStringLiteral("sound-name"), kSoundName);
   } else {
     hints.insert(QStringLiteral("suppress-sound"), true);
@@ -64,8 +67,8 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
     FallBack(alert, "no session bus can be reached");
     return;
   }
-  QDBusMessage call = QDBusMessage::createMethodCall(kService, kPath, kService,
-                                                     QStringLiteral("Notify"));
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
   call.setArguments(NotifyArguments(alert, PictureFile(alert.Icon)));
   // A server that is not running is started by the bus when it can be; the call fails only when
   // none can be had.

@@ -61,7 +61,7 @@ NOTIFYICONDATAW AlertIconData(const MoonAlert& alert, HWND window, UINT id, HICO
   CopyCut(Widen(kProductName), data.szInfoTitle);
   CopyCut(Widen(alert.Text), data.szInfo);
   data.dwInfoFlags = NIIF_USER | NIIF_LARGE_ICON | NIIF_RESPECT_QUIET_TIME;
-  if (!alert.Sound) data.dwInfoFlags |= NIIF_NOSOUND;
+  if (!alert.Sound || !alert.SoundFile.empty()) data.dwInfoFlags |= NIIF_NOSOUND;
   data.hBalloonIcon = picture;
   return data;
 }
@@ -79,6 +79,13 @@ void PlayNotificationSound() {
   constexpr DWORD kSystemSession = 0x00200000;  // SND_SYSTEM
   // The sound that the user chose for a system notification.
   PlaySoundW(L"SystemNotification", nullptr, SND_ALIAS | SND_ASYNC | kSystemSession);
+}
+
+bool PlaySoundFile(const std::string& path) {
+  // No default sound in its place: a file that cannot be played says so, and the caller plays
+  // the notification's sound.
+  return PlaySoundW(Widen(path).c_str(), nullptr, SND_FILENAME | SND_ASYNC | SND_NODEFAULT) !=
+         FALSE;
 }
 
 }  // namespace tarvex::win32

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <map>
+#include <string>
 
 #include "platform/win32/handles.h"
 #include "shell/platform.h"
@@ -41,8 +42,8 @@ NOTIFYICONDATAW NotifyIconData(const TrayIcon& icon, HWND window, HICON picture)
 
 // The shell's record that shows `alert` as the notification of icon `id` of `window`: NIF_INFO
 // only (the icon and its tip stay), titled with the product's name, the text cut to what szInfo
-// holds, `picture` (large) as the user's icon; silent when the alert has no sound, held back in the
-// user's quiet time.
+// holds, `picture` (large) as the user's icon; silent when the alert has no sound or plays its
+// own sound file, held back in the user's quiet time.
 NOTIFYICONDATAW AlertIconData(const MoonAlert& alert, HWND window, UINT id, HICON picture);
 
 // Whether the shell holds notifications back now: the user is in a full-screen game or program,
@@ -51,5 +52,8 @@ bool NotificationsHeldBack();
 
 // Plays the system's notification sound, without waiting for it to end.
 void PlayNotificationSound();
+// Plays the WAV file at `path` (UTF-8), without waiting for it to end; false when it cannot be
+// played.
+bool PlaySoundFile(const std::string& path);
 
 }  // namespace tarvex::win32

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/log.h"
 #include "platform/autostart.h"
 #include "platform/startup.h"
 #include "platform/win32/dialog_window.h"
@@ -170,8 +171,16 @@ void Win32Platform::CloseDialog(DialogKind kind) {
 void Win32Platform::ShowAlert(const MoonAlert& alert) {
   NOTIFYICONDATAW data = AlertIconData(alert, main_, trayId_, alertIcons_.Get(alert.Icon));
   Shell_NotifyIconW(NIM_MODIFY, &data);
+  if (!alert.Sound) return;
+  // The player's own sound, with a silent balloon; the system's when it cannot be played.
+  if (!alert.SoundFile.empty()) {
+    if (PlaySoundFile(alert.SoundFile)) return;
+    Warn("The sound file " + alert.SoundFile + " cannot be played; the system's sound is played");
+    PlayNotificationSound();
+    return;
+  }
   // Held back, the notification would come later and silently: the player hears it now.
-  if (alert.Sound && NotificationsHeldBack()) PlayNotificationSound();
+  if (NotificationsHeldBack()) PlayNotificationSound();
 }
 
 void Win32Platform::CloseMainWindow() {

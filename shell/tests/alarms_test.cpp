@@ -1,7 +1,10 @@
 // The moon alarms in the tray: the dialog's checks and its file, and the alerts of the ticks.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <string>
 #include <tuple>
 
@@ -22,8 +25,8 @@ TEST(frmAlarms, OkAndTryItCheckTheMinutesOnlyWhenTheWarningIsOn) {
   // The minutes typed, whether the warning is on, and the minutes saved (-1: refused). They are
   // read as the file's WarningMinutes are (settings_test.cpp).
   const std::tuple<const char*, bool, int> cases[] = {
-      {"10", true, 10},  {"0", true, 0},    {"1441", true, -1}, {"5 ", true, -1},
-      {"", true, -1},    {"abc", false, 0}, {"", false, 0}};
+      {"10", true, 10}, {"0", true, 0},    {"1441", true, -1}, {"5 ", true, -1},
+      {"", true, -1},   {"abc", false, 0}, {"", false, 0}};
   for (const auto& [typed, warn, minutes] : cases) {
     for (const ControlId button : {ControlId::cmdTryIt, ControlId::cmdOK}) {
       const std::string name = std::string("'") + typed + "'" + (warn ? " on " : " off ") +
@@ -49,6 +52,70 @@ TEST(frmAlarms, OkAndTryItCheckTheMinutesOnlyWhenTheWarningIsOn) {
       EXPECT_EQ(button == ControlId::cmdOK ? tried : saved, none) << name;
     }
   }
+}
+
+// The boxes of the later settings: what is typed, and what OK saves or says. A repeat is read only
+// while the warning is on; the quiet times go in pairs.
+TEST(frmAlarms, OkChecksTheRepeatTheQuietHoursAndTheSounds) {
+  const std::string fix = "  Please fix it and try again.";
+  const std::string repeat =
+      "Tarvex: The repeat must be a whole number of minutes from 0 to 1440." + fix;
+  const std::string quiet =
+      "Tarvex: The quiet hours must be two times of day from 00:00 to 23:59, or none." + fix;
+  const std::string sound =
+      "Tarvex: A sound must be the path of a WAV file (.wav), or empty for the system's sound." +
+      fix;
+  struct Case {
+    ControlId box;
+    const char* typed;
+    std::string saved;  // the settings' later fields, or the message
+    bool warn = true;
+  };
+  const Case cases[] = {
+      {ControlId::txtRepeatMinutes, "5", "5 |-| |"},
+      {ControlId::txtRepeatMinutes, "1441", repeat},
+      {ControlId::txtRepeatMinutes, "x", "0 |-| |", false},
+      {ControlId::txtQuietFrom, "22:00", quiet},
+      {ControlId::txtQuietFrom, "7:5", quiet},
+      {ControlId::txtGoodSound, "C:\\bell.wav", "0 |-|C:\\bell.wav |"},
+      {ControlId::txtBadSound, "bell.mp3", sound},
+  };
+  for (const Case& c : cases) {
+    RecordingPlatform platform;
+    std::optional<AlarmSettings> saved;
+    frmAlarms dialog(
+        platform, AlarmSettings{}, [&](const AlarmSettings& s) { return saved = s, true; },
+        [](const AlarmSettings&) {});
+    if (!c.warn) dialog.Click(ControlId::chkWarn);
+    dialog.SetText(c.box, c.typed);
+    dialog.Click(ControlId::cmdOK);
+    const std::string shown = saved ? std::to_string(saved->RepeatMinutes) + " " +
+                                          saved->QuietFrom + "|-|" + saved->QuietTo +
+                                          saved->GoodSound + " |" + saved->BadSound
+                                    : platform.Lines("ShowMessage ").at(0);
+    EXPECT_EQ(shown, c.saved) << c.typed;
+  }
+
+  // Both quiet times, "When the moon ends", and a sound chosen with "…".
+  RecordingPlatform platform;
+  platform.FilesToChoose.push_back("/home/me/sounds/gong.wav");
+  AlarmSettings saved;
+  frmAlarms dialog(
+      platform, AlarmSettings{.BadSound = "/home/me/old/bell.wav"},
+      [&](const AlarmSettings& s) { return saved = s, true; }, [](const AlarmSettings&) {});
+  dialog.SetText(ControlId::txtQuietFrom, "23:00");
+  dialog.SetText(ControlId::txtQuietTo, "6:30");
+  dialog.Click(ControlId::chkAtEnd);
+  dialog.Click(ControlId::cmdBadSound);
+  EXPECT_EQ(platform.Lines("ShowOpenFileDialog "),
+            Texts{"'Moon Alarm Sound' 'bell.wav' in /home/me/old/ for 'Sound Files (*.wav) |*.wav' "
+                  "or 'Sound Files (*.wav)'"});
+  EXPECT_EQ(dialog.Text(ControlId::txtBadSound), "/home/me/sounds/gong.wav");
+  dialog.Click(ControlId::cmdOK);
+  EXPECT_EQ(saved, (AlarmSettings{.AtEnd = true,
+                                  .QuietFrom = "23:00",
+                                  .QuietTo = "06:30",
+                                  .BadSound = "/home/me/sounds/gong.wav"}));
 }
 
 // The label beside the minutes box counts the minutes as the box reads them, as they are typed;
@@ -142,6 +209,51 @@ TEST_F(AlarmsTest, TryItShowsATransientSampleOfTheBoxesMinutesFromNow) {
     EXPECT_EQ(platform.Log, Texts({"ShowDialog Alarms", shown})) << typed;
   }
   EXPECT_EQ(main.Alarms, AlarmSettings{});
+}
+
+// Game 21:00:00 on day 14: the good moon begins ten real minutes later, at 10:10:00, and ends at
+// 11:30:00. The warning comes again every 4 minutes; the one in the quiet hours plays no sound;
+// the player's own sound goes with the others, and the end has its alert. "24-Hour Clock" in the
+// menu writes every time of day as 10:10 from then on and is kept in TARVEX.INI.
+TEST_F(AlarmsTest, RepeatsQuietHoursOwnSoundsAndThe24HourClock) {
+  const std::string bell = Folder() + "bell.wav";
+  std::ofstream(bell, std::ios::binary) << "RIFF";
+  std::ofstream(Folder() + "TARVEX.INI", std::ios::binary)
+      << "[Alarms]\r\nRepeat=4\r\nAtEnd=on\r\nQuietFrom=10:05\r\nQuietTo=10:09\r\n"
+      << "GoodSound=" << bell << "\r\nBadSound=" << Folder() << "gone.wav\r\n";
+  LoadWith("21:00:00", "03/14/0002");
+  EXPECT_FALSE(main.Checked(MenuItem::Clock24));
+  const std::vector<MenuEntry> menu = main.PopupMenu();
+  const auto item = std::find_if(menu.begin(), menu.end(),
+                                 [](const MenuEntry& e) { return e.Item == MenuItem::Clock24; });
+  ASSERT_NE(item, menu.end());
+  EXPECT_EQ(std::next(item)->Item, MenuItem::Sep3) << "above the separator before Exit";
+  EXPECT_EQ(item->Caption, "24-Hour Clock");
+  EXPECT_TRUE(item->Checkable);
+  main.MenuCommand(MenuItem::Clock24);
+  EXPECT_TRUE(main.Checked(MenuItem::Clock24));
+  EXPECT_NE(ReadFile("TARVEX.INI").find("[Display]\r\n"), std::string::npos);
+  EXPECT_NE(ReadFile("TARVEX.INI").find("Clock=24\r\n"), std::string::npos);
+  EXPECT_NE(VisibleTip(main.TrayIcon).find("GOOD MOON TODAY AT 10:10"), std::string::npos);
+
+  Tick(2 * 91 * 60);
+  const std::string sound = "105 sound " + bell + ": ";
+  EXPECT_EQ(
+      platform.Lines("ShowAlert "),
+      Texts({sound + "GOOD MOON IN 10 MINUTES, AT 10:10",
+             sound + "GOOD MOON IN 6 MINUTES, AT 10:10", "105: GOOD MOON IN 2 MINUTES, AT 10:10",
+             sound + "GOOD MOON NOW, UNTIL 11:30", sound + "GOOD MOON OVER AT 11:30"}));
+
+  // A sound file that is gone: logged, and the desktop's sound instead.
+  platform.DialogActions.push_back([](Dialog& dialog) {
+    dialog.Click(ControlId::chkGoodMoon);
+    dialog.Click(ControlId::cmdTryIt);
+  });
+  main.MenuCommand(MenuItem::MoonAlarms);
+  EXPECT_EQ(platform.Lines("ShowAlert ").back(),
+            "101 sound transient: SAMPLE: BAD MOON IN 10 MINUTES, AT 11:41");
+  EXPECT_NE(ReadFile("tarvex.log").find("The sound file " + Folder() + "gone.wav cannot be found"),
+            std::string::npos);
 }
 
 }  // namespace

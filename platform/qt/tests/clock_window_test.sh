@@ -27,7 +27,7 @@ if [ "$1" = notray ]; then
   [ "$WIDTH" -ge 200 ] || fail "the clock window is $WIDTH pixels wide: too narrow for its lines"
   pass "without a tray the clock window opens by itself (${WIDTH}x$HEIGHT)"
   window_menu
-  xdotool key Up Up Return  # "Stay on Top", above the separator before "Exit"
+  xdotool key Up Up Up Return  # "Stay on Top", above "24-Hour Clock"
   wait_for 50 grep -q '^OnTop=on' "$app/TARVEX.INI" || fail "Stay on Top was not kept"
   pass "its right button opens the menu; Stay on Top is kept in [Window]"
   # The close box, as the window manager's WM_DELETE_WINDOW brings it: the program ends.
@@ -42,12 +42,12 @@ sleep 5  # longer than the wait for a tray: no window opens by itself beside one
 closed Tarvex || fail "a clock window opened though the tray shows the icon"
 pass "with a tray no clock window opens by itself"
 open_menu
-xdotool key Up Up Return  # "Clock Window", above the separator before "Exit"
+xdotool key Up Up Up Return  # "Clock Window", above "24-Hour Clock"
 wait_for 100 named Tarvex || fail "Clock Window showed no window"
 geometry "$(named Tarvex)"
 pass "Clock Window in the tray's menu shows it at $X,$Y"
 window_menu
-xdotool key Up Up Up Return  # "Clock Window" again, above "Stay on Top" in the window's menu
+xdotool key Up Up Up Up Return  # "Clock Window" again, above "Stay on Top" and "24-Hour Clock" in the window's menu
 wait_for 50 closed Tarvex || fail "Clock Window left the window shown"
 grep -q '^Shown=off' "$app/TARVEX.INI" || fail "the hidden window was not kept so"
 pass "Clock Window in its own menu hides it, and that is kept"

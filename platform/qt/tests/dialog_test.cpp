@@ -94,8 +94,12 @@ class DialogTest final : public QObject {
     QTest::newRow("moon alarms")
         << DialogKind::Alarms
         << "chkGoodMoon^chkBadMoon chkBadMoon^chkWarn chkWarn<txtWarningMinutes "
-           "txtWarningMinutes<Label1 chkWarn^chkAtStart chkAtStart^chkSound chkSound^cmdOK "
-           "cmdOK<cmdCancel cmdCancel<cmdTryIt";
+           "txtWarningMinutes<Label1 chkWarn^Label2 Label2<txtRepeatMinutes "
+           "txtRepeatMinutes<Label3 txtRepeatMinutes^chkAtStart chkAtStart^chkAtEnd "
+           "chkAtEnd^chkSound chkSound^Label4 Label4<txtQuietFrom txtQuietFrom<Label5 "
+           "Label5<txtQuietTo txtQuietTo<Label6 txtQuietFrom^Label7 Label7^txtGoodSound "
+           "txtGoodSound<cmdGoodSound txtGoodSound^Label8 Label8^txtBadSound "
+           "txtBadSound<cmdBadSound txtBadSound^cmdOK cmdOK<cmdCancel cmdCancel<cmdTryIt";
   }
 
   void windowIsBuiltFromTheControls() {
@@ -170,6 +174,24 @@ class DialogTest final : public QObject {
     QVERIFY(!open.armed.KSTime);
     QCOMPARE(open.armed.Time + open.armed.Date + open.armed.Password,
              std::string("10:30:0003/14/2026pa(ss"));
+  }
+
+  // "…" beside a moon's sound opens the file dialog for *.wav at the box's file; the
+  // file chosen shows in the box, and a cancelled choice keeps it.
+  void alarmsSoundRoundTrip() {
+    Open open(DialogKind::Alarms);
+    QStringList asked;
+    open.platform.SetFileChooser([&](const QString& folder, const QString& filter) {
+      asked << folder << filter;
+      return asked.size() > 2 ? QString() : QStringLiteral("/sounds/gong.wav");
+    });
+    open.Type("txtBadSound", "/old/bell.wav");
+    open.Press("cmdBadSound");
+    open.Press("cmdBadSound");
+    QCOMPARE(asked, (QStringList{"/old/bell.wav", "Sound Files (*.wav)", "/sounds/gong.wav",
+                                 "Sound Files (*.wav)"}));
+    QCOMPARE(open.Box("txtBadSound")->text(), "/sounds/gong.wav");
+    QCOMPARE(open.Box("txtGoodSound")->text(), "");
   }
 
   // The boxes refuse a 9th or 11th character. Enter presses the default button, which stores a
@@ -262,7 +284,7 @@ class DialogTest final : public QObject {
     const QString items =
         "-, Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
         "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, Clock "
-        "Window, -, Exit";
+        "Window, 24-Hour Clock, -, Exit";
     QCOMPARE(shown, (QStringList{"(14:05:33 03/15/0002), (GOOD MOON TODAY AT 3:05 PM), " + items,
                                  "(14:05:51 03/15/0002), " + items}));
     testing::MessageAnswerer answerer;

@@ -5,7 +5,8 @@
 # Moon Alarms dialog sends one silent sample of the minutes typed, marked transient so that a
 # server's history need not keep it, and nothing is logged. With no server on the bus, or
 # no bus at all, the alert shows as the tray icon's own message, and a line of tarvex.log (and of
-# standard error) says why. Each run ends with SIGTERM, which saves the pair. A pair and settings
+# standard error) says why. A warning's repeat comes with the player's sound file, and a moon's end
+# in the quiet hours with no sound. Each run ends with SIGTERM, which saves the pair. A pair and settings
 # that tarvex-cli stores while Tarvex runs are in force within a second or two, and the pair saved
 # on exit is the newer one.
 #   notify_test.sh PATH/TO/tarvex PATH/TO/tarvex-cli
@@ -71,6 +72,42 @@ pass "dunst received the warning and the start alert once each, from Tarvex, wit
 stop_tarvex
 stop_server
 
+# --- A repeat with the player's own sound, then a moon's end in the quiet hours ----------------
+start_server
+# Game 23:40:30 on day 14: the good moon begins 65 real seconds from now. A warning of 2 minutes
+# repeated every minute: the first is due at once, its repeat at the fifth second.
+calibrate 23:40:30 03/14/0002
+bell="$work/bell.wav"
+printf 'RIFF' >"$bell"
+settings WarningMinutes=2 Repeat=1 AtStart=off Sound=on BadMoon=off "GoodSound=$bell"
+start_tarvex
+wait_for 150 shown 2 || fail "dunst did not show the warning and its repeat"
+expect_received "Tarvex|Tarvex|GOOD MOON IN 2 MINUTES, AT $(clock $((now + 65)))|$good_moon
+Tarvex|Tarvex|GOOD MOON IN 1 MINUTE, AT $(clock $((now + 65)))|$good_moon"
+[ "$(count_calls 'member=Notify$')" -eq 2 ] && [ "$(count_calls '"sound-file"')" -eq 2 ] &&
+  [ "$(grep -A1 '"sound-file"' "$work/calls" | grep -c "\"$bell\"")" -eq 2 ] &&
+  [ "$(count_calls '"sound-name"')" -eq 0 ] ||
+  fail "the calls did not ask for the sound file twice: $(cat "$work/calls")"
+pass "dunst received the warning and its repeat, each with the sound file $bell"
+stop_tarvex
+stop_server
+
+start_server
+# Game 00:03:00 on day 16: the good moon ended 10 real seconds ago; its end alert is due at once,
+# in quiet hours from a minute ago to two minutes on.
+calibrate 00:03:00 03/16/0002
+settings WarningMinutes=0 AtStart=off AtEnd=on Sound=on BadMoon=off "GoodSound=$bell" \
+  "QuietFrom=$(date -d "@$((now - 60))" +%H:%M)" "QuietTo=$(date -d "@$((now + 120))" +%H:%M)"
+start_tarvex
+wait_for 100 shown 1 || fail "dunst did not show the end alert"
+expect_received "Tarvex|Tarvex|GOOD MOON OVER AT $(clock $((now - 10)))|$good_moon"
+[ "$(count_calls 'member=Notify$')" -eq 1 ] && [ "$(count_calls '"sound-file"')" -eq 0 ] &&
+  [ "$(count_calls '"sound-name"')" -eq 0 ] ||
+  fail "the quiet alert asked for a sound: $(cat "$work/calls")"
+pass "dunst received the moon's end in the quiet hours, with no sound hint"
+stop_tarvex
+stop_server
+
 # --- A pair and alarm settings stored by tarvex-cli while Tarvex runs ---------------------------
 start_server
 calibrate 12:00:00 03/10/0002  # no moon near
@@ -97,7 +134,7 @@ start_server
 calibrate 10:00:00 03/03/0002  # the good moon is hours away; no alarm is due
 settings Sound=off WarningMinutes=10
 start_tarvex
-open_dialog 'Moon Alarms' 'Up Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in"
+open_dialog 'Moon Alarms' 'Up Up Up Up Up Return'  # "Moon Alarms...", above "Start at Log-in", "Clock Window" and "24-Hour Clock"
 sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb
 # From the first check box to the minutes box, which is typed to 1 (the stored 10 stays), then
 # back round to "Try It".

@@ -53,7 +53,7 @@ timeout 10 "$app/tarvex" || fail "second instance: status $?"
 wait_for 50 named Tarvex || fail "a second start showed no clock window"
 kill -0 "$tarvex_pid" && count_windows 2 || fail "a second start ended the first or added an icon"
 open_menu
-xdotool key Up Up Return  # "Clock Window", above the separator before "Exit": hidden again
+xdotool key Up Up Up Return  # "Clock Window", above "24-Hour Clock": hidden again
 wait_for 50 count_windows 1 || fail "Clock Window left the clock window shown"
 pass "a second start exits 0 and shows the first one's clock window"
 
@@ -67,7 +67,7 @@ pass "the right button opens the menu, a click elsewhere closes it"
 entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
 for expected in "Exec=$app/tarvex" "none"; do
   open_menu
-  xdotool key Up Up Up Return  # "Start at Log-in", above "Clock Window"
+  xdotool key Up Up Up Up Return  # "Start at Log-in", above "Clock Window" and "24-Hour Clock"
   wait_for 50 count_windows 1 || fail "Start at Log-in left the menu open"
   check_entry() { [ "$(grep ^Exec= "$entry" 2>/dev/null || echo none)" = "$expected" ]; }
   wait_for 50 check_entry || fail "Start at Log-in: $entry holds $(cat "$entry" 2>&1), not $expected"

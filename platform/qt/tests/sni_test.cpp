@@ -91,7 +91,7 @@ class SniTest final : public QObject {
     const QString items =
         "Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
         "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, Clock "
-        "Window, -, Exit";
+        "Window, 24-Hour Clock, -, Exit";
     const QStringList menu = Menu();
     QCOMPARE(menu.mid(1).join(", "), "(" + tip[1] + "), -, " + items);
     QVERIFY2(menu[0].startsWith('(') && time.match(menu[0]).hasMatch(), qPrintable(menu[0]));

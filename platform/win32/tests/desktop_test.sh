@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Desktop tests of Tarvex.exe under Wine, on the display of the Wine session (wine-session.sh):
 #
-#   desktop_test.sh smoke|launch|alarms|live|window TARVEX DRIVER STAND_IN CLI
+#   desktop_test.sh smoke|launch|alarms|sounds|live|window TARVEX DRIVER STAND_IN CLI
 #
 # smoke: from a fresh folder Tarvex.exe creates its two data files, opens Set Date and Time by
 # itself (no pair is stored yet), adds its tray icon, whose tip as the shell holds it has whole
@@ -15,6 +15,8 @@
 # starts the stand-in game from the game folder and types the whole log-in into it.
 # alarms: with a good moon seconds away, its warning reaches the tray as a notification; "Try It"
 # in the Moon Alarms dialog shows a sample of the moon checked there at once, marked as one.
+# sounds: a warning repeated every minute, with the player's own WAV file: the repeat's balloon
+# comes, and Wine's trace of the multimedia calls records the sound played from the file's path.
 # live: a pair that tarvex-cli.exe stores while Tarvex.exe runs is in force within seconds (its
 # moon's warning comes), and the pair saved on a close request is that newer one. The smoke and launch
 # scenarios switch the alarms off, so that no alert (a window of the shell) comes in their way.
@@ -116,6 +118,27 @@ case $scenario in
     drive notification "SAMPLE: BAD MOON IN 10 MINUTES, AT " 10
     drive dialog-cancel "Moon Alarms"
     drive close 20
+    ;;
+
+  sounds)
+    step "a good moon 65 s away, warned 2 minutes before and again each minute, with a WAV file"
+    # Half a second of silence: 4,000 samples, 8 kHz mono 8-bit.
+    { printf 'RIFF\xc4\x0f\0\0WAVEfmt \x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x40\x1f\0\0\x01\0\x08\0'
+      printf 'data\xa0\x0f\0\0'; head -c 4000 /dev/zero | tr '\0' '\200'; } >bell.wav
+    bell=$(winepath -w "$app/bell.wav")
+    calibrate 23:40:30 03/14/0002
+    settings GoodMoon=on BadMoon=off WarningMinutes=2 Repeat=1 AtStart=off Sound=on \
+      "GoodSound=$bell"
+    WINEDEBUG=+mmio start_tarvex_exe
+    drive notification "GOOD MOON IN 2 MINUTES, AT " 20
+    step "its repeat, due 5 s later (a minute after the warning's instant), as its own balloon"
+    drive notification "GOOD MOON IN 1 MINUTE, AT " 20
+    drive close 20
+    ended "the close request"
+    # MMIO_Open ("Z:\\...\\bell.wav", ...): the file opened to be played, once an alert.
+    opened=$(grep -cF "MMIO_Open (\"${bell//\\/\\\\}\"" "$work/tarvex.log" || true)
+    [ "$opened" -eq 2 ] ||
+      fail "the sound file was opened $opened times, not once an alert: $(grep -F bell.wav "$work/tarvex.log" | head)"
     ;;
 
   live)

@@ -72,6 +72,10 @@ TEST(AlertRecord, ChangesOnlyTheNotificationAndIsSilentWithoutSound) {
        L"GOOD MOON IN 1 MINUTE, AT 5:33 PM",
        kAlways},
       {{"BAD MOON NOW", 101, false}, L"BAD MOON NOW", kAlways | NIIF_NOSOUND},
+      // The player's own sound plays beside a silent balloon.
+      {{"GOOD MOON NOW", 105, true, false, "C:\\Sounds\\gong.wav"},
+       L"GOOD MOON NOW",
+       kAlways | NIIF_NOSOUND},
       // szInfo holds 255 units and its NUL.
       {{moon + std::string(300, 'x'), 105, true}, L"\U0001F315" + std::wstring(253, L'x'), kAlways},
   };

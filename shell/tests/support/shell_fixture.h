@@ -148,6 +148,7 @@ class RecordingPlatform final : public Platform {
   }
   void ShowAlert(const MoonAlert& alert) override {
     Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound" : "") +
+                  (alert.SoundFile.empty() ? "" : " " + alert.SoundFile) +
                   (alert.Transient ? " transient" : "") + ": " + alert.Text);
   }
   void CloseMainWindow() override {

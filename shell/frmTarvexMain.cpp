@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstddef>
-#include <iterator>
 #include <filesystem>
+#include <iterator>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -457,7 +457,8 @@ void frmTarvexMain::StartedAgain() {
 ClockFace frmTarvexMain::Face() const {
   ClockFace face;
   if (PairNotSet()) face.Notice = kNotSetLine;
-  std::vector<std::string> lines = TipLines(Calibration, {true, true, true, Checked(MenuItem::Clock24)});
+  std::vector<std::string> lines =
+      TipLines(Calibration, {true, true, true, Checked(MenuItem::Clock24)});
   face.Time = std::move(lines.at(0));
   face.Moons.assign(std::make_move_iterator(lines.begin() + 1),
                     std::make_move_iterator(lines.end()));

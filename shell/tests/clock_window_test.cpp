@@ -125,7 +125,8 @@ TEST_F(ClockWindowTest, TheCloseBoxEndsTheProgramOnlyWhileNoTrayIconIsShown) {
 TEST_F(ClockWindowTest, MenuItemsShowTheWindowAndKeepItsPlaceAndStayOnTop) {
   platform.Screens = {{0, 0, 1920, 1050}, {1920, 0, 1280, 1000}};
   LoadWith("12:00:00", "03/14/0002");
-  EXPECT_EQ(MenuTail(main.PopupMenu()), Texts({"Start at Log-in", "Clock Window", "24-Hour Clock", "-", "Exit"}));
+  EXPECT_EQ(MenuTail(main.PopupMenu()),
+            Texts({"Start at Log-in", "Clock Window", "24-Hour Clock", "-", "Exit"}));
   platform.MenuChoices = {MenuItem::ClockWindow};
   main.Form_MouseMove(0, 0, kRightButtonUp, 0);
   EXPECT_EQ(platform.Lines("ShowClockWindow"), Texts{" raised"});
@@ -133,8 +134,8 @@ TEST_F(ClockWindowTest, MenuItemsShowTheWindowAndKeepItsPlaceAndStayOnTop) {
   Tick();
   platform.MenuChoices = {MenuItem::StayOnTop};
   main.ClockWindow_Menu();
-  EXPECT_EQ(MenuTail(platform.Menus.back()),
-            Texts({"Start at Log-in", "Clock Window [x]", "Stay on Top", "24-Hour Clock", "-", "Exit"}));
+  EXPECT_EQ(MenuTail(platform.Menus.back()), Texts({"Start at Log-in", "Clock Window [x]",
+                                                    "Stay on Top", "24-Hour Clock", "-", "Exit"}));
   EXPECT_EQ(platform.Lines("SetClockWindowOnTop"), Texts{" on"});
   EXPECT_EQ(ReadFile("TARVEX.INI"), "[Window]\r\nShown=on\r\nOnTop=on\r\nLeft=2500\r\nTop=300\r\n");
   main.mnuExit_Click();

@@ -17,7 +17,7 @@ declare -A groups=(
   [qt]="qt6-base-dev libxtst-dev libgl-dev"
   [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest libcli11-dev nlohmann-json3-dev"
   [package]="nsis dpkg-dev lintian file desktop-file-utils"
-  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils x11-xserver-utils imagemagick dunst dbus-daemon dbus-bin jq sway waybar xwayland wtype qt6-wayland x11-xkb-utils grim"
+  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils x11-xserver-utils imagemagick dunst dbus-daemon dbus-bin jq sway waybar xwayland wtype qt6-wayland x11-xkb-utils libglib2.0-bin grim"
 )
 
 missing=()

@@ -56,6 +56,22 @@ std::optional<std::uint64_t> WindowProcess(Display* display, Window window) {
   return pid;
 }
 
+// The child of the root that holds `window`: the window itself, or the frame that a window
+// manager put around it; None when `window` is gone.
+Window TopLevel(Display* display, Window window) {
+  for (int depth = 0; depth < 16 && window != None; ++depth) {  // frames nest a few levels at most
+    Window parent = None;
+    Window root = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+    if (children) XFree(children);
+    if (parent == root) return window;
+    window = parent;
+  }
+  return None;
+}
+
 // The window that the window manager calls active (_NET_ACTIVE_WINDOW on the root); None when
 // it names none.
 Window ActiveWindow(Display* display) {
@@ -180,8 +196,16 @@ std::optional<std::uint64_t> FocusedWindowProcess() {
   XGetInputFocus(display, &focus, &revert);
   if (focus == None) return std::nullopt;
   if (focus == PointerRoot || focus == DefaultRootWindow(display)) {
-    focus = ActiveWindow(display);
-    if (focus == None) return std::nullopt;
+    // The keys go to the window under the pointer: it counts as focused only when the window
+    // manager calls it the active window too.
+    Window root = None, child = None;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y,
+                  &buttons);
+    const Window active = ActiveWindow(display);
+    if (child == None || active == None || TopLevel(display, active) != child) return std::nullopt;
+    focus = active;
   }
 
   // The client window, or one of its ancestors, names the process; a window manager's frame does

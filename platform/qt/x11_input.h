@@ -16,10 +16,10 @@ namespace tarvex::x11 {
 bool DisplayReachable();
 // Whether the display named by $DISPLAY offers the XTEST extension.
 bool HasXTest();
-// The process (_NET_WM_PID) of the top-level window that has the keyboard focus or, when the focus
-// rests on no window of its own (the root, or the pointer's window), of the window manager's active
-// window (_NET_ACTIVE_WINDOW); none when no window has it or the window does not say. Xwayland
-// answers this as an X server does, for its X clients.
+// The process (_NET_WM_PID) of the top-level window that has the keyboard focus; none when no
+// window has it or the window does not say. Where the focus follows the pointer (the root, or
+// PointerRoot), the window under the pointer has it when it is also the window manager's active
+// window (_NET_ACTIVE_WINDOW). Xwayland answers this as an X server does, for its X clients.
 std::optional<std::uint64_t> FocusedWindowProcess();
 
 // A keyboard that types through XTEST. A character is typed on the key of the present layout

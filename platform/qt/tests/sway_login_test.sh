@@ -10,12 +10,26 @@
 # With TARVEX_SWAY_SHOT=FILE.png, Waybar with the icon in its tray is kept there (grim).
 set -uo pipefail
 if [ "$(id -u)" -eq 0 ]; then
+  # As nobody, from a copy that nobody can read: the build may sit in root's home. The Wine prefix
+  # is kept where nobody can keep it, else made afresh beside the copy.
   command -v setpriv >/dev/null || { echo "skipped: setpriv is not installed" && exit 77; }
+  as_nobody() { setpriv --reuid=nobody --regid=nogroup --clear-groups "$@"; }
+  sources=$(cd "$(dirname "$0")/../../.." && pwd)
+  stage=$(mktemp -d /tmp/tarvex-sway.XXXXXX) || exit 1
+  trap 'rm -rf "$stage"' EXIT
+  mkdir -p "$stage/tests" "$stage/platform/qt/tests" "$stage/bin" "$stage/wine"
+  cp "$sources/tests/desktop_lib.sh" "$sources/tests/session-bus.conf" "$stage/tests/" &&
+    cp "$(realpath "$0")" "$stage/platform/qt/tests/" && cp "$1" "$stage/bin/tarvex" || exit 1
+  [ ! -f "$2" ] || cp "$2" "$stage/bin/vrak_stand_in.exe"
+  [ ! -x "$(dirname "$1")/tarvex-cli" ] || cp "$(dirname "$1")/tarvex-cli" "$stage/bin/"
+  chmod -R a+rX "$stage" && chown nobody:nogroup "$stage/wine"
   prefix=$(realpath -m "$3")
-  mkdir -p "$prefix" && chown -R nobody:nogroup "$prefix" || exit 1
-  exec setpriv --reuid=nobody --regid=nogroup --clear-groups \
-    env -u XDG_RUNTIME_DIR -u DBUS_SESSION_BUS_ADDRESS HOME=/nonexistent \
-    bash "$(realpath "$0")" "$(realpath "$1")" "$(realpath -m "$2")" "$prefix"
+  mkdir -p "$prefix" && chown -R nobody:nogroup "$prefix"
+  as_nobody test -w "$prefix" || prefix="$stage/wine/prefix"
+  as_nobody env -u XDG_RUNTIME_DIR -u DBUS_SESSION_BUS_ADDRESS HOME=/nonexistent \
+    bash "$stage/platform/qt/tests/sway_login_test.sh" "$stage/bin/tarvex" \
+    "$stage/bin/vrak_stand_in.exe" "$prefix"
+  exit
 fi
 
 source "$(dirname "$0")/../../../tests/desktop_lib.sh"

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -80,12 +81,17 @@ struct Control {
   bool Cancel = false;    // buttons: pressed by Escape
 };
 
-// A file-open dialog's settings. The filter is already split at its bar.
+// A file-open dialog's settings. The filter is already split at its bar. The dialog stands in the
+// middle of the screen and offers no read-only choice.
 struct FileOpenRequest {
+  std::string Title;              // the title bar; empty for the desktop's own ("Open")
   std::string FileName;           // initial file name
   std::string InitialFolder;      // starting folder
   std::string FilterDescription;  // "Kestrune Character Files (*.zrd) "
   std::string FilterPattern;      // "*.zrd"
+  // The filter as one text naming its pattern, where the file dialog shows a single text for
+  // both: "Kestrune Character Files (*.zrd)".
+  std::string FilterText;
 };
 
 // What a dialog's handlers ask of the desktop.
@@ -135,6 +141,13 @@ class Dialog {
   // Escape or the close box: presses the Cancel button.
   void Escape(const TypedText& typed);
 
+  // Asks the window for the keyboard focus on text box `id`, with its whole text selected, once
+  // the running handler has returned (a refused value's box, after its message).
+  void FocusBox(ControlId id) { focus_ = id; }
+  // The box the focus is asked for, once: the window takes it after each press; none when no
+  // handler asked.
+  std::optional<ControlId> TakeFocus() { return std::exchange(focus_, std::nullopt); }
+
   // True once the dialog has closed itself (OK, Set, Cancel) or was closed from outside.
   bool Closed() const { return closed_; }
   void Unload() { closed_ = true; }
@@ -146,6 +159,7 @@ class Dialog {
  private:
   bool busy_ = false;
   bool closed_ = false;
+  std::optional<ControlId> focus_;
 };
 
 }  // namespace tarvex

@@ -94,12 +94,18 @@ std::optional<AlarmSettings> frmAlarms::Shown() const {
   return settings;
 }
 
-void frmAlarms::cmdOK_Click() {
-  const std::optional<AlarmSettings> settings = Shown();
+std::optional<AlarmSettings> frmAlarms::Checked() {
+  std::optional<AlarmSettings> settings = Shown();
   if (!settings) {
     host_.ShowMessage(kMinutesFormat, kTitle);
-    return;
+    FocusBox(ControlId::txtWarningMinutes);
   }
+  return settings;
+}
+
+void frmAlarms::cmdOK_Click() {
+  const std::optional<AlarmSettings> settings = Checked();
+  if (!settings) return;
   if (!save_(*settings)) {
     host_.ShowMessage("The moon alarms could not be saved to " + DataFolder() +
                           std::string(kSettingsFile) + ".  They hold until " + kProductName +
@@ -114,10 +120,7 @@ void frmAlarms::cmdCancel_Click() {
 }
 
 void frmAlarms::cmdTryIt_Click() {
-  // Whatever the minutes box holds, the sample shows whether the desktop shows alerts.
-  AlarmSettings settings = Shown().value_or(
-      AlarmSettings{chkGoodMoon, chkBadMoon, kSuggestedMinutes, chkAtStart, chkSound});
-  tryIt_(settings);
+  if (const std::optional<AlarmSettings> settings = Checked()) tryIt_(*settings);
 }
 
 }  // namespace tarvex

@@ -13,7 +13,7 @@ namespace tarvex {
 class frmAlarms final : public Dialog {
  public:
   // Shows `settings`; on OK `save` is given the new ones and says whether they were kept. "Try It"
-  // hands `tryIt` the settings as the boxes show them.
+  // hands `tryIt` the settings as the boxes show them, once they pass OK's check.
   frmAlarms(DialogHost& host, const AlarmSettings& settings,
             std::function<bool(const AlarmSettings&)> save,
             std::function<void(const AlarmSettings&)> tryIt);
@@ -44,6 +44,8 @@ class frmAlarms final : public Dialog {
   // The settings as the controls show them; none when the minutes are not a whole number from 0
   // to the most there may be.
   std::optional<AlarmSettings> Shown() const;
+  // Shown(), or the refusal of OK and "Try It": the message, and the focus on the minutes box.
+  std::optional<AlarmSettings> Checked();
 
   DialogHost& host_;
   std::function<bool(const AlarmSettings&)> save_;

@@ -7,9 +7,23 @@
 #include "tarvex_version.h"
 
 namespace tarvex {
+namespace {
 
-frmDateTime::frmDateTime(DialogHost& host, std::function<void(const CalibrationRecord&)> set)
-    : host_(host), set_(std::move(set)) {}
+// A field of the record without the blanks that pad it to its width.
+std::string Unpadded(std::string_view field) {
+  return std::string(field.substr(0, field.find_last_not_of(' ') + 1));
+}
+
+}  // namespace
+
+frmDateTime::frmDateTime(DialogHost& host, const CalibrationRecord& shown,
+                         std::function<void(const CalibrationRecord&)> set)
+    : host_(host), set_(std::move(set)) {
+  SetText(ControlId::txtRealTime, Unpadded(shown.RealTime));
+  SetText(ControlId::txtRealDate, Unpadded(shown.RealDate));
+  SetText(ControlId::txtZRDTime, Unpadded(shown.ZRDTime));
+  SetText(ControlId::txtZRDDate, Unpadded(shown.ZRDDate));
+}
 
 const std::string* frmDateTime::Box(ControlId id) const {
   switch (id) {
@@ -43,6 +57,9 @@ void frmDateTime::cmdSetDateandTime_Click() {
       CalibrationProblem(txtRealTime, txtRealDate, txtZRDTime, txtZRDDate);
   if (!failure.empty()) {
     host_.ShowMessage(failure, kProductName);
+    constexpr ControlId kBoxes[] = {ControlId::txtRealTime, ControlId::txtRealDate,
+                                    ControlId::txtZRDTime, ControlId::txtZRDDate};
+    FocusBox(kBoxes[CalibrationProblemField(txtRealTime, txtRealDate, txtZRDTime, txtZRDDate)]);
     return;
   }
 

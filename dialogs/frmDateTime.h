@@ -11,8 +11,11 @@ namespace tarvex {
 
 class frmDateTime final : public Dialog {
  public:
-  // On success `set` is given the new pair, within the one handler; messages go through `host`.
-  frmDateTime(DialogHost& host, std::function<void(const CalibrationRecord&)> set);
+  // The boxes open with `shown`'s four texts, without the blanks that pad them (a blank field
+  // leaves its box empty). On success `set` is given the new pair, within the one handler; messages
+  // go through `host`.
+  frmDateTime(DialogHost& host, const CalibrationRecord& shown,
+              std::function<void(const CalibrationRecord&)> set);
 
   DialogKind Kind() const override { return DialogKind::DateTime; }
   std::string_view Caption() const override { return "Set Date and Time"; }

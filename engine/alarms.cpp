@@ -145,15 +145,14 @@ std::vector<Alert> UpcomingAlerts(const CalibrationRecord& record, std::int64_t 
   return alerts;
 }
 
-std::string SampleAlertText(const CalibrationRecord& record, std::int64_t now,
-                            const AlarmSettings& settings) {
+std::string SampleAlertText(std::int64_t now, const AlarmSettings& settings) {
   const MoonKind kind = !settings.GoodMoon && settings.BadMoon ? MoonKind::Bad : MoonKind::Good;
-  const Instant epoch = GameEpoch(record, now);
-  const Instant present = Instant::AtSecond(now);
-  Moon moon = MoonNotEnded(epoch, kind, present);
-  if (moon.begin <= present) moon = NextMoonAfter(epoch, moon);
-  const AlarmStage stage = settings.WarningMinutes > 0 ? AlarmStage::Warning : AlarmStage::Start;
-  return AlertText(moon, stage, std::max(now, Due(moon, stage, settings).FirstSecond()));
+  const std::int64_t minutes =
+      std::clamp<std::int64_t>(settings.WarningMinutes, 0, kMaxWarningMinutes);
+  const std::int64_t begin = now + minutes * 60;
+  const Moon moon{kind, 0, 1, Instant::AtSecond(begin),
+                  Instant::AtSecond(begin + kMoonRealSeconds)};
+  return "SAMPLE: " + AlertText(moon, minutes > 0 ? AlarmStage::Warning : AlarmStage::Start, now);
 }
 
 }  // namespace tarvex

@@ -63,11 +63,10 @@ class MoonAlarms {
 std::vector<Alert> UpcomingAlerts(const CalibrationRecord& record, std::int64_t now,
                                   const AlarmSettings& settings, int count);
 
-// A sample alert for the settings dialog's "Try It": the warning (the start alert when
-// WarningMinutes is 0) of the next moon to begin of the first kind that is on (the good moon,
-// else the bad; the good moon when neither is), in the words it would have when it fires (at its
-// instant, or now when that has passed).
-std::string SampleAlertText(const CalibrationRecord& record, std::int64_t now,
-                            const AlarmSettings& settings);
+// A sample alert for the settings dialog's "Try It", shown at second `now`: "SAMPLE: " and the
+// words that a moon beginning WarningMinutes from now would fire now, its warning ("SAMPLE: GOOD
+// MOON IN 10 MINUTES, AT 11:40 AM"), or its start alert when WarningMinutes is 0. The moon is of
+// the first kind that is on: the good moon, else the bad; the good moon when neither is.
+std::string SampleAlertText(std::int64_t now, const AlarmSettings& settings);
 
 }  // namespace tarvex

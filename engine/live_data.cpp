@@ -64,6 +64,7 @@ Result LiveData::ReadFile(File file, bool atStart) {
       if (result || atStart) {
         settings_ = settings.value.settings;
         display_ = settings.value.display;
+        window_ = settings.value.window;
         unreadable_ = std::move(settings.value.unreadable);
       }
       break;
@@ -122,6 +123,12 @@ Result LiveData::SetDisplay(const DisplaySettings& display) {
   display_ = display;  // in force from now on, saved or not
   if (unreadableFile_[kSettings]) return NotWrittenOver(kSettingsFile);
   return Written(kSettings, SaveDisplay(display));
+}
+
+Result LiveData::SetWindow(const WindowSettings& window) {
+  window_ = window;  // in force from now on, saved or not
+  if (unreadableFile_[kSettings]) return NotWrittenOver(kSettingsFile);
+  return Written(kSettings, SaveWindow(window));
 }
 
 }  // namespace tarvex

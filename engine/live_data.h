@@ -65,6 +65,9 @@ class LiveData {
   // The views the tray's tip shows ([Display] of TARVEX.INI), and their change, saved at once.
   const DisplaySettings& Display() const { return display_; }
   Result SetDisplay(const DisplaySettings& display);
+  // The clock window's place and state ([Window] of TARVEX.INI), and their change, saved at once.
+  const WindowSettings& Window() const { return window_; }
+  Result SetWindow(const WindowSettings& window);
 
  private:
   enum File { kPair, kGamePath, kSettings, kFileCount };
@@ -78,6 +81,7 @@ class LiveData {
   std::string gamePath_;
   AlarmSettings settings_;
   DisplaySettings display_;
+  WindowSettings window_;
   std::vector<UnreadableSetting> unreadable_;
   std::array<FileStamp, kFileCount> stamps_{};
   std::array<bool, kFileCount> unreadableFile_{};  // present but not readable when last read

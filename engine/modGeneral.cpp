@@ -403,25 +403,44 @@ bool IsCalendarDate(std::string_view text) {
          *day <= DaysInMonth(*year, *month);
 }
 
-std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
-                                    std::string_view gameTime, std::string_view gameDate) {
+namespace {
+
+struct CalibrationFault {
+  int field = -1;
+  std::string_view why;
+};
+
+CalibrationFault FindCalibrationFault(std::string_view realTime, std::string_view realDate,
+                                      std::string_view gameTime, std::string_view gameDate) {
   if (!IsValidTime(realTime))
-    return "The real time is not in the correct format.  Please fix it and try again.";
+    return {0, "The real time is not in the correct format.  Please fix it and try again."};
   if (!IsCalendarTime(realTime))
-    return "The real time is not a valid time of day.  Please fix it and try again.";
+    return {0, "The real time is not a valid time of day.  Please fix it and try again."};
   if (!IsValidDate(realDate))
-    return "The real date is not in the correct format.  Please fix it and try again.";
+    return {1, "The real date is not in the correct format.  Please fix it and try again."};
   if (!IsCalendarDate(realDate))
-    return "The real date is not a valid calendar date.  Please fix it and try again.";
+    return {1, "The real date is not a valid calendar date.  Please fix it and try again."};
   if (!IsValidTime(gameTime))
-    return "The Kestrune time is not in the correct format.  Please fix it and try again.";
+    return {2, "The Kestrune time is not in the correct format.  Please fix it and try again."};
   if (!IsValidDate(gameDate))
-    return "The Kestrune date is not in the correct format.  Please fix it and try again.";
+    return {3, "The Kestrune date is not in the correct format.  Please fix it and try again."};
   // The format lets a day run to 31, as a hand-edited file may; a pair being set names a day the
   // Kestrune month has.
   if (const double day = LeadingNumber(Piece(gameDate, 4)); day < 1 || day > 28)
-    return "The Kestrune date is not a valid Kestrune date.  A Kestrune month has 28 days.";
+    return {3, "The Kestrune date is not a valid Kestrune date.  A Kestrune month has 28 days."};
   return {};
+}
+
+}  // namespace
+
+std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
+                                    std::string_view gameTime, std::string_view gameDate) {
+  return FindCalibrationFault(realTime, realDate, gameTime, gameDate).why;
+}
+
+int CalibrationProblemField(std::string_view realTime, std::string_view realDate,
+                            std::string_view gameTime, std::string_view gameDate) {
+  return FindCalibrationFault(realTime, realDate, gameTime, gameDate).field;
 }
 
 bool IsArmableTime(std::string_view text) {

@@ -160,6 +160,10 @@ bool IsCalendarDate(std::string_view text);
 // up to 24, and any day up to 31 in a file edited by hand.
 std::string_view CalibrationProblem(std::string_view realTime, std::string_view realDate,
                                     std::string_view gameTime, std::string_view gameDate);
+// Which text that message names: 0 real time, 1 real date, 2 game time, 3 game date; -1 when all
+// four pass.
+int CalibrationProblemField(std::string_view realTime, std::string_view realDate,
+                            std::string_view gameTime, std::string_view gameDate);
 
 // An auto-run time whose moment can come: it passes the time rules and its hour is not 24, which
 // no present time ever shows (the present hour runs 00 to 23).

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 #include "engine/modGeneral.h"
 
@@ -139,8 +140,15 @@ const Key* FindKey(std::string_view section, std::string_view name, bool command
   return nullptr;
 }
 
-// The text `old` with the keys of `section` holding the values of `settings` and `display` (see
-// SettingsText).
+// A key of a section and the text of its new value.
+using KeyValue = std::pair<std::string_view, std::string>;
+
+// The text `old` with each key of `values` holding its value in the first section named
+// `sectionName` (see SettingsText).
+std::string KeysText(std::string_view old, std::string_view sectionName,
+                     std::span<const KeyValue> values);
+// The text `old` with the keys of `sectionName` of kKeys holding the values of `settings` and
+// `display`.
 std::string SectionText(std::string_view old, std::string_view sectionName,
                         const AlarmSettings& settings, const DisplaySettings& display);
 
@@ -180,6 +188,7 @@ SettingsReading ParseSettings(std::string_view text) {
       reading.unreadable.push_back({std::string(key->file), std::string(line.value)});
     }
   }
+  reading.window = ParseWindow(text);
   return reading;
 }
 
@@ -195,10 +204,24 @@ namespace {
 
 std::string SectionText(std::string_view old, std::string_view sectionName,
                         const AlarmSettings& settings, const DisplaySettings& display) {
+  std::vector<KeyValue> values;
+  for (const Key& key : kKeys) {
+    if (key.section == sectionName)
+      values.emplace_back(key.file, ValueText(key, settings, display));
+  }
+  return KeysText(old, sectionName, values);
+}
+
+std::string KeysText(std::string_view old, std::string_view sectionName,
+                     std::span<const KeyValue> values) {
+  const auto find = [&values](std::string_view name) {
+    return std::find_if(values.begin(), values.end(),
+                        [name](const KeyValue& value) { return SameWord(name, value.first); });
+  };
   std::vector<std::string> lines;
   bool inSection = false;  // in a section of that name
   bool inFirst = false;    // in the first section of that name
-  bool written[kKeyCount] = {};
+  std::vector<bool> written(values.size());
   std::optional<std::size_t> sectionEnd;  // after the first one's last line with content
   for (const std::string_view raw : SplitLines(old)) {
     const Line line = Classify(raw);
@@ -208,10 +231,11 @@ std::string SectionText(std::string_view old, std::string_view sectionName,
     }
     std::string text(raw);
     if (inSection && line.kind == Line::kPair) {
-      const Key* key = FindKey(sectionName, line.name, false);
-      if (key != nullptr && !written[IndexOf(*key)]) {
-        written[IndexOf(*key)] = true;
-        text = std::string(raw.substr(0, line.valueAt)) + ValueText(*key, settings, display);
+      const auto value = find(line.name);
+      const auto index = static_cast<std::size_t>(value - values.begin());
+      if (value != values.end() && !written[index]) {
+        written[index] = true;
+        text = std::string(raw.substr(0, line.valueAt)) + value->second;
       }
     }
     lines.push_back(std::move(text));
@@ -221,9 +245,8 @@ std::string SectionText(std::string_view old, std::string_view sectionName,
   }
 
   std::vector<std::string> missing;
-  for (const Key& key : kKeys) {
-    if (key.section == sectionName && !written[IndexOf(key)])
-      missing.push_back(std::string(key.file) + "=" + ValueText(key, settings, display));
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    if (!written[i]) missing.push_back(std::string(values[i].first) + "=" + values[i].second);
   }
   if (!sectionEnd) {
     if (!lines.empty() && !TrimBlanks(lines.back()).empty()) lines.emplace_back();
@@ -264,6 +287,79 @@ Result SaveDisplay(const DisplaySettings& display) {
                                   });
   if (reading.display == display && clean) return {};
   return ReplaceDataFile(kSettingsFile, DisplayText(old.value, display));
+}
+
+// --- [Window] ----------------------------------------------------------------------------------
+
+namespace {
+
+constexpr std::string_view kWindowSection = "Window";
+constexpr int kMaxCoordinate = 1000000;
+
+// A desktop coordinate: an optional minus and digits, within a million pixels of the origin.
+std::optional<int> ReadCoordinate(std::string_view value) {
+  const bool negative = !value.empty() && value[0] == '-';
+  if (negative) value.remove_prefix(1);
+  if (value.empty()) return std::nullopt;
+  int number = 0;
+  for (const char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
+    if (number > kMaxCoordinate) return std::nullopt;
+  }
+  return negative ? -number : number;
+}
+
+}  // namespace
+
+WindowSettings ParseWindow(std::string_view text) {
+  WindowSettings window;
+  bool inWindow = false;
+  bool seen[4] = {};
+  for (const std::string_view raw : SplitLines(text)) {
+    const Line line = Classify(raw);
+    if (line.kind == Line::kSection) inWindow = SameWord(line.name, kWindowSection);
+    if (line.kind != Line::kPair || !inWindow) continue;
+    constexpr std::string_view kNames[] = {"Left", "Top", "Shown", "OnTop"};
+    const auto* name =
+        std::find_if(std::begin(kNames), std::end(kNames),
+                     [&line](std::string_view key) { return SameWord(line.name, key); });
+    if (name == std::end(kNames) || std::exchange(seen[name - kNames], true)) continue;
+    switch (name - kNames) {
+      case 0:
+        window.Left = ReadCoordinate(line.value);
+        break;
+      case 1:
+        window.Top = ReadCoordinate(line.value);
+        break;
+      case 2:
+        window.Shown = ReadSwitch(line.value).value_or(window.Shown);
+        break;
+      default:
+        window.OnTop = ReadSwitch(line.value).value_or(window.OnTop);
+        break;
+    }
+  }
+  if (!window.Left || !window.Top) window.Left = window.Top = std::nullopt;
+  return window;
+}
+
+std::string WindowText(std::string_view old, const WindowSettings& window) {
+  std::vector<KeyValue> values;
+  if (window.Left && window.Top) {
+    values.emplace_back("Left", std::to_string(*window.Left));
+    values.emplace_back("Top", std::to_string(*window.Top));
+  }
+  values.emplace_back("Shown", window.Shown ? "on" : "off");
+  values.emplace_back("OnTop", window.OnTop ? "on" : "off");
+  return KeysText(old, kWindowSection, values);
+}
+
+Result SaveWindow(const WindowSettings& window) {
+  const Reading<std::string> old = ReadDataFile(kSettingsFile);
+  if (!old.result) return old.result;
+  if (ParseWindow(old.value) == window) return {};
+  return ReplaceDataFile(kSettingsFile, WindowText(old.value, window));
 }
 
 std::string UnreadableSettingMessage(const UnreadableSetting& setting) {

@@ -11,6 +11,12 @@
 //   ShowCurrentTime=on
 //   ShowNextGoodMoon=on
 //   ShowNextBadMoon=off
+//
+//   [Window]
+//   Left=1200
+//   Top=40
+//   Shown=off
+//   OnTop=off
 #pragma once
 
 #include <optional>
@@ -45,6 +51,18 @@ struct DisplaySettings {
   friend bool operator==(const DisplaySettings&, const DisplaySettings&) = default;
 };
 
+// The clock window: where the player last put it, whether the player left it shown, and whether
+// it stays on top of other windows.
+struct WindowSettings {
+  // The window's outer top-left corner in desktop pixels; none where the desktop places it. Each
+  // is read as an optional minus and digits, within a million pixels of the origin.
+  std::optional<int> Left;
+  std::optional<int> Top;
+  bool Shown = false;  // opened at start
+  bool OnTop = false;  // above other windows, where the desktop allows it
+  friend bool operator==(const WindowSettings&, const WindowSettings&) = default;
+};
+
 // A key of [Alarms] or [Display] whose value could not be read, so that the default stands in for
 // it.
 struct UnreadableSetting {
@@ -56,6 +74,7 @@ struct UnreadableSetting {
 struct SettingsReading {
   AlarmSettings settings;
   DisplaySettings display;
+  WindowSettings window;                      // values that cannot be read are left at default
   std::vector<UnreadableSetting> unreadable;  // in the order of the file
 };
 
@@ -84,6 +103,15 @@ Result SaveSettings(const AlarmSettings& settings);
 // Writes `display` to [Display] of TARVEX.INI as SaveSettings writes [Alarms]: nothing when the
 // file already reads as `display`; every other line kept.
 Result SaveDisplay(const DisplaySettings& display);
+
+// [Window] of the text of TARVEX.INI, read as ParseSettings reads the other sections; a value
+// that cannot be read keeps its default (a corner without both Left and Top is none).
+WindowSettings ParseWindow(std::string_view text);
+// The text of TARVEX.INI holding `window` in [Window], every other line kept, as DisplayText; Left
+// and Top are written only when both are known.
+std::string WindowText(std::string_view old, const WindowSettings& window);
+// Writes `window` to [Window] of TARVEX.INI as SaveDisplay writes [Display].
+Result SaveWindow(const WindowSettings& window);
 
 // One line for standard error about an unreadable value, e.g.
 // TARVEX.INI: WarningMinutes=abc cannot be read; the default 10 is used

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <iterator>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -33,6 +34,7 @@ constexpr std::string_view kViewLimitTitle = "Tool Tip Limitation";
 constexpr std::string_view kSetPathText =
     "To set the path, open a character file that resides in the same directory as the game.";
 constexpr std::string_view kSetPathTitle = "Set Path";
+constexpr std::string_view kSetPathMenuCaption = "Set Kestrune Path";
 // The tip's first line while no pair is stored.
 constexpr std::string_view kNotSetLine = "SET THE DATE AND TIME FIRST";
 constexpr std::string_view kFocusLostText =
@@ -51,7 +53,7 @@ struct MenuLine {
 // The popup menu, in menu order.
 constexpr MenuLine kMenu[] = {
     {MenuItem::SetDateandTime, "Set Date and Time"},
-    {MenuItem::SetPath, "Set Kestrune Path"},
+    {MenuItem::SetPath, kSetPathMenuCaption},
     {MenuItem::Sep1, ""},
     {MenuItem::ShowCurrentTime, "Show Current Time", true},
     {MenuItem::ShowNextGoodMoon, "Show Next Good Moon", true},
@@ -60,6 +62,7 @@ constexpr MenuLine kMenu[] = {
     {MenuItem::AutoRunKestrune, "Auto Run Kestrune", true},
     {MenuItem::MoonAlarms, "Moon Alarms..."},
     {MenuItem::StartAtLogIn, "Start at Log-in", true},
+    {MenuItem::ClockWindow, "Clock Window", true},
     {MenuItem::Sep3, ""},
     {MenuItem::Exit, "Exit"},
 };
@@ -122,6 +125,7 @@ void frmTarvexMain::Form_Load() {
   loaded_ = true;
   // Without a tray yet (a logon that is still starting the shell), the ticks add it later.
   if (platform_.NotifyIcon(TrayMessage::Add, TrayIcon)) shown_ = TrayIcon;
+  clock_.Load(Face());
 
   // A file that is there but cannot be read is left as it is for the whole run.
   if (!unreadable.empty()) {
@@ -144,6 +148,7 @@ void frmTarvexMain::Form_Unload() {
                           kTitle);
   }
   if (dateTimeOpen_) platform_.CloseDialog(DialogKind::DateTime);
+  clock_.Unload();
   // Deleted even when the last add seemed to fail: a shell that timed out may still show it. A
   // delete refused has nothing left to do.
   std::ignore = platform_.NotifyIcon(TrayMessage::Delete, TrayIcon);
@@ -164,21 +169,24 @@ void frmTarvexMain::TaskbarCreated() {
 
 void frmTarvexMain::Form_MouseMove(int /*Button*/, int /*Shift*/, float X, float /*Y*/) {
   if (!Running()) return;
-  if (X != kRightButtonUp) return;
+  if (X == kRightButtonUp) OpenMenu(false);
+}
+
+void frmTarvexMain::OpenMenu(bool clockWindow) {
   platform_.BringToForeground();
   std::optional<MenuItem> chosen;
   {
     const FlagWhile open(menuOpen_);  // the ticks go on meanwhile and keep its tip lines current
     // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
     SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
-    const std::vector<MenuEntry> menu = PopupMenu();
+    const std::vector<MenuEntry> menu = PopupMenu(clockWindow);
     menuTip_ = ShownTipLines(TrayIcon);
     chosen = platform_.ShowPopupMenu(menu);
   }
   if (chosen) MenuCommand(*chosen);
 }
 
-std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
+std::vector<MenuEntry> frmTarvexMain::PopupMenu(bool clockWindow) const {
   std::vector<MenuEntry> entries;
   if (platform_.MenuShowsTip()) {
     for (std::string& line : ShownTipLines(TrayIcon)) {
@@ -190,11 +198,18 @@ std::vector<MenuEntry> frmTarvexMain::PopupMenu() const {
   for (const MenuLine& line : kMenu) {
     entries.push_back({line.Item, std::string(line.Caption), line.Caption.empty(), line.Checkable,
                        Checked(line.Item)});
+    // Without a tray icon the shown window is the program's only door: it cannot be hidden.
+    if (line.Item == MenuItem::ClockWindow) entries.back().Disabled = !shown_ && clock_.Shown();
+    if (line.Item == MenuItem::ClockWindow && clockWindow && platform_.CanStayOnTop())
+      entries.push_back(
+          {MenuItem::StayOnTop, "Stay on Top", false, true, Checked(MenuItem::StayOnTop)});
   }
   return entries;
 }
 
 bool frmTarvexMain::Checked(MenuItem item) const {
+  if (item == MenuItem::ClockWindow) return clock_.Shown();
+  if (item == MenuItem::StayOnTop) return clock_.OnTop();
   return checked_.at(Index(item));
 }
 
@@ -227,6 +242,12 @@ void frmTarvexMain::MenuCommand(MenuItem item) {
       break;
     case MenuItem::StartAtLogIn:
       mnuStartAtLogIn_Click();
+      break;
+    case MenuItem::ClockWindow:
+      mnuClockWindow_Click();
+      break;
+    case MenuItem::StayOnTop:
+      mnuStayOnTop_Click();
       break;
     case MenuItem::Exit:
       mnuExit_Click();
@@ -282,7 +303,11 @@ void frmTarvexMain::mnuSetDateandTime_Click() {
     return;
   }
   const FlagWhile open(dateTimeOpen_);
-  frmDateTime dialog(platform_, [this](const CalibrationRecord& pair) {
+  TakeUpChanges();  // the game clock of the pair the file holds now
+  // The moment it opens, in the boxes' own forms; the game clock only when it is the player's.
+  CalibrationRecord shown = live_.Rebase(CurrentClock().Now(), false);
+  if (!live_.PairStored()) shown.ZRDTime = shown.ZRDDate = "";
+  frmDateTime dialog(platform_, shown, [this](const CalibrationRecord& pair) {
     Calibration = pair;
     // Kept at once, so that a program that ends without its unload loses nothing set here.
     if (const Result saved = live_.SetPair(pair); !saved)
@@ -311,7 +336,11 @@ void frmTarvexMain::mnuSetPath_Click() {
   if (setPathOpen_) return;  // its file dialog is open: one is enough
   const FlagWhile open(setPathOpen_);
   ShowItemMessage(MenuItem::SetPath, kSetPathText, kSetPathTitle);
-  const std::string chosen = platform_.ShowOpenFileDialog(CharacterFileRequest(GamePath));
+  // The program's own folder stands in for a game folder never stored; the home folder is the
+  // better start then.
+  const std::string start = GamePath == GetAppPath() ? platform_.HomeFolder() : GamePath;
+  const std::string chosen =
+      platform_.ShowOpenFileDialog(CharacterFileRequest(start, kSetPathMenuCaption));
   if (chosen.empty()) return;
   if (const Result saved = live_.SetGamePath(chosen); !saved)
     platform_.ShowMessage("The game folder could not be saved.  " + saved.why() + ".", kTitle);
@@ -366,10 +395,9 @@ void frmTarvexMain::mnuMoonAlarms_Click() {
         return live_.SetSettings(settings).ok();
       },
       [this](const AlarmSettings& settings) {
-        const Clock& clock = CurrentClock();
-        platform_.ShowAlert({SampleAlertText(Calibration, clock.Now(), settings),
+        platform_.ShowAlert({SampleAlertText(CurrentClock().Now(), settings),
                              settings.GoodMoon || !settings.BadMoon ? kGoodMoonIcon : kBadMoonIcon,
-                             settings.Sound});
+                             settings.Sound, true});
       });
   platform_.ShowDialog(dialog);
 }
@@ -385,6 +413,44 @@ void frmTarvexMain::mnuStartAtLogIn_Click() {
                   std::string("Starting Tarvex at log-in could not be turned ") +
                       (on ? "on" : "off") + ".  " + changed.why() + ".",
                   kTitle);
+}
+
+// --- The clock window --------------------------------------------------------------------------
+
+void frmTarvexMain::mnuClockWindow_Click() {
+  if (shown_ || !clock_.Shown()) clock_.Toggle();
+}
+
+void frmTarvexMain::mnuStayOnTop_Click() {
+  if (platform_.CanStayOnTop()) clock_.ToggleOnTop();
+}
+
+void frmTarvexMain::ClockWindow_Close() {
+  if (!Running()) return;
+  if (clock_.Close(shown_.has_value())) mnuExit_Click();
+}
+
+void frmTarvexMain::ClockWindow_Moved(WindowCorner place) {
+  if (Running()) clock_.Moved(place);
+}
+
+void frmTarvexMain::ClockWindow_Menu() {
+  if (Running()) OpenMenu(true);
+}
+
+void frmTarvexMain::StartedAgain() {
+  if (Running()) clock_.BringForward();
+}
+
+ClockFace frmTarvexMain::Face() const {
+  ClockFace face;
+  if (PairNotSet()) face.Notice = kNotSetLine;
+  std::vector<std::string> lines = TipLines(Calibration, {true, true, true});
+  face.Time = std::move(lines.at(0));
+  face.Moons.assign(std::make_move_iterator(lines.begin() + 1),
+                    std::make_move_iterator(lines.end()));
+  face.Icon = MoonPhaseIcon(static_cast<double>(GameDayOfMonth(Calibration)));
+  return face;
 }
 
 void frmTarvexMain::mnuExit_Click() {
@@ -405,6 +471,7 @@ void frmTarvexMain::tmrUpdateTimes_Timer() {
   ComposeTip();
   PickIcon();
   UpdateTray();
+  clock_.Tick(Face(), shown_.has_value());
   if (menuOpen_) UpdateOpenMenu();
   SoundAlarms(now);
   if (logIn_) ContinueLogIn();
@@ -441,9 +508,13 @@ void frmTarvexMain::ShowViews(const DisplaySettings& display) {
   SetChecked(MenuItem::ShowNextBadMoon, display.NextBadMoon);
 }
 
+bool frmTarvexMain::PairNotSet() const {
+  return !live_.PairStored() && !live_.PairUnreadable();
+}
+
 void frmTarvexMain::ComposeTip() {
   std::vector<std::string> lines;
-  if (!live_.PairStored() && !live_.PairUnreadable()) lines.emplace_back(kNotSetLine);
+  if (PairNotSet()) lines.emplace_back(kNotSetLine);
   for (std::string& line : TipLines(
            Calibration, {Checked(MenuItem::ShowCurrentTime), Checked(MenuItem::ShowNextGoodMoon),
                          Checked(MenuItem::ShowNextBadMoon)}))

@@ -11,6 +11,7 @@
 #include "engine/alarms.h"
 #include "engine/live_data.h"
 #include "engine/settings.h"
+#include "shell/frmClock.h"
 #include "shell/platform.h"
 #include "shell/secret_text.h"
 
@@ -39,6 +40,13 @@ class frmTarvexMain {
   void tmrUpdateTimes_Timer();
   // The desktop shell restarted (Windows: "TaskbarCreated"): the icon is added again.
   void TaskbarCreated();
+  // The clock window: its close box, a move by the desktop, and its right button or menu button,
+  // which opens the menu there.
+  void ClockWindow_Close();
+  void ClockWindow_Moved(WindowCorner place);
+  void ClockWindow_Menu();
+  // Another start of Tarvex in this session asked this one to come forward.
+  void StartedAgain();
 
   void mnuSetDateandTime_Click();
   void mnuSetPath_Click();
@@ -48,13 +56,18 @@ class frmTarvexMain {
   void mnuAutoRunKestrune_Click();
   void mnuMoonAlarms_Click();
   void mnuStartAtLogIn_Click();
+  void mnuClockWindow_Click();
+  void mnuStayOnTop_Click();
   void mnuExit_Click();
   // Runs the handler of a chosen menu item.
   void MenuCommand(MenuItem item);
 
   // The popup menu's items with their captions and present check marks; where the tray shows no
-  // tool-tip, headed by the tip's present lines, greyed, and a separator.
-  std::vector<MenuEntry> PopupMenu() const;
+  // tool-tip, headed by the tip's present lines, greyed, and a separator. The clock window's menu
+  // (`clockWindow`) has "Stay on Top" after "Clock Window" where the desktop allows it.
+  std::vector<MenuEntry> PopupMenu(bool clockWindow = false) const;
+  // What the clock window shows now.
+  ClockFace Face() const;
   bool Checked(MenuItem item) const;
   void SetChecked(MenuItem item, bool checked);
 
@@ -82,6 +95,9 @@ class frmTarvexMain {
   Platform& platform() { return platform_; }
 
  private:
+  void OpenMenu(bool clockWindow);
+  // No pair is stored, and none may be in an unreadable file: the date and time are not set.
+  bool PairNotSet() const;
   void ToggleView(MenuItem view, MenuItem other1, MenuItem other2);
   void ShowViews(const DisplaySettings& display);
   bool ActivateOpenMessage(MenuItem item);
@@ -113,6 +129,7 @@ class frmTarvexMain {
   bool alarmsOpen_ = false;
   MoonAlarms alarms_;  // what has fired in this run
   LiveData live_;      // the data files: the pair kept, and changes made by other programs
+  frmClock clock_{platform_, live_};
 
   // A launch waiting for the game's window to take the keyboard focus.
   struct PendingLogIn {

@@ -10,6 +10,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "dialogs/dialog.h"
 #include "engine/icons.h"
@@ -47,6 +48,8 @@ enum class MenuItem {
   AutoRunKestrune,
   MoonAlarms,
   StartAtLogIn,
+  ClockWindow,
+  StayOnTop,  // in the clock window's menu only, where the desktop lets a window stay on top
   Sep3,
   Exit,
 };
@@ -67,7 +70,32 @@ struct MoonAlert {
   std::string Text;          // e.g. "GOOD MOON IN 10 MINUTES, AT 5:33 PM"
   int Icon = kGoodMoonIcon;  // the moon's picture: kGoodMoonIcon or kBadMoonIcon
   bool Sound = true;         // with the desktop's notification sound
+  bool Transient = false;    // a sample: shown, but kept in no notification history
   friend bool operator==(const MoonAlert&, const MoonAlert&) = default;
+};
+
+// What the clock window shows, each line whole.
+struct ClockFace {
+  std::string Notice;              // "SET THE DATE AND TIME FIRST" while no pair is stored, else ""
+  std::string Time;                // the game time and date
+  std::vector<std::string> Moons;  // the next good moon and the next bad moon
+  int Icon = kProgramIcon;         // the moon's phase (a picture of engine/icons.h)
+  friend bool operator==(const ClockFace&, const ClockFace&) = default;
+};
+
+// A window's outer top-left corner, in the desktop's pixels.
+struct WindowCorner {
+  int Left = 0;
+  int Top = 0;
+  friend bool operator==(const WindowCorner&, const WindowCorner&) = default;
+};
+
+// A screen's work area (without its panels or taskbar), in the desktop's pixels.
+struct ScreenArea {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
 };
 
 // Show-window code 2: minimized and active.
@@ -111,6 +139,8 @@ class Platform : public DialogHost {
   // Closes the main window: the front-end runs frmTarvexMain::Form_Unload and ends the program.
   virtual void CloseMainWindow() = 0;
 
+  // The user's home folder, ending in a path separator.
+  virtual std::string HomeFolder() = 0;
   // The stored name of the normal file at `path` (not hidden, not system, not a folder), or none.
   virtual std::optional<std::string> FindNormalFile(const std::string& path) = 0;
   // Starts the program at `path` in `workingFolder` with a show-window code, without waiting;
@@ -126,6 +156,28 @@ class Platform : public DialogHost {
   // its keys have been processed. The text may be the password: nothing of it is kept past the
   // typing unless wiped first (see secret_text.h).
   virtual void PlayKeystrokes(std::string_view keys) = 0;
+
+  // Shows the clock window, titled with the product's name, with its outer top-left corner at
+  // `place` (none: where the desktop puts a new window); a window shown already stays where it
+  // is. Brings it to the front with the focus when `raise`.
+  virtual void ShowClockWindow(std::optional<WindowCorner> place, bool raise) = 0;
+  // Hides the clock window; nothing when it is hidden.
+  virtual void HideClockWindow() = 0;
+  // Draws `face` in the clock window, at the size its lines need, in the desktop's palette.
+  virtual void DrawClockWindow(const ClockFace& face) = 0;
+  // Whether a window may ask the desktop to keep it above the others (not on Wayland).
+  virtual bool CanStayOnTop() = 0;
+  // Keeps the clock window above other windows (on), or lets them cover it (off).
+  virtual void SetClockWindowOnTop(bool onTop) = 0;
+  // The work areas of the screens now attached; empty when the desktop does not tell.
+  virtual std::vector<ScreenArea> ScreenAreas() = 0;
+
+  // Asks the Tarvex already running in this session to show and raise its clock window; true
+  // once it answered that it has. False when none answers so (a Tarvex without the window).
+  virtual bool BringRunningForward() = 0;
+  // Shows `text` as the desktop's notification, titled with the product's name, from a process
+  // that has no tray icon; returns once the desktop has it.
+  virtual void ShowNotice(std::string_view text) = 0;
 
   // Whether the user's log-in entry exists and starts this program.
   virtual bool StartsAtLogIn() = 0;

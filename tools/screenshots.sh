@@ -59,8 +59,8 @@ if [ "$part" = qt ]; then
     xdotool key Escape
     wait_for 50 count_windows 1 || fail "Escape left $2 open"
   }
-  dialog qt-datetime.png 'Set Date and Time' 'Down Return' 16:45:00 +Tab "$(date +%m/%d/%Y)" \
-    +Tab 10:00:00 +Tab 03/15/0002
+  # The real time and date as the dialog opens with them; the game's as a player types them.
+  dialog qt-datetime.png 'Set Date and Time' 'Down Return' '+Tab Tab' 10:00:00 +Tab 03/15/0002
   dialog qt-autorun.png 'Auto Run Kestrune' 'Down Down Down Down Down Down Return' '+Tab Tab' \
     10:30:00 +Tab 03/14/0002 '+Tab Tab Tab' /home/player/Kestrune/hero.zrd '+Tab Tab' secret
   dialog qt-alarms.png 'Moon Alarms' 'Down Down Down Down Down Down Down Return'
@@ -69,6 +69,19 @@ if [ "$part" = qt ]; then
   geometry "$menu"
   left=$((X < icon_x ? X : icon_x)) top=$((Y < icon_y ? Y : icon_y))
   snap qt-menu.png $((icon_x + icon_w - left + 16))x$((768 - top + 8))+$((left - 8))+$((top - 8))
+  # The clock window, from its item in the menu still open, framed by a window manager.
+  openbox >/dev/null 2>&1 &
+  pids+=($!)
+  sleep 1
+  xdotool key Up Up Return
+  wait_for 50 named Tarvex || fail "Clock Window showed no window"
+  wait_for 50 eval 'xprop -id "$(named Tarvex)" _NET_FRAME_EXTENTS | grep -q =' || fail "no frame"
+  sleep 1
+  window=$(named Tarvex)
+  IFS=', ' read -r l r t b <<<"$(xprop -id "$window" _NET_FRAME_EXTENTS | sed 's/.*= //')"
+  at() { xwininfo -id "$window" | sed -n "s/^ *$1: *//p"; }  # the client's place and size
+  snap qt-clock-window.png "$(($(at Width) + l + r))x$(($(at Height) + t + b))+$(($(at \
+    'Absolute upper-left X') - l))+$(($(at 'Absolute upper-left Y') - t))" 4
   exit
 fi
 
@@ -126,6 +139,9 @@ drive dialog-click "Moon Alarms" "Try It"
 drive notification "GOOD MOON" 10
 drive dialog-cancel "Moon Alarms"
 shot alert tray
+drive dialog 9  # "Clock Window"
+drive clock 10
+shot clock-window Tarvex
 drive close 20
 
 # The setup program's pages, and the uninstaller's; the Modern UI's pages from the progress on add

@@ -128,18 +128,20 @@ TEST_F(Alarms, TextsCountTheMinutesLeftUpAndShowLocalClockTimes) {
   }
 }
 
-TEST_F(Alarms, SampleTextIsTheNextMoonsFirstAlert) {
-  const std::int64_t begin = Local(6, 15, 17, 33);
+// The sample says it is one, and counts the minutes from now, whatever the calibration says.
+TEST_F(Alarms, SampleTextIsAWarningOfTheSettingsMinutesFromNow) {
+  const std::int64_t now = Local(6, 15, 11, 30);
   const std::pair<AlarmSettings, const char*> cases[] = {
-      {{}, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
-      {{.WarningMinutes = 0}, "GOOD MOON NOW, UNTIL 6:53 PM"},
-      {{.WarningMinutes = 30}, "GOOD MOON IN 12 MINUTES, AT 5:33 PM"},  // due already
-      {{.GoodMoon = false}, "BAD MOON IN 10 MINUTES, AT 12:13 PM"},
-      {{.GoodMoon = false, .BadMoon = false}, "GOOD MOON IN 10 MINUTES, AT 5:33 PM"},
+      {{}, "SAMPLE: GOOD MOON IN 10 MINUTES, AT 11:40 AM"},
+      {{.WarningMinutes = 1}, "SAMPLE: GOOD MOON IN 1 MINUTE, AT 11:31 AM"},
+      {{.WarningMinutes = 90}, "SAMPLE: GOOD MOON IN 1 HOUR 30 MINUTES, AT 1:00 PM"},
+      {{.WarningMinutes = 1440}, "SAMPLE: GOOD MOON IN 24 HOURS, TOMORROW AT 11:30 AM"},
+      {{.WarningMinutes = 0}, "SAMPLE: GOOD MOON NOW, UNTIL 12:50 PM"},
+      {{.GoodMoon = false}, "SAMPLE: BAD MOON IN 10 MINUTES, AT 11:40 AM"},
+      {{.GoodMoon = false, .BadMoon = false}, "SAMPLE: GOOD MOON IN 10 MINUTES, AT 11:40 AM"},
   };
-  const CalibrationRecord record = GetZRDTime(PairForMoon(begin), begin - 700);
   for (const auto& [settings, text] : cases)
-    EXPECT_EQ(SampleAlertText(record, begin - 700, settings), text) << text;
+    EXPECT_EQ(SampleAlertText(now, settings), text) << text;
 }
 
 }  // namespace

@@ -103,6 +103,33 @@ TEST(DisplaySettings, AreReadAndWrittenInTheirOwnSection) {
   }
 }
 
+// [Window]: the clock window's corner (both or none), shown, on top; a value that cannot be read
+// keeps its default, and writing keeps every other line.
+TEST(WindowSettings, AreReadAndWrittenInTheirOwnSection) {
+  const std::tuple<const char*, WindowSettings, std::string> cases[] = {
+      {"", {}, "[Window]\r\nLeft=-1280\r\nTop=40\r\nShown=on\r\nOnTop=off\r\n"},
+      {"[window]\nleft = 10\ntop=-20\nshown=yes\nONTOP=1\nLeft=99\n[Alarms]\nSound=off\n",
+       {10, -20, true, true},
+       "[window]\r\nleft = -1280\r\ntop=40\r\nshown=on\r\nONTOP=off\r\nLeft=99\r\n"
+       "[Alarms]\r\nSound=off\r\n"},
+      {"[Window]\nLeft=12\nShown=maybe\n",
+       {},
+       "[Window]\r\nLeft=-1280\r\nShown=on\r\n"
+       "Top=40\r\nOnTop=off\r\n"},  // no Top: no corner
+      {"[Window]\nLeft=1000001\nTop=5\nOnTop=on\n",
+       {{}, {}, false, true},
+       "[Window]\r\nLeft=-1280\r\nTop=40\r\nOnTop=off\r\nShown=on\r\n"},
+  };
+  const WindowSettings changed{-1280, 40, true, false};
+  for (const auto& [old, window, text] : cases) {
+    EXPECT_EQ(ParseSettings(old).window, window) << old;
+    EXPECT_EQ(WindowText(old, changed), text) << old;
+    EXPECT_EQ(ParseWindow(text), changed) << old;
+  }
+  EXPECT_EQ(WindowText("", {{}, {}, true, false}), "[Window]\r\nShown=on\r\nOnTop=off\r\n")
+      << "no corner known: none written";
+}
+
 using SettingsFile = testing::EngineTest;
 
 TEST_F(SettingsFile, TheViewsAreWrittenOnlyWhenTheFileDoesNotReadAsThem) {

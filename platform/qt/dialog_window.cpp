@@ -176,8 +176,18 @@ void DialogWindow::ShowCaptions() {
 void DialogWindow::Settle() {
   if (!dialog_.Closed()) {
     ShowValues();
+    if (const std::optional<ControlId> box = dialog_.TakeFocus()) Select(*box);
   } else if (isVisible()) {
     done(QDialog::Rejected);
+  }
+}
+
+void DialogWindow::Select(ControlId box) {
+  for (const Box& each : boxes_) {
+    if (each.Id != box) continue;
+    activateWindow();  // back from the message box that said why
+    each.Edit->setFocus(Qt::OtherFocusReason);
+    each.Edit->selectAll();
   }
 }
 

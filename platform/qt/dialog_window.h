@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QRect>
 #include <QString>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -66,7 +67,11 @@ class DialogWindow final : public QDialog {
   void ShowValues();
   // The labels' captions as the dialog words them now.
   void ShowCaptions();
+  // After a press: the values shown again and the focus where the dialog asks, or the window
+  // finished.
   void Settle();
+  // The keyboard focus on text box `box`, its whole text selected.
+  void Select(ControlId box);
 
   Dialog& dialog_;
   DialogUnits units_;

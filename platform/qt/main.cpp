@@ -20,6 +20,7 @@
 #include "platform/qt/session.h"
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
+#include "shell/frmClock.h"
 #include "shell/frmTarvexMain.h"
 #include "tarvex_version.h"
 
@@ -96,13 +97,18 @@ int main(int argc, char** argv) {
   if (checkTray) return CheckTray(app);
 
   tarvex::SingleInstance instance(tarvex::InstanceLockPath());
-  if (!instance.Acquire()) return 0;  // the running instance carries on alone
+  if (!instance.Acquire()) {  // the running instance carries on alone, brought forward
+    tarvex::QtPlatform platform;
+    tarvex::StartedWhileRunning(platform);
+    return 0;
+  }
   tarvex::ChooseDataFolder(tarvex::PerUserDataFolder(), tarvex::InstalledProgram());
 
   tarvex::QtPlatform platform;
   QApplication::setWindowIcon(platform.IconFor(tarvex::kProgramIcon));
   tarvex::frmTarvexMain window(platform);
   platform.Attach(window);
+  std::ignore = platform.ListenForLaterStarts();  // logged; a later start then only says so
 
   tarvex::TerminationSignals terminations;
   QObject::connect(&terminations, &tarvex::TerminationSignals::Received, &platform,

@@ -42,6 +42,8 @@ QVariantList NotifyArguments(const MoonAlert& alert, const QString& picture) {
   } else {
     hints.insert(QStringLiteral("suppress-sound"), true);
   }
+  // The server drops a transient notification once shown, keeping it in no history.
+  if (alert.Transient) hints.insert(QStringLiteral("transient"), true);
   QString appIcon = QStringLiteral("tarvex");  // the installed icon, when there is no picture
   if (!picture.isEmpty()) {
     // Servers that know the image hint show it; older ones show the app icon.
@@ -77,6 +79,21 @@ void DesktopNotifications::Show(const MoonAlert& alert) {
                                   ": " + error.message().toStdString() + ")");
             }
           });
+}
+
+bool DesktopNotifications::ShowAndWait(const MoonAlert& alert) {
+  QDBusConnection bus = QDBusConnection::sessionBus();
+  QDBusMessage call =
+      QDBusMessage::createMethodCall(kService, kPath, kService, QStringLiteral("Notify"));
+  call.setArguments(NotifyArguments(alert, PictureFile(alert.Icon)));
+  const QDBusMessage reply =
+      bus.isConnected()
+          ? bus.call(call, QDBus::Block, kReplyMs)
+          : QDBusMessage::createError(QDBusError::Disconnected, QStringLiteral("no session bus"));
+  if (reply.type() != QDBusMessage::ErrorMessage) return true;
+  Warn("\"" + alert.Text + "\" was not shown: no notification server took it (" +
+       reply.errorName().toStdString() + ": " + reply.errorMessage().toStdString() + ")");
+  return false;
 }
 
 void DesktopNotifications::FallBack(const MoonAlert& alert, const std::string& why) {

@@ -21,6 +21,9 @@ class DesktopNotifications final : public QObject {
   // Sends `alert` to the notification server, titled with the product's name and the moon's
   // picture, and returns at once; the fallback follows once the bus has told of a failure.
   void Show(const MoonAlert& alert);
+  // Sends `alert` as Show does, but waits for the server's answer; false, and logged, when no
+  // server took it. For a process that ends right afterwards and has no tray for a fallback.
+  bool ShowAndWait(const MoonAlert& alert);
 
  private:
   // Shows `alert` through the fallback and logs `why` the desktop's notification was not used.

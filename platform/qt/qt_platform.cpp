@@ -7,16 +7,25 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileDialog>
+#include <QGuiApplication>
+#include <QLocalServer>
+#include <QLocalSocket>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRect>
+#include <QScreen>
 #include <algorithm>
+#include <cstdio>
 #include <utility>
 
 #include "engine/icons.h"
+#include "engine/log.h"
 #include "platform/autostart.h"
+#include "platform/qt/clock_window.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/session.h"
 #include "platform/qt/x11_input.h"
 #include "platform/startup.h"
 #include "shell/keystrokes.h"
@@ -31,6 +40,14 @@ namespace tarvex {
 namespace {
 
 constexpr int kIconSizes[] = {16, 22, 24, 32, 48, 64, 128, 256};
+// How long a later start waits for the running Tarvex to connect and to answer.
+constexpr int kAnswerMs = 3000;
+const QByteArray kShowRequest = QByteArrayLiteral("show\n");
+const QByteArray kShownAnswer = QByteArrayLiteral("shown\n");
+
+bool OnWayland() {
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
 
 // The tray's mouse events as the presenter's mouse event codes.
 std::optional<float> MouseCode(QSystemTrayIcon::ActivationReason reason) {
@@ -117,6 +134,21 @@ QtPlatform::QtPlatform()
   } else {
     tray_.setContextMenu(nullptr);
   }
+  clock_ = std::make_unique<ClockWindow>(ClockWindow::Events{
+      .Close =
+          [this] {
+            if (main_) main_->ClockWindow_Close();
+          },
+      .Moved =
+          [this](WindowCorner place) {
+            if (main_) main_->ClockWindow_Moved(place);
+          },
+      .Menu =
+          [this] {
+            if (main_) main_->ClockWindow_Menu();
+          },
+  });
+  clock_->SetReportsMoves(!OnWayland());  // a Wayland client is not told where it is
   typingEnd_.setSingleShot(true);
   typingEnd_.setInterval(kTypingEndMs);
   connect(&typingEnd_, &QTimer::timeout, this, &QtPlatform::EndTyping);
@@ -131,6 +163,7 @@ void QtPlatform::Attach(frmTarvexMain& main) {
 void QtPlatform::Shutdown() {
   if (main_) main_->Form_Unload();  // the first call saves; later ones do nothing
   tray_.hide();
+  clock_->hide();
   for (const auto& [kind, window] : std::map(dialogs_)) CloseDialog(kind);
   QCoreApplication::exit(0);  // leaves nested loops too: menus, message boxes, dialogs
 }
@@ -267,13 +300,25 @@ void QtPlatform::ShowMessage(std::string_view text, std::string_view title) {
 std::string QtPlatform::ShowOpenFileDialog(const FileOpenRequest& request) {
   QString folder = ToQString(request.InitialFolder);
   if (!request.FileName.empty()) folder = QDir(folder).filePath(ToQString(request.FileName));
-  // "Description (pattern)", the form from which Qt takes the pattern.
-  QString description = ToQString(request.FilterDescription);
-  if (!description.isEmpty() && !description.endsWith(QLatin1Char(' '))) description += u' ';
-  const QString filter = description + u'(' + ToQString(request.FilterPattern).trimmed() + u')';
-  const QString path = chooser_ ? chooser_(folder, filter)
-                                : QFileDialog::getOpenFileName(nullptr, QString(), folder, filter);
-  return QDir::toNativeSeparators(path).toStdString();
+  // Qt takes the pattern from the parentheses at the end of the one text it shows.
+  const QString filter = ToQString(request.FilterText);
+  if (chooser_) return QDir::toNativeSeparators(chooser_(folder, filter)).toStdString();
+  QFileDialog dialog(nullptr, ToQString(request.Title), folder, filter);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  // A desktop's own file dialog places itself; Qt's is put in the middle of the screen.
+  dialog.adjustSize();
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect frame = dialog.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    dialog.move(frame.topLeft());
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QDir::toNativeSeparators(dialog.selectedFiles().constFirst()).toStdString();
+}
+
+std::string QtPlatform::HomeFolder() {
+  return QDir::toNativeSeparators(QDir::homePath() + u'/').toStdString();
 }
 
 void QtPlatform::ShowDialog(Dialog& dialog) {
@@ -383,6 +428,90 @@ void QtPlatform::EndTyping() {
   if (const std::string failure = std::exchange(typingFailure_, {}); !failure.empty()) {
     ShowMessage(failure, kProductName);
   }
+}
+
+// --- The clock window and later starts --------------------------------------------------------
+
+void QtPlatform::ShowClockWindow(std::optional<WindowCorner> place, bool raise) {
+  if (place && !clock_->isVisible()) clock_->move(place->Left, place->Top);
+  clock_->show();
+  if (!raise) return;
+  clock_->raise();
+  clock_->activateWindow();
+}
+
+void QtPlatform::HideClockWindow() {
+  clock_->hide();
+}
+
+void QtPlatform::DrawClockWindow(const ClockFace& face) {
+  clock_->Draw(face, IconFor(face.Icon));
+}
+
+bool QtPlatform::CanStayOnTop() {
+  return !OnWayland();  // a Wayland client cannot ask to stay above others
+}
+
+void QtPlatform::SetClockWindowOnTop(bool onTop) {
+  const bool shown = clock_->isVisible();
+  clock_->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);  // hides a shown window
+  if (shown) clock_->show();
+}
+
+std::vector<ScreenArea> QtPlatform::ScreenAreas() {
+  std::vector<ScreenArea> areas;
+  if (OnWayland()) return areas;  // no global coordinates
+  for (const QScreen* screen : QGuiApplication::screens()) {
+    const QRect area = screen->availableGeometry();
+    areas.push_back({area.x(), area.y(), area.width(), area.height()});
+  }
+  return areas;
+}
+
+bool QtPlatform::ListenForLaterStarts() {
+  auto* server = new QLocalServer(this);
+  const QString path = InstanceChannelPath();
+  QLocalServer::removeServer(path);  // left by a Tarvex that died: the lock is ours now
+  server->setSocketOptions(QLocalServer::UserAccessOption);
+  if (!server->listen(path)) {
+    Warn("A later start cannot bring this Tarvex forward: " + server->errorString().toStdString());
+    delete server;
+    return false;
+  }
+  connect(server, &QLocalServer::newConnection, this, [this, server] {
+    while (QLocalSocket* socket = server->nextPendingConnection()) {
+      connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+      connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
+        if (!socket->canReadLine()) return;
+        if (socket->readLine() != kShowRequest || !main_ || !main_->Running()) {
+          socket->disconnectFromServer();
+          return;
+        }
+        main_->StartedAgain();
+        socket->write(kShownAnswer);
+        socket->flush();
+        socket->disconnectFromServer();
+      });
+    }
+  });
+  return true;
+}
+
+bool QtPlatform::BringRunningForward() {
+  QLocalSocket socket;
+  socket.connectToServer(InstanceChannelPath());
+  if (!socket.waitForConnected(kAnswerMs)) return false;  // a Tarvex that does not listen
+  socket.write(kShowRequest);
+  if (!socket.waitForBytesWritten(kAnswerMs)) return false;
+  while (!socket.canReadLine()) {
+    if (!socket.waitForReadyRead(kAnswerMs)) return false;
+  }
+  return socket.readLine() == kShownAnswer;
+}
+
+void QtPlatform::ShowNotice(std::string_view text) {
+  if (!notifications_.ShowAndWait({std::string(text), kProgramIcon, false}))
+    std::fprintf(stderr, "tarvex: %.*s\n", static_cast<int>(text.size()), text.data());
 }
 
 // --- The log-in entry ---------------------------------------------------------------------------

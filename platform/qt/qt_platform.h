@@ -20,6 +20,7 @@
 
 namespace tarvex {
 
+class ClockWindow;
 class DialogWindow;
 namespace x11 {
 class Keyboard;
@@ -38,6 +39,10 @@ class QtPlatform final : public QObject, public Platform {
   // call again.
   void Shutdown();
 
+  // Answers later starts of Tarvex in this session (see InstanceChannelPath) from now on. False,
+  // and logged, when the channel cannot be opened.
+  bool ListenForLaterStarts();
+
   // Replaces the modal file dialog (tests): given the starting folder and the Qt name filter,
   // gives the chosen path or an empty text.
   using FileChooser = std::function<QString(const QString& folder, const QString& filter)>;
@@ -47,6 +52,7 @@ class QtPlatform final : public QObject, public Platform {
   // for any other number. Each is built once, from every size there is.
   QIcon IconFor(int number);
   QSystemTrayIcon& tray() { return tray_; }
+  ClockWindow& clockWindow() { return *clock_; }
   // The window of the open dialog of that kind, or nullptr.
   DialogWindow* OpenDialog(DialogKind kind) const;
 
@@ -69,6 +75,7 @@ class QtPlatform final : public QObject, public Platform {
   void CloseDialog(DialogKind kind) override;
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
+  std::string HomeFolder() override;
   std::optional<std::string> FindNormalFile(const std::string& path) override;
   std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
                                         int showWindow) override;
@@ -77,6 +84,14 @@ class QtPlatform final : public QObject, public Platform {
   void PlayKeystrokes(std::string_view keys) override;
   bool StartsAtLogIn() override;
   Result SetStartAtLogIn(bool on) override;
+  void ShowClockWindow(std::optional<WindowCorner> place, bool raise) override;
+  void HideClockWindow() override;
+  void DrawClockWindow(const ClockFace& face) override;
+  bool CanStayOnTop() override;
+  void SetClockWindowOnTop(bool onTop) override;
+  std::vector<ScreenArea> ScreenAreas() override;
+  bool BringRunningForward() override;
+  void ShowNotice(std::string_view text) override;
 
  private:
   void OnTrayActivated(QSystemTrayIcon::ActivationReason reason);
@@ -111,6 +126,7 @@ class QtPlatform final : public QObject, public Platform {
   std::map<int, QIcon> icons_;
   DesktopNotifications notifications_;  // falls back on the tray's own message
   std::map<DialogKind, DialogWindow*> dialogs_;
+  std::unique_ptr<ClockWindow> clock_;
   FileChooser chooser_;
   std::unique_ptr<x11::Keyboard> keyboard_;
   QTimer typingEnd_;

@@ -29,10 +29,22 @@ extern "C" void OnTerminationSignal(int number) {
 
 }  // namespace
 
-QString InstanceLockPath() {
+namespace {
+
+QString RuntimeFile(const QString& name) {
   QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
   if (folder.isEmpty()) folder = QDir::tempPath();
-  return QDir(folder).filePath(QStringLiteral("tarvex.lock"));
+  return QDir(folder).filePath(name);
+}
+
+}  // namespace
+
+QString InstanceLockPath() {
+  return RuntimeFile(QStringLiteral("tarvex.lock"));
+}
+
+QString InstanceChannelPath() {
+  return RuntimeFile(QStringLiteral("tarvex.socket"));
 }
 
 SingleInstance::SingleInstance(const QString& lockPath) : lock_(lockPath) {

@@ -13,6 +13,10 @@ namespace tarvex {
 // The lock that keeps a second Tarvex from starting in the same session: tarvex.lock in the
 // user's runtime folder ($XDG_RUNTIME_DIR).
 QString InstanceLockPath();
+// Where the running Tarvex listens for later starts in the same session: tarvex.socket beside the
+// lock. A later start writes "show" and a line end; the running one answers "shown" once its
+// clock window is shown and raised.
+QString InstanceChannelPath();
 
 class SingleInstance {
  public:

@@ -1,5 +1,6 @@
 #include "platform/win32/dialog_window.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -157,13 +158,23 @@ std::string Typed(HWND window, const Dialog& dialog, tarvex::ControlId box) {
   return {};
 }
 
-// After the presenter handled a press: its values shown again, or the window closed.
-void Settle(HWND window, const Dialog& dialog) {
+// After the presenter handled a press: its values shown again and the focus where it asks, or
+// the window closed.
+void Settle(HWND window, Dialog& dialog) {
   if (!IsWindow(window)) return;
   if (dialog.Closed()) {
     EndDialogWindow(window);
-  } else {
-    ShowValues(window, dialog);
+    return;
+  }
+  ShowValues(window, dialog);
+  const std::optional<tarvex::ControlId> box = dialog.TakeFocus();
+  if (!box) return;
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].Id != *box) continue;
+    HWND edit = GetDlgItem(window, ControlWindowId(i));
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
   }
 }
 

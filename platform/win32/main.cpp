@@ -8,6 +8,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/names.h"
 #include "platform/win32/win32_platform.h"
+#include "shell/frmClock.h"
 #include "shell/frmTarvexMain.h"
 
 namespace tarvex::win32 {
@@ -18,6 +19,7 @@ struct MainWindow {
   Win32Platform* platform = nullptr;
   frmTarvexMain* form = nullptr;
   UINT taskbarCreated = 0;
+  UINT bringForward = 0;  // kBringForwardMessage
 
   // Whatever ends the program: the presenter's unload (which runs once), then the window goes.
   void Unload(HWND window) {
@@ -40,6 +42,10 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     self->platform->ReloadIcons();
     self->form->TaskbarCreated();
     return 0;
+  }
+  if (message == self->bringForward && message != 0) {
+    self->form->StartedAgain();
+    return kBroughtForward;
   }
   switch (message) {
     case WM_TIMER:
@@ -72,9 +78,14 @@ LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 int Run(HINSTANCE instance) {
-  // A second start leaves the first alone and ends quietly.
+  // A second start leaves the first running and brings it forward.
   KernelHandle instanceMutex(CreateMutexW(nullptr, FALSE, kSingleInstanceMutex));
-  if (!instanceMutex || GetLastError() == ERROR_ALREADY_EXISTS) return 0;
+  if (!instanceMutex) return 0;
+  if (GetLastError() == ERROR_ALREADY_EXISTS) {
+    Win32Platform platform(instance);
+    StartedWhileRunning(platform);
+    return 0;
+  }
 
   WNDCLASSEXW windowClass{};
   windowClass.cbSize = sizeof windowClass;
@@ -87,7 +98,8 @@ int Run(HINSTANCE instance) {
 
   Win32Platform platform(instance);
   frmTarvexMain form(platform);
-  MainWindow self{&platform, nullptr, RegisterWindowMessageW(L"TaskbarCreated")};
+  MainWindow self{&platform, nullptr, RegisterWindowMessageW(L"TaskbarCreated"),
+                  RegisterWindowMessageW(kBringForwardMessage)};
 
   // Never shown: a plain top-level window, not a message-only one, so that it receives the
   // shell's broadcast "TaskbarCreated".
@@ -96,6 +108,9 @@ int Run(HINSTANCE instance) {
                                 nullptr, instance, &self);
   if (!window) return 1;
   platform.Attach(window);
+  platform.SetClockEvents({[&form] { form.ClockWindow_Close(); },
+                           [&form](WindowCorner place) { form.ClockWindow_Moved(place); },
+                           [&form] { form.ClockWindow_Menu(); }});
   self.form = &form;
   form.Form_Load();
 

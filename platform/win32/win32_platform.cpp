@@ -1,6 +1,7 @@
 #include "platform/win32/win32_platform.h"
 
 #include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <string>
@@ -12,9 +13,37 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/keyboard.h"
 #include "platform/win32/menu.h"
+#include "platform/win32/names.h"
 #include "platform/win32/text.h"
+#include "tarvex_version.h"
 
 namespace tarvex::win32 {
+namespace {
+
+// The file dialog's hook: once the dialog is laid out, it is moved to the middle of the work area
+// of the screen (the dialog itself is the hook dialog's parent).
+UINT_PTR CALLBACK CentreFileDialog(HWND hook, UINT message, WPARAM /*wParam*/, LPARAM lParam) {
+  if (message != WM_NOTIFY || reinterpret_cast<const NMHDR*>(lParam)->code != CDN_INITDONE)
+    return 0;
+  HWND dialog = GetParent(hook);
+  RECT frame{}, area{};
+  if (!GetWindowRect(dialog, &frame) || !SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0))
+    return 0;
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  SetWindowPos(dialog, nullptr, area.left + (area.right - area.left - width) / 2,
+               area.top + (area.bottom - area.top - height) / 2, 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return 0;
+}
+
+}  // namespace
+
+namespace {
+
+// How long a later start keeps its own tray icon for the notice that Tarvex runs.
+constexpr DWORD kNoticeMs = 6000;
+
+}  // namespace
 
 Win32Platform::Win32Platform(HINSTANCE instance) : instance_(instance) {}
 
@@ -76,6 +105,7 @@ std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
   const std::wstring filter = Widen(request.FilterDescription) + L'\0' +
                               Widen(request.FilterPattern) + std::wstring(2, L'\0');
   const std::wstring folder = Widen(request.InitialFolder);
+  const std::wstring title = Widen(request.Title);
   std::wstring file = Widen(request.FileName);
   file.resize(std::max<std::size_t>(file.size() + 1, 32768), L'\0');
 
@@ -87,8 +117,10 @@ std::string Win32Platform::ShowOpenFileDialog(const FileOpenRequest& request) {
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
-  // The dialog's defaults; only the process's current folder is left alone.
-  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR;
+  dialog.lpstrTitle = title.empty() ? nullptr : title.c_str();
+  // No read-only box, the process's current folder left alone, and placed by the hook.
+  dialog.Flags = OFN_EXPLORER | OFN_NOCHANGEDIR | OFN_HIDEREADONLY | OFN_ENABLEHOOK;
+  dialog.lpfnHook = CentreFileDialog;
   if (!GetOpenFileNameW(&dialog)) return {};
   return Narrow(file.c_str());
 }
@@ -151,6 +183,15 @@ HWND Win32Platform::ModalOwner() const {
   return dialogs_.empty() ? nullptr : dialogs_.back().Window;
 }
 
+std::string Win32Platform::HomeFolder() {
+  wchar_t folder[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, CSIDL_PROFILE, nullptr, SHGFP_TYPE_CURRENT, folder)))
+    return {};
+  std::wstring home = folder;
+  if (!home.empty() && home.back() != L'\\') home += L'\\';
+  return Narrow(home);
+}
+
 std::optional<std::string> Win32Platform::FindNormalFile(const std::string& path) {
   const std::wstring widePath = Widen(path);
   // Wildcards would make the look-up a search.
@@ -196,6 +237,59 @@ bool Win32Platform::FocusBelongsTo(ProcessId process) {
 
 void Win32Platform::PlayKeystrokes(std::string_view keys) {
   PlayKeystrokeText(keys);
+}
+
+std::vector<ScreenArea> Win32Platform::ScreenAreas() {
+  std::vector<ScreenArea> areas;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, RECT*, LPARAM found) {
+        MONITORINFO info{};
+        info.cbSize = sizeof info;
+        if (GetMonitorInfoW(monitor, &info)) {
+          const RECT& work = info.rcWork;
+          reinterpret_cast<std::vector<ScreenArea>*>(found)->push_back(
+              {work.left, work.top, work.right - work.left, work.bottom - work.top});
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+bool Win32Platform::BringRunningForward() {
+  HWND running = FindWindowW(kMainWindowClass, kMainWindowCaption);
+  if (!running) return false;
+  // This start came from the user: the running Tarvex may take the foreground from it.
+  DWORD process = 0;
+  GetWindowThreadProcessId(running, &process);
+  AllowSetForegroundWindow(process);
+  DWORD_PTR answer = 0;
+  return SendMessageTimeoutW(running, RegisterWindowMessageW(kBringForwardMessage), 0, 0,
+                             SMTO_ABORTIFHUNG | SMTO_BLOCK, 5000, &answer) != 0 &&
+         static_cast<LRESULT>(answer) == kBroughtForward;
+}
+
+void Win32Platform::ShowNotice(std::string_view text) {
+  // A notification belongs to a tray icon: one of this process's own, for as long as the shell
+  // shows the notification; a message box where there is no notification area.
+  HWND owner =
+      CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance_, nullptr);
+  TrayIcon icon;
+  icon.Flags = NIF_ICON;
+  NOTIFYICONDATAW data = NotifyIconData(icon, owner, icons_.Get(kProgramIcon));
+  if (owner && Shell_NotifyIconW(NIM_ADD, &data)) {
+    NOTIFYICONDATAW notice = AlertIconData({std::string(text), kProgramIcon, false}, owner, icon.ID,
+                                           alertIcons_.Get(kProgramIcon));
+    Shell_NotifyIconW(NIM_MODIFY, &notice);
+    Sleep(kNoticeMs);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+  } else {
+    const std::wstring wide = Widen(text);
+    const std::wstring title = Widen(kProductName);
+    MessageBoxW(nullptr, wide.c_str(), title.c_str(), MB_OK | MB_SETFOREGROUND);
+  }
+  if (owner) DestroyWindow(owner);
 }
 
 bool Win32Platform::StartsAtLogIn() {

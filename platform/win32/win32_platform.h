@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <map>
+#include <utility>
 #include <vector>
 
+#include "platform/win32/clock_window.h"
 #include "platform/win32/tray.h"
 #include "shell/platform.h"
 
@@ -20,6 +22,9 @@ class Win32Platform final : public Platform {
   void Attach(HWND mainWindow) { main_ = mainWindow; }
   // Loads the pictures again at their next use (the icon sizes may have changed).
   void ReloadIcons();
+  // Where the clock window's close box, moves and menu requests go.
+  void SetClockEvents(ClockWindow::Events events) { clock_.SetEvents(std::move(events)); }
+  ClockWindow& clockWindow() { return clock_; }
 
   void StartTimer(int intervalMs) override;
   void StopTimer() override;
@@ -41,6 +46,7 @@ class Win32Platform final : public Platform {
   void ShowAlert(const MoonAlert& alert) override;
   void CloseMainWindow() override;
 
+  std::string HomeFolder() override;
   std::optional<std::string> FindNormalFile(const std::string& path) override;
   std::optional<ProcessId> StartProgram(const std::string& path, const std::string& workingFolder,
                                         int showWindow) override;
@@ -49,6 +55,17 @@ class Win32Platform final : public Platform {
   void PlayKeystrokes(std::string_view keys) override;
   bool StartsAtLogIn() override;
   Result SetStartAtLogIn(bool on) override;
+  void ShowClockWindow(std::optional<WindowCorner> place, bool raise) override {
+    clock_.Show(place, raise);
+  }
+  void HideClockWindow() override { clock_.Hide(); }
+  void DrawClockWindow(const ClockFace& face) override { clock_.Draw(face); }
+  // Windows keeps a topmost window above the others.
+  bool CanStayOnTop() override { return true; }
+  void SetClockWindowOnTop(bool onTop) override { clock_.SetOnTop(onTop); }
+  std::vector<ScreenArea> ScreenAreas() override;
+  bool BringRunningForward() override;
+  void ShowNotice(std::string_view text) override;
 
   // The timer's identifier on the main window.
   static constexpr UINT_PTR kTickTimer = 1;
@@ -69,6 +86,7 @@ class Win32Platform final : public Platform {
   IconCache icons_{instance_, IconCache::Size::Small};
   IconCache alertIcons_{instance_, IconCache::Size::Large};
   std::vector<OpenDialog> dialogs_;  // in the order they were opened
+  ClockWindow clock_{instance_};
 };
 
 }  // namespace tarvex::win32

@@ -13,7 +13,9 @@ namespace {
 
 using AlarmsTest = ShellTest;
 
-TEST(frmAlarms, OkChecksTheMinutesOnlyWhenTheWarningIsOn) {
+// OK and "Try It" check alike: a refusal says why and puts the focus on the minutes box; a pass
+// hands on the settings as the boxes show them.
+TEST(frmAlarms, OkAndTryItCheckTheMinutesOnlyWhenTheWarningIsOn) {
   const char* bad =
       "Tarvex: The warning minutes must be a whole number from 0 to 1440.  Please "
       "fix it and try again.";
@@ -23,21 +25,29 @@ TEST(frmAlarms, OkChecksTheMinutesOnlyWhenTheWarningIsOn) {
       {"10", true, 10},  {"0", true, 0},    {"1441", true, -1}, {"5 ", true, -1},
       {"", true, -1},    {"abc", false, 0}, {"", false, 0}};
   for (const auto& [typed, warn, minutes] : cases) {
-    const std::string name = std::string("'") + typed + "'" + (warn ? " on" : " off");
-    RecordingPlatform platform;
-    AlarmSettings saved{false, false, -1, false, false};
-    frmAlarms dialog(
-        platform, AlarmSettings{}, [&](const AlarmSettings& s) { return saved = s, true; },
-        [](const AlarmSettings&) {});
-    if (!warn) dialog.Click(ControlId::chkWarn);
-    dialog.Click(ControlId::chkSound);
-    dialog.SetText(ControlId::txtWarningMinutes, typed);
-    dialog.Click(ControlId::cmdOK);
-    EXPECT_EQ(dialog.Closed(), minutes >= 0) << name;
-    EXPECT_EQ(platform.Lines("ShowMessage "), minutes >= 0 ? Texts{} : Texts{bad}) << name;
-    const AlarmSettings expected = minutes >= 0 ? AlarmSettings{true, true, minutes, true, false}
-                                                : AlarmSettings{false, false, -1, false, false};
-    EXPECT_EQ(saved, expected) << name;
+    for (const ControlId button : {ControlId::cmdTryIt, ControlId::cmdOK}) {
+      const std::string name = std::string("'") + typed + "'" + (warn ? " on " : " off ") +
+                               std::string(ControlName(button));
+      RecordingPlatform platform;
+      AlarmSettings saved{false, false, -1, false, false}, tried = saved;
+      frmAlarms dialog(
+          platform, AlarmSettings{}, [&](const AlarmSettings& s) { return saved = s, true; },
+          [&](const AlarmSettings& s) { tried = s; });
+      if (!warn) dialog.Click(ControlId::chkWarn);
+      dialog.Click(ControlId::chkSound);
+      dialog.SetText(ControlId::txtWarningMinutes, typed);
+      dialog.Click(button);
+      EXPECT_EQ(dialog.Closed(), minutes >= 0 && button == ControlId::cmdOK) << name;
+      EXPECT_EQ(platform.Lines("ShowMessage "), minutes >= 0 ? Texts{} : Texts{bad}) << name;
+      EXPECT_EQ(dialog.TakeFocus(),
+                minutes >= 0 ? std::nullopt : std::optional(ControlId::txtWarningMinutes))
+          << name;
+      const AlarmSettings none{false, false, -1, false, false};
+      const AlarmSettings shown =
+          minutes >= 0 ? AlarmSettings{true, true, minutes, true, false} : none;
+      EXPECT_EQ(button == ControlId::cmdOK ? saved : tried, shown) << name;
+      EXPECT_EQ(button == ControlId::cmdOK ? tried : saved, none) << name;
+    }
   }
 }
 
@@ -98,19 +108,39 @@ TEST_F(AlarmsTest, TheDialogShowsTheFileAndOkSavesItWhileAFailedSaveSaysSo) {
 }
 
 // Game 23:59:00 on day 14: the good moon begins 3 1/3 real seconds later, so its warning is due at
-// once. Each alert reaches the desktop once, with the moon's picture, and a sample on "Try It".
-TEST_F(AlarmsTest, TicksFireEachAlertOnceAndTryItShowsASample) {
+// once. Each alert reaches the desktop once, with the moon's picture.
+TEST_F(AlarmsTest, TicksFireEachAlertOnce) {
   LoadWith("23:59:00", "03/14/0002");
   Tick(20);
   EXPECT_EQ(platform.Lines("ShowAlert "), Texts({"105 sound: GOOD MOON IN 1 MINUTE, AT 10:00 AM",
                                                  "105 sound: GOOD MOON NOW, UNTIL 11:20 AM"}));
-  platform.DialogActions.push_back([](Dialog& dialog) {
-    dialog.Click(ControlId::chkGoodMoon);
-    dialog.Click(ControlId::chkSound);
-    dialog.Click(ControlId::cmdTryIt);
-  });
-  main.MenuCommand(MenuItem::MoonAlarms);  // closed by its close box: nothing changes
-  EXPECT_EQ(platform.Lines("ShowAlert ").back(), "101: BAD MOON IN 10 MINUTES, AT 4:40 AM");
+}
+
+// "Try It" shows a sample of what the boxes hold, not of what is stored, marked transient so that
+// no notification history keeps it; its time is now plus the box's minutes, whatever the moons
+// do. A refused box shows no sample. The dialog stays open and nothing is stored.
+TEST_F(AlarmsTest, TryItShowsATransientSampleOfTheBoxesMinutesFromNow) {
+  LoadWith("10:00:00", "03/03/0002");
+  Tick(20);  // 10:00:10
+  // The minutes typed, whether the good moon and the sound are turned off, and what shows.
+  const std::tuple<const char*, bool, std::string> cases[] = {
+      {"1", false, "ShowAlert 105 sound transient: SAMPLE: GOOD MOON IN 1 MINUTE, AT 10:01 AM"},
+      {"10", false, "ShowAlert 105 sound transient: SAMPLE: GOOD MOON IN 10 MINUTES, AT 10:10 AM"},
+      {"75", true, "ShowAlert 101 transient: SAMPLE: BAD MOON IN 1 HOUR 15 MINUTES, AT 11:15 AM"},
+      {"abc", false,
+       "ShowMessage Tarvex: The warning minutes must be a whole number from 0 to 1440.  Please "
+       "fix it and try again."}};
+  for (const auto& [typed, badOnly, shown] : cases) {
+    platform.DialogActions.push_back([&](Dialog& dialog) {
+      if (badOnly) dialog.Click(ControlId::chkGoodMoon), dialog.Click(ControlId::chkSound);
+      dialog.Edited(ControlId::txtWarningMinutes, typed);
+      dialog.Click(ControlId::cmdTryIt);
+      EXPECT_FALSE(dialog.Closed()) << typed;
+    });
+    platform.Log.clear();
+    main.MenuCommand(MenuItem::MoonAlarms);  // closed by its close box: nothing changes
+    EXPECT_EQ(platform.Log, Texts({"ShowDialog Alarms", shown})) << typed;
+  }
   EXPECT_EQ(main.Alarms, AlarmSettings{});
 }
 

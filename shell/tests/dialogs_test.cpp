@@ -15,6 +15,8 @@ namespace {
 
 using CommandsTest = ShellTest;
 
+// The file dialog is titled after the command and starts in the game folder once one is stored,
+// in the home folder before; its filter is shown as one text where the desktop shows one.
 TEST_F(CommandsTest, SetPathExplainsItselfEachTimeAndKeepsTheFolderOfTheChosenFile) {
   main.Form_Load();
   const std::string folder = Folder() + "Kestrune" + kPathSeparator;
@@ -31,17 +33,18 @@ TEST_F(CommandsTest, SetPathExplainsItselfEachTimeAndKeepsTheFolderOfTheChosenFi
   const std::string explain =
       "ShowMessage Set Path: To set the path, open a character file that resides in the same "
       "directory as the game.";
-  const std::string filter = " for 'Kestrune Character Files (*.zrd) |*.zrd'";
-  EXPECT_EQ(platform.Log, Texts({"StartTimer 500", "NotifyIcon Add", explain,
-                                 "ShowOpenFileDialog '' in " + Folder() + filter, explain,
-                                 "ShowOpenFileDialog '' in " + folder + filter, explain,
-                                 "ShowOpenFileDialog '' in " + folder + filter,
-                                 "ShowMessage Tarvex: The game folder could not be saved.  " +
-                                     Folder() + "ZRDDIR.DAT could not be written: Is a directory."}));
+  const std::string open = "ShowOpenFileDialog 'Set Kestrune Path' '' in ";
+  const std::string filter =
+      " for 'Kestrune Character Files (*.zrd) |*.zrd' or 'Kestrune Character Files (*.zrd)'";
+  EXPECT_EQ(platform.Log,
+            Texts({"StartTimer 500", "NotifyIcon Add", explain, open + "/home/player/" + filter,
+                   explain, open + folder + filter, explain, open + folder + filter,
+                   "ShowMessage Tarvex: The game folder could not be saved.  " + Folder() +
+                       "ZRDDIR.DAT could not be written: Is a directory."}));
 }
 
-// Each opening starts afresh; choosing the item again while it is open only activates it; Cancel
-// and the close box leave everything as it was.
+// Each opening starts afresh (the auto-run's boxes empty); choosing the item again while it is open
+// only activates it; Cancel and the close box leave everything as it was.
 TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
   LoadBeforeGameMoment();
   Arm(true, "10:30:00", "03/14/0002", "C:\\k\\a(b).zrd", "{pw}");
@@ -58,7 +61,9 @@ TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
         for (const Control& control : dialog.Controls()) {  // texts that would pass the checks
           if (control.Kind != ControlKind::TextBox) continue;
           const std::string_view box = ControlName(control.Id);
-          EXPECT_EQ(dialog.Text(control.Id), "") << name;
+          if (item == MenuItem::AutoRunKestrune) {
+            EXPECT_EQ(dialog.Text(control.Id), "") << name;
+          }
           dialog.SetText(control.Id, box.ends_with("Time")   ? "11:00:00"
                                      : box.ends_with("Date") ? "12/06/2026"
                                                              : "C:\\other.zrd");
@@ -80,35 +85,41 @@ TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
   }
 }
 
-// The order of the checks and their words are the command line's too (its recorded calibrate cases).
-TEST(frmDateTime, NamesOnlyTheFirstBadBoxOrStoresTheFourTextsAsTyped) {
+// The order of the checks and their words are the command line's too (its recorded calibrate
+// cases). After a refusal the focus goes to the box at fault, its text selected.
+TEST(frmDateTime, NamesOnlyTheFirstBadBoxAndFocusesItOrStoresTheFourTextsAsTyped) {
   // The four boxes, and the message (none: stored).
   const std::string format = ".  Please fix it and try again.";
   const std::string month =
       "The Kestrune date is not a valid Kestrune date.  A Kestrune month has 28 days.";
-  const std::tuple<const char*, const char*, const char*, const char*, std::string> cases[] = {
-      {"24:00:00", "bad", "bad", "bad", "The real time is not a valid time of day" + format},
-      {"10:00:00", "12/06/2026", "10:00:00", "00/10/2003",
-       "The Kestrune date is not in the correct format" + format},
-      // The game date's day is one of the 28 of a Kestrune month, checked after its form.
-      {"10:00:00", "12/06/2026", "10:00:00", "05/00/0003",
-       "The Kestrune date is not in the correct format" + format},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/32/0003",
-       "The Kestrune date is not in the correct format" + format},
-      {"10:00:00", "12/06/2026", "25:00:00", "05/31/0003",
-       "The Kestrune time is not in the correct format" + format},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/31/0003", month},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/29/0003", month},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/.5/0003", month},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/28/0003", ""},
-      {"10:00:00", "12/06/2026", "10:00:00", "05/1./0003", ""},
-      // Otherwise the game pair needs only the form: the game clock carries hour 24.
-      {"23:59:59", "02/29/2028", "24:00:", "02/28/03", ""}};
-  for (const auto& [rt, rd, gt, gd, message] : cases) {
+  using enum ControlId;
+  const std::tuple<const char*, const char*, const char*, const char*, std::string, ControlId>
+      cases[] = {
+          {"24:00:00", "bad", "bad", "bad", "The real time is not a valid time of day" + format,
+           txtRealTime},
+          {"10:00:00", "02/30/2026", "bad", "bad",
+           "The real date is not a valid calendar date" + format, txtRealDate},
+          {"10:00:00", "12/06/2026", "10:00:00", "00/10/2003",
+           "The Kestrune date is not in the correct format" + format, txtZRDDate},
+          // The game date's day is one of the 28 of a Kestrune month, checked after its form.
+          {"10:00:00", "12/06/2026", "10:00:00", "05/00/0003",
+           "The Kestrune date is not in the correct format" + format, txtZRDDate},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/32/0003",
+           "The Kestrune date is not in the correct format" + format, txtZRDDate},
+          {"10:00:00", "12/06/2026", "25:00:00", "05/31/0003",
+           "The Kestrune time is not in the correct format" + format, txtZRDTime},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/31/0003", month, txtZRDDate},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/29/0003", month, txtZRDDate},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/.5/0003", month, txtZRDDate},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/28/0003", "", cmdOK},
+          {"10:00:00", "12/06/2026", "10:00:00", "05/1./0003", "", cmdOK},
+          // Otherwise the game pair needs only the form: the game clock carries hour 24.
+          {"23:59:59", "02/29/2028", "24:00:", "02/28/03", "", cmdOK}};
+  for (const auto& [rt, rd, gt, gd, message, focus] : cases) {
     const std::string name = std::string(rt) + " | " + rd + " | " + gt + " | " + gd;
     RecordingPlatform platform;
     CalibrationRecord calibration, typed;
-    frmDateTime dialog(platform, [&](const CalibrationRecord& pair) { calibration = pair; });
+    frmDateTime dialog(platform, {}, [&](const CalibrationRecord& pair) { calibration = pair; });
     dialog.SetText(ControlId::txtRealTime, rt);
     dialog.SetText(ControlId::txtRealDate, rd);
     dialog.SetText(ControlId::txtZRDTime, gt);
@@ -123,8 +134,33 @@ TEST(frmDateTime, NamesOnlyTheFirstBadBoxOrStoresTheFourTextsAsTyped) {
     EXPECT_EQ(platform.Lines("ShowMessage "),
               message.empty() ? Texts{} : Texts{"Tarvex: " + message})
         << name;
+    EXPECT_EQ(dialog.TakeFocus(), message.empty() ? std::nullopt : std::optional(focus)) << name;
     EXPECT_EQ(dialog.Text(ControlId::txtRealDate), rd) << name << ": boxes as the user left them";
   }
+}
+
+// The dialog opens with the real moment it opened and, once the player has set a pair, the game
+// clock of that moment; before, the game boxes are left to the player.
+TEST_F(CommandsTest, SetDateAndTimeOpensWithTheMomentAndTheGameClockOnceAPairIsStored) {
+  Texts shown;
+  const auto read = [&shown](Dialog& dialog) {
+    for (const ControlId box : {ControlId::txtRealTime, ControlId::txtRealDate,
+                                ControlId::txtZRDTime, ControlId::txtZRDDate}) {
+      shown.push_back(dialog.Text(box));
+    }
+  };
+  main.Form_Load();  // no pair stored
+  clock.Advance(3725);
+  platform.DialogActions.push_back(read);
+  main.MenuCommand(MenuItem::SetDateandTime);
+  EXPECT_EQ(shown, Texts({"11:02:05", "12/06/2026", "", ""}));
+
+  shown.clear();
+  StoreFromOutside(PairOf("11:02:05", "12/06/2026", "18:00:00", "03/14/0002"));
+  clock.Advance(20);  // six game minutes
+  platform.DialogActions.push_back(read);
+  main.MenuCommand(MenuItem::SetDateandTime);
+  EXPECT_EQ(shown, Texts({"11:02:25", "12/06/2026", "18:06:00", "03/14/0002"}));
 }
 
 TEST(frmAutoRun, ChecksTimeThenDateThenCharacterFileAndRefusesMomentsThatCannotCome) {

@@ -1,11 +1,16 @@
 // On an X display (run by with_desktop.sh): the keystroke player knows whose window has the focus
-// and types into it, a text whole or not at all.
+// and types into it, a text whole or not at all; the file dialog shows what it is asked to.
 #include <unistd.h>
 
+#include <QDir>
+#include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
+#include <QScreen>
 #include <QSignalSpy>
+#include <QTimer>
 
+#include "dialogs/character_file.h"
 #include "platform/qt/qt_platform.h"
 #include "platform/qt/tests/test_support.h"
 #include "platform/qt/x11_input.h"
@@ -66,6 +71,37 @@ class DesktopTest final : public QObject {
     const Keystroke b{Keystroke::Kind::Character, U'b'};
     QVERIFY(keyboard.Type({&b, 1}).empty());
     QTRY_COMPARE(edit.text(), "b");
+  }
+
+  // Qt's own file dialog (no desktop's stands in here): the title, starting folder and the one
+  // filter text asked for, in the middle of the screen; cancelled, it gives no file.
+  void fileDialogShowsTheRequestInTheMiddleOfTheScreen() {
+    QtPlatform platform;
+    QString title, folder;
+    QStringList filters;
+    QPoint centre, screen;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      title = dialog->windowTitle();
+      folder = dialog->directory().absolutePath();
+      filters = dialog->nameFilters();
+      centre = dialog->frameGeometry().center();
+      screen = QGuiApplication::primaryScreen()->availableGeometry().center();
+      dialog->reject();
+    });
+    const std::string chosen = platform.ShowOpenFileDialog(
+        CharacterFileRequest(QDir::tempPath().toStdString() + "/", "Set Kestrune Path"));
+    QCOMPARE(chosen, std::string());
+    QCOMPARE(title, "Set Kestrune Path");
+    QCOMPARE(folder, QDir::tempPath());
+    QCOMPARE(filters, QStringList{"Kestrune Character Files (*.zrd)"});
+    QVERIFY2((centre - screen).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("centred at %1,%2, the screen's middle at %3,%4")
+                            .arg(centre.x())
+                            .arg(centre.y())
+                            .arg(screen.x())
+                            .arg(screen.y())));
   }
 };
 

@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QToolButton>
 
 #include "dialogs/frmAlarms.h"
 #include "dialogs/frmAutoRun.h"
@@ -16,6 +17,7 @@
 #include "engine/log.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "platform/qt/clock_window.h"
 #include "platform/qt/dialog_window.h"
 #include "platform/qt/game_process.h"
 #include "platform/qt/notifications.h"
@@ -46,7 +48,7 @@ struct Open {
   QtPlatform platform;
   CalibrationRecord pair;
   AutoRunSettings armed;
-  frmDateTime dateTimeDialog{platform, [this](const CalibrationRecord& set) { pair = set; }};
+  frmDateTime dateTimeDialog{platform, {}, [this](const CalibrationRecord& set) { pair = set; }};
   frmAutoRun autoRunDialog{platform, [this](const AutoRunSettings& set) { armed = set; }};
   frmAlarms alarmsDialog{platform, AlarmSettings{}, [](const AlarmSettings&) { return true; },
                          [](const AlarmSettings&) {}};
@@ -160,7 +162,7 @@ class DialogTest final : public QObject {
     QCOMPARE(open.Box("txtPassword")->displayText(), "*****");
     open.Press("cmdLoad");
     open.Press("cmdLoad");
-    QCOMPARE(asked.mid(0, 2), (QStringList{"/games/", "Kestrune Character Files (*.zrd) (*.zrd)"}));
+    QCOMPARE(asked.mid(0, 2), (QStringList{"/games/", "Kestrune Character Files (*.zrd)"}));
     QCOMPARE(open.Box("txtCharacterFile")->text(), "/games/hero one.zrd");
     testing::MessageAnswerer answerer;
     open.Press("cmdOK");
@@ -172,7 +174,8 @@ class DialogTest final : public QObject {
 
   // The boxes refuse a 9th or 11th character. Enter presses the default button, which stores a
   // good pair or shows the presenter's message (a box titled Tarvex with one button and no icon)
-  // and leaves the dialog open. Cancel, Escape and the close box cancel, storing nothing.
+  // and leaves the dialog open, the focus on the box at fault with its text selected. Cancel,
+  // Escape and the close box cancel, storing nothing.
   void dateTimeKeys_data() {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("good");  // the pair typed
@@ -201,6 +204,10 @@ class DialogTest final : public QObject {
     if (how == "escape") QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     QCOMPARE(answerer.Messages, message ? QStringList{"Tarvex, 1 button, no icon"} : QStringList());
     QVERIFY(open.window.isVisible() == message && open.dialog.Closed() != message);
+    if (message) {
+      QCOMPARE(open.window.focusWidget(), open.Find("txtZRDTime"));
+      QCOMPARE(open.Box("txtZRDTime")->selectedText(), gameTime);
+    }
     QCOMPARE(open.pair.RealTime.str() + open.pair.RealDate.str(),  // blank until stored
              stored ? "12:00:0001/02/2025" : std::string(18, ' '));
   }
@@ -254,7 +261,8 @@ class DialogTest final : public QObject {
     QCOMPARE(platform.ShowPopupMenu(main.PopupMenu()), std::optional(MenuItem::ShowNextBadMoon));
     const QString items =
         "-, Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
-        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, -, Exit";
+        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, Clock "
+        "Window, -, Exit";
     QCOMPARE(shown, (QStringList{"(14:05:33 03/15/0002), (GOOD MOON TODAY AT 3:05 PM), " + items,
                                  "(14:05:51 03/15/0002), " + items}));
     testing::MessageAnswerer answerer;
@@ -280,6 +288,35 @@ class DialogTest final : public QObject {
   }
 
   // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
+  // The clock window shows the face's lines whole, however long, and the moon's picture drawn
+  // for the screen's pixels; its close box and right button go to the presenter.
+  void clockWindowShowsEveryLineWhole() {
+    int closes = 0, menus = 0;
+    ClockWindow window({[&closes] { ++closes; }, [](WindowCorner) {}, [&menus] { ++menus; }});
+    const ClockFace face{
+        "SET THE DATE AND TIME FIRST",
+        "14:05:33 03/15/0002",
+        {"GOOD MOON IN 27 DAYS, 11 HOURS AND 58 MINUTES, AT 11:35 AM ON 01/02/2027",
+         "BAD MOON TOMORROW AT 11:35 AM"},
+        kFullMoonIcon};
+    QtPlatform platform;
+    window.Draw(face, platform.IconFor(face.Icon));
+    window.show();
+    QCOMPARE(window.windowTitle(), "Tarvex");
+    QCOMPARE(window.Notice()->text(), "SET THE DATE AND TIME FIRST");
+    QCOMPARE(window.Time()->text(), "14:05:33 03/15/0002");
+    QCOMPARE(window.Moons()->text(), ToQString(face.Moons[0] + "\n" + face.Moons[1]));
+    QVERIFY(window.Moons()->width() >= window.Moons()->sizeHint().width());  // never cut
+    QVERIFY(!window.findChild<QLabel*>()->pixmap().isNull());
+    window.Draw({"", "14:05:51 03/15/0002", {}, kFullMoonIcon}, platform.IconFor(kFullMoonIcon));
+    QVERIFY(window.Notice()->isHidden());
+    window.close();
+    QVERIFY(window.isVisible());  // the presenter decides
+    window.MenuButton()->click();
+    QTRY_COMPARE(menus, 1);
+    QCOMPARE(closes, 1);
+  }
+
   void findNormalFile() {
     QTemporaryDir folder;
     for (const char* name : {"vrak.exe", ".hidden.exe", "Other.EXE"})

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program on a desktop with a tray (run it through with_desktop.sh): a second start
-# leaves the first alone, the icon docks, a start with no pair stored opens Set Date and Time by
-# itself, the right button on the icon opens the menu and a click
+# leaves the first running and shows its clock window, the icon docks, a start with no pair stored
+# opens Set Date and Time by itself with the real time and date filled in, the right button on the
+# icon opens the menu and a click
 # elsewhere closes it, "Start at Log-in" writes and deletes the log-in entry, "Exit" chosen while
 # a dialog is open saves the pair, and without a display the program says so. That the tip follows
 # the ticks is seen by qt_desktop_sni, the menu's entries and what the dialogs do offscreen
@@ -22,22 +23,39 @@ pass "without a display: '$message' (status $status)"
 "$app/tarvex" --check-tray || fail "--check-tray sees no tray"
 pass "--check-tray finds the tray"
 
-# --- Start with no pair stored: Set Date and Time opens by itself -------------------------------
+# --- Start with no pair stored: Set Date and Time opens by itself, the real time filled in -----
 # No moon alarm: its notification would be one more window to tell apart.
 settings GoodMoon=off BadMoon=off
+before=$(date +%s)
 start_tarvex
 wait_for 50 named 'Set Date and Time' || fail "with no pair stored, Set Date and Time did not open"
+after=$(date +%s)
 dialog=$(named 'Set Date and Time')
 wait_for 30 focused "$dialog"
-xdotool key Escape
-wait_for 50 closed 'Set Date and Time' || fail "Escape left Set Date and Time open"
-pass "a start with no pair stored opens Set Date and Time once the icon is in the tray"
-calibrate 12:00:00 03/10/0002  # taken up at the next tick: the pair is set
+sleep 0.5  # a key pressed at the moment the dialog takes the focus goes unseen on Xvfb
+# Only the game's time and date are typed, into the third and fourth boxes; Enter sets the pair
+# with the real time and date that the dialog opened with.
+xdotool key Tab Tab type 12:00:00
+xdotool key Tab type 03/10/0002
+xdotool key Return
+wait_for 50 closed 'Set Date and Time' || fail "the pair typed was refused"
+real=$(sed -n 1,2p "$app/ZRDTIMES.DAT" | tr -d '\r' | tr '\n' ' ')
+[[ $real =~ ^([0-9]{2}:[0-9]{2}:[0-9]{2})\ ([0-9]{2})/([0-9]{2})/([0-9]{4})\ $ ]] &&
+  opened=$(date -d "${BASH_REMATCH[4]}-${BASH_REMATCH[2]}-${BASH_REMATCH[3]} ${BASH_REMATCH[1]}" +%s) &&
+  [ "$opened" -ge "$before" ] && [ "$opened" -le "$after" ] ||
+  fail "the real time and date set were '$real', not the moment the dialog opened"
+[ "$(sed -n 3,4p "$app/ZRDTIMES.DAT" | tr -d '\r' | tr '\n' ' ')" = "12:00:00 03/10/0002 " ] ||
+  fail "the game's time and date set: $(od -c "$app/ZRDTIMES.DAT")"
+pass "a start with no pair stored opens Set Date and Time with the real time filled in: $real"
 
-# --- A second start that leaves the first alone -------------------------------------------------
+# --- A second start that leaves the first running, its clock window shown ---------------------
 timeout 10 "$app/tarvex" || fail "second instance: status $?"
-kill -0 "$tarvex_pid" && count_windows 1 || fail "a second start ended the first or added an icon"
-pass "a second start exits 0 and leaves the first running"
+wait_for 50 named Tarvex || fail "a second start showed no clock window"
+kill -0 "$tarvex_pid" && count_windows 2 || fail "a second start ended the first or added an icon"
+open_menu
+xdotool key Up Up Return  # "Clock Window", above the separator before "Exit": hidden again
+wait_for 50 count_windows 1 || fail "Clock Window left the clock window shown"
+pass "a second start exits 0 and shows the first one's clock window"
 
 # --- The menu; a click elsewhere closes it ------------------------------------------------------
 open_menu
@@ -49,7 +67,7 @@ pass "the right button opens the menu, a click elsewhere closes it"
 entry="$XDG_CONFIG_HOME/autostart/tarvex.desktop"
 for expected in "Exec=$app/tarvex" "none"; do
   open_menu
-  xdotool key Up Up Return  # "Start at Log-in", above the separator before "Exit"
+  xdotool key Up Up Up Return  # "Start at Log-in", above "Clock Window"
   wait_for 50 count_windows 1 || fail "Start at Log-in left the menu open"
   check_entry() { [ "$(grep ^Exec= "$entry" 2>/dev/null || echo none)" = "$expected" ]; }
   wait_for 50 check_entry || fail "Start at Log-in: $entry holds $(cat "$entry" 2>&1), not $expected"

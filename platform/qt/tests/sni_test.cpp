@@ -90,7 +90,8 @@ class SniTest final : public QObject {
     Call("AboutToShow", {0});
     const QString items =
         "Set Date and Time, Set Kestrune Path, -, Show Current Time [x], Show Next Good Moon "
-        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, -, Exit";
+        "[x], Show Next Bad Moon, -, Auto Run Kestrune, Moon Alarms..., Start at Log-in, Clock "
+        "Window, -, Exit";
     const QStringList menu = Menu();
     QCOMPARE(menu.mid(1).join(", "), "(" + tip[1] + "), -, " + items);
     QVERIFY2(menu[0].startsWith('(') && time.match(menu[0]).hasMatch(), qPrintable(menu[0]));

@@ -18,10 +18,19 @@
 //                                enabled
 //   notification TEXT SECONDS    the tray shows a notification whose text begins with TEXT (under
 //                                Wine a balloon beside the icon); prints the text last read
+//   tip TEXT SECONDS             the tray holds an icon whose tool-tip begins with TEXT, as the
+//                                shell keeps it from Shell_NotifyIconW; prints it, a line each
 //   arm-real-time                fills the open auto-run dialog for the next real minute at least
 //                                10 s away, chooses Real Time and presses OK; the dialog closes
 //   expect-keys LOG SECONDS      the stand-in game beside LOG was started minimized in its own
 //                                folder and received exactly the log-in
+//   clock SECONDS [LEFT TOP]     the clock window is shown (at LEFT,TOP); prints its place and
+//                                whether it stays on top
+//   clock-hidden SECONDS         the clock window is hidden (or was never made)
+//   clock-menu ITEM              the right button in the clock window opens the menu there;
+//                                chooses item ITEM as dialog does, and the menu closes
+//   clock-move LEFT TOP          moves the clock window's outer corner there, as a drag does
+//   clock-topmost                the clock window stays on top of other windows
 //   close SECONDS                WM_CLOSE: the main window goes, and its icon with it
 //   hold                         keeps Wine's desktop up until ended (one hidden window)
 #include <windows.h>
@@ -29,6 +38,7 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
+#include <cstddef>
 #include <cstdio>
 #include <ctime>
 #include <cwchar>
@@ -75,6 +85,15 @@ bool Tray(HWND window, DWORD message = NIM_MODIFY) {
   data.hWnd = window;
   data.uID = 1;
   return Shell_NotifyIconW(message, &data) != FALSE;
+}
+
+HWND ClockHandle() {
+  return FindWindowW(kClockWindowClass, nullptr);
+}
+
+bool ClockShown() {
+  HWND clock = ClockHandle();
+  return clock && IsWindowVisible(clock);
 }
 
 void PostKey(HWND window, WPARAM key) {
@@ -136,6 +155,77 @@ std::vector<std::wstring> BalloonTexts() {
       },
       reinterpret_cast<LPARAM>(&texts));
   return texts;
+}
+
+// The tool-tip texts that the shell keeps for the tray's icons. Under Wine each icon has a tool
+// tip window of its own in the shell's process, holding the icon's szTip as its one tool's text;
+// the tool and its text are read through memory lent in that process, where the messages' pointers
+// are read.
+std::vector<std::wstring> TrayTips() {
+  std::vector<HWND> tips;
+  EnumWindows(
+      [](HWND window, LPARAM list) {
+        wchar_t name[32] = {};
+        GetClassNameW(window, name, 32);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (std::wstring(name) == TOOLTIPS_CLASSW && process != GetCurrentProcessId() &&
+            !(GetWindowLongW(window, GWL_STYLE) & TTS_BALLOON)) {
+          reinterpret_cast<std::vector<HWND>*>(list)->push_back(window);
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&tips));
+  constexpr std::size_t kChars = 1024;
+  struct Block {
+    TTTOOLINFOW tool;
+    wchar_t text[kChars];
+  };
+  std::vector<std::wstring> texts;
+  for (HWND tip : tips) {
+    DWORD id = 0;
+    GetWindowThreadProcessId(tip, &id);
+    HANDLE process =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id);
+    if (!process) continue;
+    auto* remote = static_cast<Block*>(
+        VirtualAllocEx(process, nullptr, sizeof(Block), MEM_COMMIT, PAGE_READWRITE));
+    const LRESULT tools = remote ? SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0) : 0;
+    for (LRESULT i = 0; i < tools; ++i) {
+      Block block{};
+      block.tool.cbSize = sizeof block.tool;
+      if (!WriteProcessMemory(process, remote, &block, sizeof block, nullptr) ||
+          !SendMessageW(tip, TTM_ENUMTOOLSW, static_cast<WPARAM>(i),
+                        reinterpret_cast<LPARAM>(&remote->tool)) ||
+          !ReadProcessMemory(process, remote, &block, sizeof block, nullptr)) {
+        continue;
+      }
+      block.tool.lpszText = remote->text;  // the tool found, its text asked into the block
+      block.text[0] = L'\0';
+      if (!WriteProcessMemory(process, remote, &block, sizeof block, nullptr)) continue;
+      SendMessageW(tip, TTM_GETTEXTW, kChars, reinterpret_cast<LPARAM>(&remote->tool));
+      if (!ReadProcessMemory(process, remote, &block, sizeof block, nullptr)) continue;
+      block.text[kChars - 1] = L'\0';
+      texts.emplace_back(block.text);
+    }
+    if (remote) VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+  }
+  return texts;
+}
+
+int ExpectTip(const std::wstring& begin, double seconds) {
+  std::wstring text;
+  const bool held = WaitFor(seconds, [&] {
+    for (const std::wstring& tip : TrayTips()) {
+      if ((text = tip).starts_with(begin)) return true;
+    }
+    return false;
+  });
+  for (std::size_t at = 0; (at = text.find(L"\r\n", at)) != std::wstring::npos;)
+    text.replace(at, 2, L"\n");
+  std::wprintf(L"%ls\n", text.c_str());
+  return held ? 0 : 1;
 }
 
 int ExpectNotification(const std::wstring& begin, double seconds) {
@@ -208,8 +298,37 @@ int wmain(int argc, wchar_t** argv) {
     return !(WaitFor(seconds(4), ready) && PostMessageW(button, BM_CLICK, 0, 0));
   }
   if (command == L"notification") return ExpectNotification(text, seconds(3));
+  if (command == L"tip") return ExpectTip(text, seconds(3));
   if (command == L"arm-real-time") return !ArmRealTime();
   if (command == L"expect-keys") return ExpectKeys(text, seconds(3));
+  if (command == L"clock") {
+    if (!WaitFor(seconds(2), ClockShown)) return 1;
+    RECT rect{};
+    GetWindowRect(ClockHandle(), &rect);
+    const bool topmost = GetWindowLongW(ClockHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST;
+    std::wprintf(L"clock window at %ld,%ld, %ldx%ld%ls\n", rect.left, rect.top,
+                 rect.right - rect.left, rect.bottom - rect.top, topmost ? L", on top" : L"");
+    if (argc <= 4) return 0;
+    return !(rect.left == std::wcstol(argv[3], nullptr, 10) &&
+             rect.top == std::wcstol(argv[4], nullptr, 10));
+  }
+  if (command == L"clock-hidden") return !WaitFor(seconds(2), [] { return !ClockShown(); });
+  if (command == L"clock-menu") {
+    HWND clock = ClockHandle();
+    if (!clock) return 1;
+    PostMessageW(clock, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(clock), MAKELPARAM(-1, -1));
+    if (!WaitFor(5, [] { return Shown(nullptr); })) return 1;
+    HWND menu = Shown(nullptr);
+    for (int i = 0; i < std::wcstol(text, nullptr, 10); ++i) PostKey(menu, VK_DOWN);
+    PostKey(menu, VK_RETURN);
+    return !WaitFor(10, [] { return !Shown(nullptr); });
+  }
+  if (command == L"clock-move")
+    return !SetWindowPos(ClockHandle(), nullptr, std::wcstol(text, nullptr, 10),
+                         std::wcstol(second, nullptr, 10), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  if (command == L"clock-topmost")
+    return !(GetWindowLongW(ClockHandle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
   if (command == L"close") {
     HWND main = MainWindow();
     PostMessageW(main, WM_CLOSE, 0, 0);

@@ -155,7 +155,7 @@ struct DialogWindow {
 
   Host host;
   frmAutoRun autoRunDialog{host, [](const AutoRunSettings&) {}};
-  frmDateTime dateTimeDialog{host, [](const CalibrationRecord&) {}};
+  frmDateTime dateTimeDialog{host, {}, [](const CalibrationRecord&) {}};
   Dialog& dialog;
   HWND window = nullptr;
 };
@@ -201,6 +201,26 @@ TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_UNCHECKED);
   EXPECT_EQ(shown.Send("optRLTime", BM_GETCHECK), BST_CHECKED);
   EXPECT_EQ(GetNextDlgTabItem(shown.window, nullptr, FALSE), shown["optRLTime"]);
+}
+
+// A refused value's box takes the focus, its whole text selected, once its message is gone.
+TEST(DialogWindow, ARefusedBoxTakesTheFocusWithItsTextSelected) {
+  DialogWindow shown(false, true);
+  ShowWindow(shown.window, SW_SHOW);
+  SetForegroundWindow(shown.window);
+  for (const auto& [box, text] : {std::pair{"txtRealTime", L"10:00:00"},
+                                  {"txtRealDate", L"12/06/2026"},
+                                  {"txtZRDTime", L"25:00"},
+                                  {"txtZRDDate", L"03/14/0002"}})
+    SetWindowTextW(shown[box], text);
+  SetFocus(shown["cmdSetDateandTime"]);
+  shown.Send("cmdSetDateandTime", BM_CLICK);
+  EXPECT_EQ(shown.host.messages.size(), 1u);
+  EXPECT_EQ(GetFocus(), shown["txtZRDTime"]);
+  DWORD start = 1, end = 0;
+  SendMessageW(shown["txtZRDTime"], EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+               reinterpret_cast<LPARAM>(&end));
+  EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{0}, DWORD{5}));
 }
 
 // OK with the boxes empty would show a message and leave the dialog open.

@@ -72,6 +72,9 @@ class RecordingPlatform final : public Platform {
   std::optional<std::size_t> TipChars = 127;  // the answer of TipLimit
   // The item chosen in each popup menu in turn; none (or none left) dismisses the menu.
   std::deque<std::optional<MenuItem>> MenuChoices;
+  bool StayOnTopAllowed = true;     // the answer of CanStayOnTop
+  std::vector<ScreenArea> Screens;  // the answer of ScreenAreas
+  bool RunningAnswers = true;       // a running Tarvex brings its clock window forward
   bool LogInEntry = false;        // whether the log-in entry starts this program
   std::string LogInFailure;       // why changing the log-in entry fails; empty when it succeeds
   frmTarvexMain* Main = nullptr;  // unloaded when the main window is closed
@@ -81,6 +84,7 @@ class RecordingPlatform final : public Platform {
   std::vector<TrayIcon> Tray;                 // the record of each tray call
   std::vector<std::vector<MenuEntry>> Menus;  // each menu shown, and each redrawing of it
   std::vector<std::string> Keystrokes;
+  std::vector<ClockFace> Faces;  // each face drawn in the clock window
 
   // The log lines that begin with `prefix`, without it; the message boxes are "ShowMessage ",
   // each as "title: text".
@@ -120,8 +124,9 @@ class RecordingPlatform final : public Platform {
     if (During) During();
   }
   std::string ShowOpenFileDialog(const FileOpenRequest& request) override {
-    Log.push_back("ShowOpenFileDialog '" + request.FileName + "' in " + request.InitialFolder +
-                  " for '" + request.FilterDescription + "|" + request.FilterPattern + "'");
+    Log.push_back("ShowOpenFileDialog '" + request.Title + "' '" + request.FileName + "' in " +
+                  request.InitialFolder + " for '" + request.FilterDescription + "|" +
+                  request.FilterPattern + "' or '" + request.FilterText + "'");
     return Next(FilesToChoose, std::string());
   }
   void ShowDialog(Dialog& dialog) override {
@@ -142,13 +147,14 @@ class RecordingPlatform final : public Platform {
     }
   }
   void ShowAlert(const MoonAlert& alert) override {
-    Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound: " : ": ") +
-                  alert.Text);
+    Log.push_back("ShowAlert " + std::to_string(alert.Icon) + (alert.Sound ? " sound" : "") +
+                  (alert.Transient ? " transient" : "") + ": " + alert.Text);
   }
   void CloseMainWindow() override {
     Log.push_back("CloseMainWindow");
     if (Main) Main->Form_Unload();
   }
+  std::string HomeFolder() override { return "/home/player/"; }
   std::optional<std::string> FindNormalFile(const std::string& path) override {
     Log.push_back("FindNormalFile " + path);
     const auto found = Files.find(path);
@@ -168,6 +174,26 @@ class RecordingPlatform final : public Platform {
   void PlayKeystrokes(std::string_view keys) override {
     Keystrokes.emplace_back(keys);
     if (During) During();
+  }
+  void ShowClockWindow(std::optional<WindowCorner> place, bool raise) override {
+    Log.push_back("ShowClockWindow" +
+                  (place ? " at " + std::to_string(place->Left) + "," + std::to_string(place->Top)
+                         : std::string()) +
+                  (raise ? " raised" : ""));
+  }
+  void HideClockWindow() override { Log.push_back("HideClockWindow"); }
+  void DrawClockWindow(const ClockFace& face) override { Faces.push_back(face); }
+  bool CanStayOnTop() override { return StayOnTopAllowed; }
+  void SetClockWindowOnTop(bool onTop) override {
+    Log.push_back(std::string("SetClockWindowOnTop ") + (onTop ? "on" : "off"));
+  }
+  std::vector<ScreenArea> ScreenAreas() override { return Screens; }
+  bool BringRunningForward() override {
+    Log.push_back("BringRunningForward");
+    return RunningAnswers;
+  }
+  void ShowNotice(std::string_view text) override {
+    Log.push_back("ShowNotice " + std::string(text));
   }
   bool StartsAtLogIn() override { return LogInEntry; }
   Result SetStartAtLogIn(bool on) override {

@@ -69,13 +69,13 @@ done
 wait_for 200 xdpyinfo || fail "Xwayland did not start on $DISPLAY"
 
 # Waybar with its tray, the StatusNotifierItem watcher and host; for the picture, with the game
-# clock of tarvex-cli (beside tarvex) as the README shows it too.
+# clock of tarvex-cli (beside tarvex), asked each second: a running watch would outlive Waybar.
 modules='"tray"'
 [ -z "${TARVEX_SWAY_SHOT:-}" ] || modules='"custom/tarvex", "tray"'
 cat >"$work/waybar.json" <<EOF
 { "layer": "top", "position": "top", "height": 30, "modules-right": [$modules],
-  "custom/tarvex": { "exec": "$(dirname "$1")/tarvex-cli --data-dir $app watch --waybar",
-                     "return-type": "json", "format": "{}" },
+  "custom/tarvex": { "exec": "$(dirname "$1")/tarvex-cli --data-dir $app status --waybar",
+                     "interval": 1, "return-type": "json", "format": "{}" },
   "tray": { "icon-size": 22, "spacing": 8 } }
 EOF
 cat >"$work/waybar.css" <<'EOF'

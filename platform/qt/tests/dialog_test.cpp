@@ -383,6 +383,23 @@ class DialogTest final : public QObject {
     QVERIFY(FindWine().isEmpty());
   }
 
+  // Typing needs an X display (X11's, or Xwayland's), whatever platform Qt draws on: without one
+  // (none named, or one that cannot be opened) the log-in is refused, saying what is needed, and no
+  // window has the focus. Qt runs offscreen here, as it runs on Wayland: not on X.
+  void withoutAnXDisplayTheLogInIsRefused() {
+    qputenv("TARVEX_WINE", "/bin/true");
+    const QByteArray display = qgetenv("DISPLAY");
+    QtPlatform platform;
+    for (const char* name : {"", ":4093"}) {
+      qputenv("DISPLAY", name);
+      QCOMPARE(platform.KeystrokeLimitation(),
+               std::string("Tarvex cannot type the log-in on this desktop: it needs an X display "
+                           "(X11, or Xwayland on Wayland)."));
+      QVERIFY(!platform.FocusBelongsTo(static_cast<ProcessId>(QCoreApplication::applicationPid())));
+    }
+    qputenv("DISPLAY", display);
+  }
+
   // Where no notification server takes an alert (this test has no session bus), the tray icon
   // shows it, and the log in the data folder says so and why.
   void anAlertThatNoServerTookIsLogged() {

@@ -275,7 +275,7 @@ struct Keyboard::Connection {
   // the first key it handles, which may come well after the key was typed. Wine gets no word of a
   // change made before then, and keeps a borrowed code for a key without symbols. So the map is
   // changed only this long after the first key of the log-in, once the game has handled it.
-  static constexpr std::chrono::milliseconds kSettle{500};
+  static constexpr std::chrono::milliseconds kSettle{1500};  // ample on a busy machine
 
   Display* display() const { return handle.display; }
 

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: the usage after a mistake, `watch`: its alarms, on
 # a terminal and off one, and the pair it saves when it is told to stop, output to a full disk,
-# `watch` on a pair file it cannot read, and `autostart`. (Each command's help is among the
-# recorded cases of golden_test.sh.)
+# and `autostart`. (Each command's help is among the recorded cases of golden_test.sh; a pair file
+# that cannot be read is unreadable_test.sh's.)
 source "$(dirname "$0")/../../tests/desktop_lib.sh"
 set -e
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}
@@ -71,17 +71,6 @@ for command in "status --json" "moons --ics"; do
   run $command >/dev/full 2>"$work/err" || code=$?
   check "$command to a full disk" "1 tarvex-cli: the output could not be written" \
     "$code $(cat "$work/err")"
-done
-
-# A pair file that cannot be read: watch says so at once, exit 1, and shows and saves nothing.
-mkdir -p "$work/unreadable/ZRDTIMES.DAT"
-for view in watch "watch --waybar"; do
-  code=0
-  # shellcheck disable=SC2086 # the view is the command and its option
-  timeout 10 "$cli" --data-dir "$work/unreadable" $view >"$work/out" 2>"$work/err" || code=$?
-  check "$view with a folder for the pair's file" \
-    "1 tarvex-cli: $work/unreadable/ZRDTIMES.DAT cannot be read: it is a folder|" \
-    "$code $(cat "$work/err")|$(cat "$work/out")"
 done
 
 # autostart: the log-in entry of the tray program beside tarvex-cli, in a private XDG_CONFIG_HOME.

@@ -309,7 +309,6 @@ class DialogTest final : public QObject {
     QCOMPARE(platform.tray().icon().cacheKey(), platform.IconFor(105).cacheKey());
   }
 
-  // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
   // The clock window shows the face's lines whole, however long, and the moon's picture drawn
   // for the screen's pixels; its close box and right button go to the presenter.
   void clockWindowShowsEveryLineWhole() {
@@ -339,6 +338,7 @@ class DialogTest final : public QObject {
     QCOMPARE(closes, 1);
   }
 
+  // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
   void findNormalFile() {
     QTemporaryDir folder;
     for (const char* name : {"vrak.exe", ".hidden.exe", "Other.EXE"})

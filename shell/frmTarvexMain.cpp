@@ -510,9 +510,10 @@ Result frmTarvexMain::SavePair() {
 }
 
 // At a start with no pair stored, Set Date and Time opens by itself once the icon is in the tray,
-// unless a pair has been stored meanwhile.
+// or once the clock window has opened in its place where no tray shows it, unless a pair has been
+// stored meanwhile.
 void frmTarvexMain::AskForPair() {
-  if (!askForPair_ || !shown_ || unloaded_) return;
+  if (!askForPair_ || (!shown_ && !clock_.Shown()) || unloaded_) return;
   askForPair_ = false;
   if (!live_.PairStored()) mnuSetDateandTime_Click();
 }

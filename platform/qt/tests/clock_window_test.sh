@@ -19,6 +19,7 @@ window_menu() {  # the right button on the clock window; sets menu
 }
 
 if [ "$1" = notray ]; then
+  rm "$app/ZRDTIMES.DAT"  # a first start: Set Date and Time opens by itself beside the window
   "$app/tarvex" &
   tarvex_pid=$!
   wait_for 200 named Tarvex || fail "without a tray no clock window opened within 20 s"
@@ -26,6 +27,13 @@ if [ "$1" = notray ]; then
   geometry "$window"
   [ "$WIDTH" -ge 200 ] || fail "the clock window is $WIDTH pixels wide: too narrow for its lines"
   pass "without a tray the clock window opens by itself (${WIDTH}x$HEIGHT)"
+  wait_for 50 named 'Set Date and Time' || fail "with no tray and no pair, Set Date and Time did not open"
+  face() { import -window "$window" png:- | md5sum; }
+  first=$(face)
+  wait_for 30 eval '[ "$(face)" != "$first" ]' || fail "the clock stood still while Set Date and Time was open"
+  xdotool key Escape
+  wait_for 50 closed 'Set Date and Time' || fail "Escape left Set Date and Time open"
+  pass "with no pair Set Date and Time opens by itself, and the clock goes on meanwhile"
   window_menu
   xdotool key Up Up Up Return  # "Stay on Top", above "24-Hour Clock"
   wait_for 50 grep -q '^OnTop=on' "$app/TARVEX.INI" || fail "Stay on Top was not kept"

@@ -437,7 +437,7 @@ void QtPlatform::EndTyping() {
 // --- The clock window and later starts --------------------------------------------------------
 
 void QtPlatform::ShowClockWindow(std::optional<WindowCorner> place, bool raise) {
-  if (place && !clock_->isVisible()) clock_->move(place->Left, place->Top);
+  if (place && !clock_->isVisible()) clock_->PlaceAt({place->Left, place->Top});
   clock_->show();
   if (!raise) return;
   clock_->raise();

@@ -80,7 +80,7 @@ if [ "$part" = qt ]; then
   openbox >/dev/null 2>&1 &
   pids+=($!)
   sleep 1
-  xdotool key Up Up Return
+  xdotool key Up Up Up Return  # "Clock Window", above "24-Hour Clock"
   wait_for 50 named Tarvex || fail "Clock Window showed no window"
   wait_for 50 eval 'xprop -id "$(named Tarvex)" _NET_FRAME_EXTENTS | grep -q =' || fail "no frame"
   sleep 1

@@ -186,6 +186,7 @@ void frmTarvexMain::OpenMenu(bool clockWindow) {
   std::optional<MenuItem> chosen;
   {
     const FlagWhile open(menuOpen_);  // the ticks go on meanwhile and keep its tip lines current
+    menuOfClockWindow_ = clockWindow;
     // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
     SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
     const std::vector<MenuEntry> menu = PopupMenu(clockWindow);
@@ -589,7 +590,7 @@ void frmTarvexMain::UpdateOpenMenu() {
   std::vector<std::string> lines = ShownTipLines(TrayIcon);
   if (lines == menuTip_) return;
   menuTip_ = std::move(lines);
-  platform_.UpdateOpenMenu(PopupMenu());
+  platform_.UpdateOpenMenu(PopupMenu(menuOfClockWindow_));
 }
 
 // Decided afresh at every tick from the present moment; what has fired is remembered, so that a

@@ -180,6 +180,7 @@ void frmTarvexMain::OpenMenu(bool clockWindow) {
   std::optional<MenuItem> chosen;
   {
     const FlagWhile open(menuOpen_);  // the ticks go on meanwhile and keep its tip lines current
+    menuOfClockWindow_ = clockWindow;
     // The entry may have changed since: through tarvex-cli, an installer, another Tarvex.
     SetChecked(MenuItem::StartAtLogIn, platform_.StartsAtLogIn());
     const std::vector<MenuEntry> menu = PopupMenu(clockWindow);
@@ -508,9 +509,10 @@ Result frmTarvexMain::SavePair() {
 }
 
 // At a start with no pair stored, Set Date and Time opens by itself once the icon is in the tray,
-// unless a pair has been stored meanwhile.
+// or once the clock window has opened in its place where no tray shows it, unless a pair has been
+// stored meanwhile.
 void frmTarvexMain::AskForPair() {
-  if (!askForPair_ || !shown_ || unloaded_) return;
+  if (!askForPair_ || (!shown_ && !clock_.Shown()) || unloaded_) return;
   askForPair_ = false;
   if (!live_.PairStored()) mnuSetDateandTime_Click();
 }
@@ -586,7 +588,7 @@ void frmTarvexMain::UpdateOpenMenu() {
   std::vector<std::string> lines = ShownTipLines(TrayIcon);
   if (lines == menuTip_) return;
   menuTip_ = std::move(lines);
-  platform_.UpdateOpenMenu(PopupMenu());
+  platform_.UpdateOpenMenu(PopupMenu(menuOfClockWindow_));
 }
 
 // Decided afresh at every tick from the present moment; what has fired is remembered, so that a

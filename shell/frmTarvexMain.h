@@ -121,6 +121,7 @@ class frmTarvexMain {
   std::array<bool, kMenuItemCount> checked_{};  // by MenuItem
   std::optional<tarvex::TrayIcon> shown_;       // what the tray was last given
   bool menuOpen_ = false;                       // while ShowPopupMenu waits
+  bool menuOfClockWindow_ = false;              // the open menu is the clock window's
   std::vector<std::string> menuTip_;            // the tip's lines that the open menu shows
   bool dateTimeOpen_ = false;
   bool setPathOpen_ = false;

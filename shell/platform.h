@@ -88,7 +88,8 @@ struct ClockFace {
   friend bool operator==(const ClockFace&, const ClockFace&) = default;
 };
 
-// A window's outer top-left corner, in the desktop's pixels.
+// A window's top-left corner, in the desktop's pixels: the outer one where a window is placed by
+// its frame (Windows), the inner one where the frame is the window manager's (X11).
 struct WindowCorner {
   int Left = 0;
   int Top = 0;
@@ -162,7 +163,7 @@ class Platform : public DialogHost {
   // typing unless wiped first (see secret_text.h).
   virtual void PlayKeystrokes(std::string_view keys) = 0;
 
-  // Shows the clock window, titled with the product's name, with its outer top-left corner at
+  // Shows the clock window, titled with the product's name, with its top-left corner at
   // `place` (none: where the desktop puts a new window); a window shown already stays where it
   // is. Brings it to the front with the focus when `raise`.
   virtual void ShowClockWindow(std::optional<WindowCorner> place, bool raise) = 0;

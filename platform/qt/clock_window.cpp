@@ -19,7 +19,8 @@
 namespace tarvex {
 namespace {
 
-constexpr int kMoonSize = 64;  // device-independent pixels
+constexpr int kMoonSize = 64;    // device-independent pixels
+constexpr int kSettleMs = 1000;  // for a window manager to frame a window just shown
 
 QLabel* NewLabel(QWidget* parent, double scale, bool bold) {
   auto* label = new QLabel(parent);
@@ -93,7 +94,8 @@ void ClockWindow::closeEvent(QCloseEvent* event) {
 
 void ClockWindow::moveEvent(QMoveEvent* event) {
   QWidget::moveEvent(event);
-  if (reportsMoves_ && isVisible()) events_.Moved({frameGeometry().x(), frameGeometry().y()});
+  // While a window manager frames a window just shown, Qt reports places it has not learnt yet.
+  if (reportsMoves_ && isVisible() && settled_) events_.Moved({geometry().x(), geometry().y()});
 }
 
 void ClockWindow::contextMenuEvent(QContextMenuEvent* event) {
@@ -101,8 +103,17 @@ void ClockWindow::contextMenuEvent(QContextMenuEvent* event) {
   QTimer::singleShot(0, this, [this] { events_.Menu(); });
 }
 
+void ClockWindow::PlaceAt(QPoint corner) {
+  // The inner corner, as moves report it: a window placed before it is framed has no frame to
+  // count yet, so a frame's corner would come back moved by the frame at every start.
+  if (!windowHandle()) create();
+  windowHandle()->setPosition(corner);
+}
+
 void ClockWindow::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  settled_ = false;
+  QTimer::singleShot(kSettleMs, this, [this] { settled_ = isVisible(); });
   if (screenWatched_ || !windowHandle()) return;
   screenWatched_ = true;
   // On a screen of another pixel ratio the moon is drawn again for it.

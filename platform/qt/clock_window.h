@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QIcon>
+#include <QPoint>
 #include <QWidget>
 #include <functional>
 
@@ -19,13 +20,15 @@ class ClockWindow final : public QWidget {
  public:
   struct Events {
     std::function<void()> Close;              // the close box
-    std::function<void(WindowCorner)> Moved;  // the window's outer corner moved
+    std::function<void(WindowCorner)> Moved;  // the window's inner corner moved
     std::function<void()> Menu;               // the right button or the menu button
   };
   explicit ClockWindow(Events events);
 
   // Shows `face` with `moon`, the moon's picture, drawn for the screen's pixel ratio.
   void Draw(const ClockFace& face, const QIcon& moon);
+  // Puts the hidden window's inner top-left corner (below the title bar) at `corner`.
+  void PlaceAt(QPoint corner);
   // Whether the desktop tells where a window is (not on Wayland): only then are moves reported.
   void SetReportsMoves(bool reports) { reportsMoves_ = reports; }
 
@@ -53,6 +56,7 @@ class ClockWindow final : public QWidget {
   QIcon moon_;
   bool reportsMoves_ = true;
   bool screenWatched_ = false;
+  bool settled_ = false;  // shown long enough for a window manager to have framed it
 };
 
 }  // namespace tarvex

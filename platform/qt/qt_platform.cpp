@@ -114,9 +114,15 @@ QtPlatform::QtPlatform()
                           IconFor(alert.Icon));
       }) {
   LoadTrayPictures();
-  connect(&timer_, &QTimer::timeout, this, [this] {
-    if (main_) main_->tmrUpdateTimes_Timer();
-  });
+  // Queued: Qt fires no timer again while its own timeout is still being handled, so a tick that
+  // opens a dialog (Set Date and Time at the first start) would stop the ticks until it closed. A
+  // posted tick returns to the timer at once, and the next ones come within the dialog's loop.
+  connect(
+      &timer_, &QTimer::timeout, this,
+      [this] {
+        if (main_) main_->tmrUpdateTimes_Timer();
+      },
+      Qt::QueuedConnection);
   connect(&tray_, &QSystemTrayIcon::activated, this, &QtPlatform::OnTrayActivated);
   // Qt gives the menu a D-Bus form only when the tray is a D-Bus tray; an X11 tray would pop it
   // up on its own at the right button's press.
@@ -433,7 +439,7 @@ void QtPlatform::EndTyping() {
 // --- The clock window and later starts --------------------------------------------------------
 
 void QtPlatform::ShowClockWindow(std::optional<WindowCorner> place, bool raise) {
-  if (place && !clock_->isVisible()) clock_->move(place->Left, place->Top);
+  if (place && !clock_->isVisible()) clock_->PlaceAt({place->Left, place->Top});
   clock_->show();
   if (!raise) return;
   clock_->raise();

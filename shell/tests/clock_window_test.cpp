@@ -133,9 +133,14 @@ TEST_F(ClockWindowTest, MenuItemsShowTheWindowAndKeepItsPlaceAndStayOnTop) {
   main.ClockWindow_Moved({2500, 300});
   Tick();
   platform.MenuChoices = {MenuItem::StayOnTop};
+  platform.ShowsTip = true;
+  platform.During = [this] { Tick(2); };  // its tip lines change while it is open
   main.ClockWindow_Menu();
+  platform.During = nullptr;
+  ASSERT_EQ(platform.Count("UpdateOpenMenu"), 1u);
   EXPECT_EQ(MenuTail(platform.Menus.back()), Texts({"Start at Log-in", "Clock Window [x]",
-                                                    "Stay on Top", "24-Hour Clock", "-", "Exit"}));
+                                                    "Stay on Top", "24-Hour Clock", "-", "Exit"}))
+      << "redrawn with the tip's new lines";
   EXPECT_EQ(platform.Lines("SetClockWindowOnTop"), Texts{" on"});
   EXPECT_EQ(ReadFile("TARVEX.INI"), "[Window]\r\nShown=on\r\nOnTop=on\r\nLeft=2500\r\nTop=300\r\n");
   main.mnuExit_Click();

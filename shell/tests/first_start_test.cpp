@@ -67,9 +67,10 @@ TEST_F(FirstStartTest, OnlyAStoredPairFiresAlarmsAndOnlyAPairNotSetAsksForOne) {
   }
 }
 
-// Asked once a run, and only once the icon is in the tray: a tray that is not there yet delays it,
-// and a pair stored meanwhile by another program makes it needless.
-TEST_F(FirstStartTest, SetDateAndTimeOpensByItselfOnceTheIconIsInTheTray) {
+// Asked once a run, and only once the icon is in the tray or, with no tray, the clock window has
+// opened by itself: a tray that is not there yet delays it, and a pair stored meanwhile by another
+// program makes it needless.
+TEST_F(FirstStartTest, SetDateAndTimeOpensByItselfOnceTheIconOrTheClockWindowIsShown) {
   const struct {
     const char* name;
     int refusedAdds;               // the tray's adds refused before one succeeds
@@ -86,6 +87,12 @@ TEST_F(FirstStartTest, SetDateAndTimeOpensByItselfOnceTheIconIsInTheTray) {
        3,
        true,
        {"NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add"}},
+      {"no tray: once the clock window opens, at the sixth tick",
+       100,
+       false,
+       {"NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add",
+        "NotifyIcon Add", "NotifyIcon Add", "ShowDialog DateTime", "NotifyIcon Add",
+        "NotifyIcon Add", "NotifyIcon Add", "NotifyIcon Add"}},
   };
   for (const auto& c : cases) {
     RecordingPlatform desk;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -56,9 +57,14 @@ AlarmSettings StoredSettings(std::ostream& err) {
 }
 
 // Whether times of day are written on the 24-hour clock ([Display] Clock=24). A file that cannot
-// be read stops the command; a value that cannot be read is the alarms' business.
-bool Hours24() {
-  return Checked(ReadSettings()).display.Clock24;
+// be read gives the 12-hour clock, says so on `err` and sets `unreadable`; a value that cannot be
+// read is the alarms' business.
+bool Hours24(std::ostream& err, bool& unreadable) {
+  const Reading<SettingsReading> reading = ReadSettings();
+  if (reading.result) return reading.value.display.Clock24;
+  std::ignore = TwelveHourFallback(err, reading.result);
+  unreadable = true;
+  return false;
 }
 
 // --- The commands: each adds itself, with its options and arguments, and what it does ----------
@@ -70,10 +76,15 @@ void AddStatus(CommandLine& cli) {
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
         const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
-        io.out << (*json     ? StatusJson(record, Checked(ReadGamePath()))
-                   : *waybar ? StatusWaybar(record, Hours24())
-                             : StatusText(record, Hours24()));
-        return kExitOk;
+        if (*json) {
+          io.out << StatusJson(record, Checked(ReadGamePath()));
+          return kExitOk;
+        }
+        // Shown all the same when TARVEX.INI cannot be read, on the 12-hour clock.
+        bool unreadable = false;
+        const bool hours24 = Hours24(io.err, unreadable);
+        io.out << (*waybar ? StatusWaybar(record, hours24) : StatusText(record, hours24));
+        return unreadable ? kExitIo : kExitOk;
       });
   status.add_flag("--json", *json, "print them as one JSON object");
   status.add_flag("--waybar", *waybar, "print them as one line of JSON for a status bar");
@@ -385,6 +396,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 ExitCode FileFailure(std::ostream& err, const Result& failure) {
   err << "tarvex-cli: " << failure.why() << "\n";
+  return kExitIo;
+}
+
+ExitCode TwelveHourFallback(std::ostream& err, const Result& failure) {
+  err << "tarvex-cli: " << failure.why() << "; the 12-hour clock is used\n";
   return kExitIo;
 }
 

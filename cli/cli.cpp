@@ -220,10 +220,22 @@ void AddAlarms(CommandLine& cli) {
   auto pairs = std::make_shared<std::vector<std::string>>();
   CLI::App& set =
       cli.Add(alarms, "set", "changes the alarm settings in TARVEX.INI", [pairs](const Output& io) {
-        const SettingsEdit edit = ApplySettingPairs(StoredSettings(io.err), *pairs);
+        const AlarmSettings stored = StoredSettings(io.err);
+        SettingsEdit edit = ApplySettingPairs(stored, *pairs);
         if (!edit.error.empty()) {
           io.err << "tarvex-cli: " << edit.error << "\n";
           return kExitUsage;
+        }
+        // A sound given by a relative path is the file in this folder, as set-path takes it: the
+        // tray program plays it from wherever it runs.
+        for (std::string AlarmSettings::*sound :
+             {&AlarmSettings::GoodSound, &AlarmSettings::BadSound}) {
+          std::string& path = edit.settings.*sound;
+          std::error_code error;
+          if (path.empty() || path == stored.*sound || PathFromUtf8(path).is_absolute()) continue;
+          const std::filesystem::path absolute =
+              std::filesystem::absolute(PathFromUtf8(path), error);
+          if (!error) path = Utf8FromPath(absolute.lexically_normal());
         }
         if (const Result saved = SaveSettings(edit.settings); !saved)
           return FileFailure(io.err, saved);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: the usage after a mistake, `watch`: its alarms, on
 # a terminal and off one, and the pair it saves when it is told to stop, output to a full disk,
-# `watch` on a pair file it cannot read, and `autostart`. (Each command's help is among the
+# `watch` on a pair file it cannot read, a sound given by a relative path, and `autostart`. (Each command's help is among the
 # recorded cases of golden_test.sh.)
 source "$(dirname "$0")/../../tests/desktop_lib.sh"
 set -e
@@ -72,6 +72,12 @@ for command in "status --json" "moons --ics"; do
   check "$command to a full disk" "1 tarvex-cli: the output could not be written" \
     "$code $(cat "$work/err")"
 done
+
+# A sound named by a relative path is stored as the file in the present folder.
+(cd "$work" && "$(readlink -f "$cli")" --data-dir "$work" alarms set good-sound=./bell.wav bad-sound=sub/../b.WAV 2>/dev/null)
+check "sounds by a relative path" "GoodSound=$work/bell.wav|BadSound=$work/b.WAV" \
+  "$(grep -aE '^(Good|Bad)Sound=' "$work/TARVEX.INI" | tr -d '\r' | paste -sd '|')"
+run alarms set good-sound= bad-sound=
 
 # A pair file that cannot be read: watch says so at once, exit 1, and shows and saves nothing.
 mkdir -p "$work/unreadable/ZRDTIMES.DAT"

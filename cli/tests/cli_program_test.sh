@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: the usage after a mistake, `watch`: its alarms, on
 # a terminal and off one, and the pair it saves when it is told to stop, output to a full disk,
-# `watch` on a pair file it cannot read, a sound given by a relative path, and `autostart`. (Each command's help is among the
-# recorded cases of golden_test.sh.)
+# `watch` on a pair file it cannot read, a sound given by a relative path, and `autostart`. (Each
+# command's help is among the recorded cases of golden_test.sh.)
 source "$(dirname "$0")/../../tests/desktop_lib.sh"
 set -e
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -226,13 +227,17 @@ void AddAlarms(CommandLine& cli) {
           io.err << "tarvex-cli: " << edit.error << "\n";
           return kExitUsage;
         }
-        // A sound given by a relative path is the file in this folder, as set-path takes it: the
-        // tray program plays it from wherever it runs.
+        // A sound given by a relative path is the file in this folder, as set-path takes it, and
+        // "~/" is the home folder (the shell leaves it in "good-sound=~/bell.wav"): the tray
+        // program plays it from wherever it runs.
+        const char* home = std::getenv("HOME");
         for (std::string AlarmSettings::*sound :
              {&AlarmSettings::GoodSound, &AlarmSettings::BadSound}) {
           std::string& path = edit.settings.*sound;
+          if (path.empty() || path == stored.*sound) continue;
+          if (path.starts_with("~/") && home != nullptr && *home != '\0')
+            path = std::string(home) + path.substr(1);
           std::error_code error;
-          if (path.empty() || path == stored.*sound || PathFromUtf8(path).is_absolute()) continue;
           const std::filesystem::path absolute =
               std::filesystem::absolute(PathFromUtf8(path), error);
           if (!error) path = Utf8FromPath(absolute.lexically_normal());

@@ -73,9 +73,10 @@ for command in "status --json" "moons --ics"; do
     "$code $(cat "$work/err")"
 done
 
-# A sound named by a relative path is stored as the file in the present folder.
-(cd "$work" && "$(readlink -f "$cli")" --data-dir "$work" alarms set good-sound=./bell.wav bad-sound=sub/../b.WAV 2>/dev/null)
-check "sounds by a relative path" "GoodSound=$work/bell.wav|BadSound=$work/b.WAV" \
+# A sound named by a relative path is stored as the file in the present folder; "~/" is home.
+(cd "$work" && HOME=/home/me "$(readlink -f "$cli")" --data-dir "$work" alarms set \
+  good-sound=./bell.wav 'bad-sound=~/sub/../b.WAV' 2>/dev/null)
+check "sounds by a relative path" "GoodSound=$work/bell.wav|BadSound=/home/me/b.WAV" \
   "$(grep -aE '^(Good|Bad)Sound=' "$work/TARVEX.INI" | tr -d '\r' | paste -sd '|')"
 run alarms set good-sound= bad-sound=
 

@@ -1,6 +1,7 @@
 #include "shell/frmTarvexMain.h"
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <filesystem>
 #include <iterator>
@@ -88,19 +89,12 @@ std::vector<std::string> ShownTipLines(const TrayIcon& icon) {
 }
 
 // The 29 keystroke texts of the log-in, in the order they are typed.
-std::vector<std::string> LogInTexts(const std::string& character, const std::string& password) {
-  std::vector<std::string> texts;
-  texts.reserve(29);
-  const auto tabs = [&texts](int count) { texts.insert(texts.end(), count, std::string(kTab)); };
-  tabs(4);
-  texts.emplace_back(kEnter);
-  texts.push_back(character);
-  texts.emplace_back(kEnter);
-  texts.emplace_back(kEnter);
-  tabs(9);
-  texts.push_back(password);
-  tabs(10);
-  texts.emplace_back(kEnter);
+std::array<std::string_view, 29> LogInTexts(std::string_view character, std::string_view password) {
+  std::array<std::string_view, 29> texts;
+  texts.fill(kTab);  // 4 Tabs, Enter, character, 2 Enters, 9 Tabs, password, 10 Tabs, Enter
+  texts[4] = texts[6] = texts[7] = texts[28] = kEnter;
+  texts[5] = character;
+  texts[17] = password;
   return texts;
 }
 
@@ -365,7 +359,9 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
     return;
   }
   if (Checked(MenuItem::AutoRunKestrune)) {
-    SetChecked(MenuItem::AutoRunKestrune, false);  // disarmed; the settings stay
+    // Disarmed; the settings stay but the password, which the next arming asks for again.
+    SetChecked(MenuItem::AutoRunKestrune, false);
+    AutoRunPassword.Clear();
     return;
   }
   {
@@ -375,7 +371,7 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
       AutoRunTime = settings.Time;
       AutoRunDate = settings.Date;
       AutoRunCharacter = settings.Character;
-      AutoRunPassword = settings.Password;
+      AutoRunPassword.Assign(settings.Password);
       SetChecked(MenuItem::AutoRunKestrune, true);
     });
     platform_.ShowDialog(dialog);
@@ -383,8 +379,10 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
   // The check mark is on only when OK stored fresh texts. After a Cancel the stored texts are
   // the escaped ones of an earlier arming; escaping them again would double their braces.
   if (Checked(MenuItem::AutoRunKestrune)) {
-    AutoRunCharacter = EscapeKeystrokes(AutoRunCharacter);
-    AutoRunPassword = EscapeKeystrokes(AutoRunPassword);
+    AutoRunCharacter = std::string(EscapeKeystrokes(AutoRunCharacter).view());
+    AutoRunPassword = EscapeKeystrokes(AutoRunPassword.view());
+  } else {
+    AutoRunPassword.Clear();  // nothing armed uses it
   }
   AutoRunFired = false;
 }
@@ -636,6 +634,8 @@ void frmTarvexMain::TestAutoRun() {
 }
 
 void frmTarvexMain::Launch() {
+  // Taken from the settings: given over to the log-in, or wiped here when there is none.
+  SecretText password = std::move(AutoRunPassword);
   const std::string path = GamePath + std::string(kGameExecutable);
   const std::optional<std::string> found = platform_.FindNormalFile(path);
   if (!found || *found != kGameExecutable) return;  // no game here: spent without a word
@@ -654,8 +654,8 @@ void frmTarvexMain::Launch() {
     return;
   }
   // The log-in is typed by the following ticks, once the game's window has the focus.
-  logIn_ = PendingLogIn{*process, CurrentClock().Now() + kFocusWaitSeconds,
-                        LogInTexts(AutoRunCharacter, AutoRunPassword)};
+  logIn_ = PendingLogIn{*process, CurrentClock().Now() + kFocusWaitSeconds, AutoRunCharacter,
+                        std::move(password)};
 }
 
 // Types the log-in when the game's window has the focus; gives up when the wait is over or the
@@ -669,8 +669,11 @@ void frmTarvexMain::ContinueLogIn() {
     return;
   }
   // Taken off before the first key: a tick nested in the typing finds nothing left to type.
-  const std::vector<std::string> texts = std::move(logIn_->Texts);
+  // The password goes with `typing`, wiped however the typing ends.
+  const PendingLogIn typing = std::move(*logIn_);
   logIn_.reset();
+  const std::array<std::string_view, 29> texts =
+      LogInTexts(typing.Character, typing.Password.view());
   for (std::size_t i = 0; i < texts.size(); ++i) {
     if (unloaded_) return;
     if (i > 0 && !platform_.FocusBelongsTo(game)) {

@@ -13,6 +13,7 @@
 #include "engine/settings.h"
 #include "shell/frmClock.h"
 #include "shell/platform.h"
+#include "shell/secret_text.h"
 
 namespace tarvex {
 
@@ -80,7 +81,8 @@ class frmTarvexMain {
   bool AutoRunKSTime = false;
   std::string AutoRunDate;
   std::string AutoRunTime;
-  std::string AutoRunPassword;
+  // Escaped once armed; given over to the launch, and wiped when disarmed or left unarmed.
+  SecretText AutoRunPassword;
   std::string AutoRunCharacter;
 
   // The moon alarms' settings, from TARVEX.INI at start-up and whenever it changes, and from the
@@ -134,8 +136,9 @@ class frmTarvexMain {
   // A launch waiting for the game's window to take the keyboard focus.
   struct PendingLogIn {
     ProcessId Process = 0;
-    std::int64_t Deadline = 0;       // clock seconds
-    std::vector<std::string> Texts;  // the keystroke texts, as armed at the launch
+    std::int64_t Deadline = 0;  // clock seconds
+    std::string Character;      // the keystroke texts, as armed at the launch
+    SecretText Password;        // wiped when the log-in ends, however it ends
   };
   std::optional<PendingLogIn> logIn_;
 };

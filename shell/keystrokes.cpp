@@ -16,16 +16,20 @@ Keystroke Typed(char32_t character) {
 
 }  // namespace
 
-std::string EscapeKeystrokes(std::string_view text) {
-  std::string escaped;
-  escaped.reserve(text.size());
+SecretText EscapeKeystrokes(std::string_view text) {
+  const auto command = [](char c) { return kCommandCharacters.find(c) != std::string_view::npos; };
+  std::size_t size = text.size();
+  for (const char c : text) size += command(c) ? 2 : 0;
+  SecretText escaped;
+  const std::span<char> block = escaped.Reserve(size);
+  std::size_t at = 0;
   for (const char c : text) {
-    if (kCommandCharacters.find(c) != std::string_view::npos) {
-      escaped += '{';
-      escaped += c;
-      escaped += '}';
+    if (command(c)) {
+      block[at++] = '{';
+      block[at++] = c;
+      block[at++] = '}';
     } else {
-      escaped += c;
+      block[at++] = c;
     }
   }
   return escaped;
@@ -34,19 +38,19 @@ std::string EscapeKeystrokes(std::string_view text) {
 // "~" is Enter, "{TAB}" is Tab, "{c}" is the one character c (any character, "{" and "}"
 // included). Everything else, a brace group that is none of these included, is typed as it
 // stands: the notation has no modifier keys, so "+", "^" and "%" outside braces are plain text.
-std::vector<Keystroke> ParseKeystrokes(std::string_view text) {
-  std::vector<Keystroke> keys;
+Keystrokes ParseKeystrokes(std::string_view text) {
+  Keystrokes keys(text.size());  // no text has more keys than bytes
   std::size_t at = 0;
   while (at < text.size()) {
     const char c = text[at];
     if (c == '~') {
-      keys.push_back({Keystroke::Kind::Enter, 0});
+      keys.Add({Keystroke::Kind::Enter, 0});
       ++at;
       continue;
     }
     if (c == '{') {
       if (text.substr(at, kTab.size()) == kTab) {
-        keys.push_back({Keystroke::Kind::Tab, 0});
+        keys.Add({Keystroke::Kind::Tab, 0});
         at += kTab.size();
         continue;
       }
@@ -54,17 +58,17 @@ std::vector<Keystroke> ParseKeystrokes(std::string_view text) {
         std::size_t inner = at + 1;
         const char32_t character = NextCharacter(text, inner);
         if (inner < text.size() && text[inner] == '}') {
-          keys.push_back(Typed(character));
+          keys.Add(Typed(character));
           at = inner + 1;
           continue;
         }
       }
       // A malformed group: its opening brace is typed, and reading goes on after it.
-      keys.push_back(Typed(U'{'));
+      keys.Add(Typed(U'{'));
       ++at;
       continue;
     }
-    keys.push_back(Typed(NextCharacter(text, at)));
+    keys.Add(Typed(NextCharacter(text, at)));
   }
   return keys;
 }

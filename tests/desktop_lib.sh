@@ -155,13 +155,15 @@ stop_tarvex() {  # SIGTERM ends the program, which saves its pair
   ended SIGTERM
   pair_saved "$app/ZRDTIMES.DAT" || fail "SIGTERM: no saved pair"
 }
-open_menu() {  # the right button on the icon; sets menu to the window that opened
+open_menu() {  # the right button on the icon, or inside window $1; sets menu to the window that opened
   local before
   before=$(windows)
-  geometry "$icon"
+  geometry "${1:-$icon}"
   # From elsewhere onto the icon, as a hand comes: a pointer already resting there after a menu
-  # chosen by keys sometimes left the tray's icon deaf to the next click.
-  xdotool mousemove 0 0 sleep 0.2 mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.2 click 3
+  # chosen by keys sometimes left the tray's icon deaf to the next click. In a window, near its
+  # corner, on the clock's face.
+  [ $# -eq 0 ] && xdotool mousemove 0 0 sleep 0.2 || WIDTH=60 HEIGHT=60
+  xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) sleep 0.2 click 3
   wait_for 50 count_windows $(($(wc -l <<<"$before") + 1)) || fail "the right button opened no menu"
   menu=$(new_window "$before")
 }

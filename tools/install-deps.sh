@@ -7,7 +7,8 @@
 #   tools/install-deps.sh windows   the mingw-w64 cross compiler (with windres), CMake, Ninja, GoogleTest's sources,
 #                                   CLI11 and nlohmann/json (header-only)
 #   tools/install-deps.sh desktop   Xvfb, Wine, a tray, a window manager, a notification server (dunst) on a private
-#                                   D-Bus session, and tools that the desktop tests drive
+#                                   D-Bus session, a headless Wayland desktop (sway with Xwayland, Waybar's tray,
+#                                   Qt's Wayland platform), and tools that the desktop tests drive
 #   tools/install-deps.sh package   NSIS for the Windows setup program; dpkg-dev, lintian and desktop-file-validate
 #                                   for the Debian package
 set -euo pipefail
@@ -17,7 +18,7 @@ declare -A groups=(
   [qt]="qt6-base-dev libxtst-dev libgl-dev"
   [windows]="g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 cmake ninja-build googletest libcli11-dev nlohmann-json3-dev"
   [package]="nsis dpkg-dev lintian file desktop-file-utils"
-  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils x11-xserver-utils imagemagick dunst dbus-daemon dbus-bin jq"
+  [desktop]="xvfb xauth wine wine64 trayer openbox xdotool x11-utils x11-xserver-utils imagemagick dunst dbus-daemon dbus-bin jq sway waybar xwayland wtype qt6-wayland x11-xkb-utils libglib2.0-bin grim"
 )
 
 missing=()

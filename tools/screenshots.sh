@@ -159,6 +159,8 @@ wine "$setup" >"$work/setup.log" 2>&1 </dev/null &
 pids+=($!)
 shot setup-welcome "$caption"
 drive dialog-click "$caption" "&Next >"
+shot setup-licence "$caption "
+drive dialog-click "$caption " "&Next >"
 shot setup-options "$caption"
 drive dialog-click "$caption" "&Install"
 drive wait-main 30 || fail "setup did not start Tarvex"  # its last step

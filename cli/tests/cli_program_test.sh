@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: the usage after a mistake, `watch`: its alarms, on
 # a terminal and off one, and the pair it saves when it is told to stop, output to a full disk,
-# `watch` on a pair file it cannot read, a sound given by a relative path, and `autostart`. (Each
-# command's help is among the recorded cases of golden_test.sh.)
+# a sound given by a relative path, and `autostart`. (Each command's help is among the recorded
+# cases of golden_test.sh; a pair file that cannot be read is unreadable_test.sh's.)
 source "$(dirname "$0")/../../tests/desktop_lib.sh"
 set -e
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}
@@ -79,17 +79,6 @@ done
 check "sounds by a relative path" "GoodSound=$work/bell.wav|BadSound=/home/me/b.WAV" \
   "$(grep -aE '^(Good|Bad)Sound=' "$work/TARVEX.INI" | tr -d '\r' | paste -sd '|')"
 run alarms set good-sound= bad-sound=
-
-# A pair file that cannot be read: watch says so at once, exit 1, and shows and saves nothing.
-mkdir -p "$work/unreadable/ZRDTIMES.DAT"
-for view in watch "watch --waybar"; do
-  code=0
-  # shellcheck disable=SC2086 # the view is the command and its option
-  timeout 10 "$cli" --data-dir "$work/unreadable" $view >"$work/out" 2>"$work/err" || code=$?
-  check "$view with a folder for the pair's file" \
-    "1 tarvex-cli: $work/unreadable/ZRDTIMES.DAT cannot be read: it is a folder|" \
-    "$code $(cat "$work/err")|$(cat "$work/out")"
-done
 
 # autostart: the log-in entry of the tray program beside tarvex-cli, in a private XDG_CONFIG_HOME.
 # The folder's name needs quoting in the entry; the stand-in tray program notes that it ran.

@@ -3,14 +3,13 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <sstream>
 #include <vector>
 
 #include "engine/testing/fake_clock.h"
+#include "engine/tests/temp_folder.h"
 
 namespace tarvex {
 namespace {
@@ -18,16 +17,10 @@ namespace {
 class Cli : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::random_device random;
-    folder_ = std::filesystem::temp_directory_path() / ("tarvex-cli-" + std::to_string(random()));
-    std::filesystem::create_directories(folder_);
     SetClock(&zone_);
     zone_.SetLocal(2026, 12, 6, 23, 30, 0);
   }
-  void TearDown() override {
-    SetClock(nullptr);
-    std::filesystem::remove_all(folder_);
-  }
+  void TearDown() override { SetClock(nullptr); }
 
   // What the command line prints, run on the test's data folder.
   std::string Run(std::vector<std::string> args) {
@@ -36,10 +29,19 @@ class Cli : public ::testing::Test {
     RunCli(args, out, err);
     return out.str();
   }
+  // Calibrates as another program would, a moment after the last save.
+  void CalibrateFromOutside(const std::vector<std::string>& fields) {
+    std::vector<std::string> args = {"calibrate"};
+    args.insert(args.end(), fields.begin(), fields.end());
+    Run(args);
+    testing::ModifiedLater(folder_ / "ZRDTIMES.DAT");
+  }
+  std::string StoredPair() const { return testing::ReadBytes(folder_ / "ZRDTIMES.DAT"); }
 
   // UTC-5 with daylight saving from the second Sunday of March to the first Sunday of November.
   testing::FakeClock zone_{-5 * 3600, true};
-  std::filesystem::path folder_;
+  testing::TempFolder temp_{"tarvex-cli-"};
+  const std::filesystem::path folder_ = temp_.path;
 };
 
 // A bar's watch prints what `status --waybar` says, at each tick that changes it; it takes up a
@@ -61,14 +63,8 @@ TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {
                   [&] {
                     if (tick == std::size(ticks)) return false;
                     zone_.Advance(ticks[tick].first);
-                    if (ticks[tick].second) {
-                      // Another program's save, a moment later than the first in the file
-                      // system's clock, which moves in steps of some milliseconds.
-                      const auto file = folder_ / "ZRDTIMES.DAT";
-                      const auto before = std::filesystem::last_write_time(file);
-                      Run({"calibrate", "23:30:02", "12/06/2026", "00:00:00", "02/01/0002"});
-                      std::filesystem::last_write_time(file, before + std::chrono::seconds(1));
-                    }
+                    if (ticks[tick].second)
+                      CalibrateFromOutside({"23:30:02", "12/06/2026", "00:00:00", "02/01/0002"});
                     ++tick;
                     expect();
                     return true;
@@ -78,9 +74,7 @@ TEST_F(Cli, WatchForABarPrintsEachChangeOfTheStatusBarLineOnce) {
   for (const std::string& line : expected) lines += line;
   EXPECT_EQ(out.str(), lines);
   EXPECT_EQ(expected.size(), 5u);
-  std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
-  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
-            "23:30:02\r\n12/06/2026\r\n00:00:00\r\n02/01/0002\r\n");
+  EXPECT_EQ(StoredPair(), "23:30:02\r\n12/06/2026\r\n00:00:00\r\n02/01/0002\r\n");
 }
 
 // What a watch saves when it ends: the pair re-based to the present, unless that present was
@@ -116,8 +110,7 @@ TEST_F(Cli, WatchSavesOnlyAPairThatKeepsTheClock) {
                     }),
               0)
         << c.name << err.str();
-    std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.saved) << c.name;
+    EXPECT_EQ(StoredPair(), c.saved) << c.name;
   }
 }
 
@@ -148,12 +141,8 @@ TEST_F(Cli, WatchFiresNoAlarmUntilAPairIsStored) {
                       if (!first) return false;
                       first = false;
                       zone_.Advance(1);
-                      if (c.storedAtTick) {
-                        const auto file = folder_ / "ZRDTIMES.DAT";
-                        const auto before = std::filesystem::last_write_time(file);
-                        Run({"calibrate", "23:30:00", "12/06/2026", "00:00:00", "01/01/0002"});
-                        std::filesystem::last_write_time(file, before + std::chrono::seconds(1));
-                      }
+                      if (c.storedAtTick)
+                        CalibrateFromOutside({"23:30:00", "12/06/2026", "00:00:00", "01/01/0002"});
                       return true;
                     }),
               0)
@@ -162,8 +151,7 @@ TEST_F(Cli, WatchFiresNoAlarmUntilAPairIsStored) {
     for (std::istringstream lines(out.str()); std::getline(lines, line);)
       if (line.starts_with("ALARM ")) alarms += line + "\n";
     EXPECT_EQ(alarms, c.alarms) << c.name;
-    std::ifstream in(folder_ / "ZRDTIMES.DAT", std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.savedPair) << c.name;
+    EXPECT_EQ(StoredPair(), c.savedPair) << c.name;
   }
 }
 

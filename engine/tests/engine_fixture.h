@@ -5,15 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <ostream>
-#include <random>
 #include <string>
 
 #include "engine/clock.h"
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "engine/testing/fake_clock.h"
+#include "engine/tests/temp_folder.h"
 
 namespace tarvex {
 
@@ -39,9 +38,6 @@ namespace tarvex::testing {
 class EngineTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = std::filesystem::temp_directory_path() /
-              ("tarvex-engine-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(folder_);
     SetProgramFolder(folder_.string());
     SetDataFolder(folder_.string());
     SetClock(&clock_);
@@ -49,17 +45,13 @@ class EngineTest : public ::testing::Test {
   void TearDown() override {
     SetClock(nullptr);
     SetFileCodec({});
-    std::filesystem::remove_all(folder_);
   }
 
   std::filesystem::path File(const std::string& name) const { return folder_ / name; }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(File(name), std::ios::binary) << bytes;
   }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(File(name), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string Read(const std::string& name) const { return ReadBytes(File(name)); }
   std::string Folder() const { return folder_.string() + kPathSeparator; }
   // A local reading of 2026 as a moment; the first of the two when it shows twice.
   std::int64_t Local(int month, int day, int hour, int minute, int second = 0) const {
@@ -88,7 +80,8 @@ class EngineTest : public ::testing::Test {
 
   FakeClock clock_{-5 * 3600, true};
   FakeClock halfHour_{10 * 3600 + 1800, true, 1800};
-  std::filesystem::path folder_;
+  TempFolder temp_{"tarvex-engine-"};
+  const std::filesystem::path folder_ = temp_.path;
 };
 
 }  // namespace tarvex::testing

@@ -55,6 +55,13 @@ Var StartNowBox
   If Tarvex is running, Setup closes it first; your calibration and settings are kept.$\r$\n$\r$\n\
   Click Next to continue."
 !insertmacro MUI_PAGE_WELCOME
+!define MUI_PAGE_HEADER_TEXT "Licence"
+!define MUI_PAGE_HEADER_SUBTEXT "Tarvex is free software under the MIT licence."
+!define MUI_LICENSEPAGE_TEXT_TOP "Copyright (c) 2026 The Tarvex authors. The MIT licence:"
+!define MUI_LICENSEPAGE_TEXT_BOTTOM "The licence asks nothing of you to use Tarvex. Click Next \
+  to continue."
+!define MUI_LICENSEPAGE_BUTTON "&Next >"
+!insertmacro MUI_PAGE_LICENSE "${LICENSE}"
 Page custom OptionsPage OptionsPageLeave
 !insertmacro MUI_PAGE_INSTFILES
 !define MUI_FINISHPAGE_TEXT "Tarvex is installed. You find it in the Start menu; while it runs, \

@@ -393,9 +393,12 @@ std::optional<ProcessId> QtPlatform::StartProgram(const std::string& path,
 }
 
 std::string QtPlatform::KeystrokeLimitation() {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+  // The game runs under Wine as an X client, on X11 or on Wayland's Xwayland, and its log-in is
+  // typed there through X's own display, whatever Qt draws on.
+  if (!x11::DisplayReachable()) {
     return std::string(kProductName) +
-           " cannot type the log-in on this desktop: it needs an X11 session.";
+           " cannot type the log-in on this desktop: it needs an X display (X11, or Xwayland on "
+           "Wayland).";
   }
   if (!x11::HasXTest()) {
     return std::string(kProductName) +
@@ -409,7 +412,6 @@ std::string QtPlatform::KeystrokeLimitation() {
 }
 
 bool QtPlatform::FocusBelongsTo(ProcessId process) {
-  if (QGuiApplication::platformName() != QLatin1String("xcb")) return false;
   const std::optional<std::uint64_t> owner = x11::FocusedWindowProcess();
   return owner && IsSameOrDescendant(*owner, process);
 }
@@ -418,7 +420,7 @@ void QtPlatform::PlayKeystrokes(std::string_view keys) {
   typingEnd_.start();
   if (!typingFailure_.empty()) return;  // a text of this log-in was not typed: nor is the rest
   if (!keyboard_) keyboard_ = std::make_unique<x11::Keyboard>();
-  typingFailure_ = keyboard_->Type(ParseKeystrokes(keys));
+  typingFailure_ = keyboard_->Type(ParseKeystrokes(keys).keys());
 }
 
 void QtPlatform::EndTyping() {

@@ -12,11 +12,11 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
-#include <map>
 #include <string_view>
 #include <thread>
 
 #include "engine/log.h"
+#include "shell/secret_text.h"
 
 namespace tarvex::x11 {
 namespace {
@@ -54,6 +54,41 @@ std::optional<std::uint64_t> WindowProcess(Display* display, Window window) {
   }
   if (data) XFree(data);
   return pid;
+}
+
+// The child of the root that holds `window`: the window itself, or the frame that a window
+// manager put around it; None when `window` is gone.
+Window TopLevel(Display* display, Window window) {
+  for (int depth = 0; depth < 16 && window != None; ++depth) {  // frames nest a few levels at most
+    Window parent = None;
+    Window root = None;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(display, window, &root, &parent, &children, &count)) return None;
+    if (children) XFree(children);
+    if (parent == root) return window;
+    window = parent;
+  }
+  return None;
+}
+
+// The window that the window manager calls active (_NET_ACTIVE_WINDOW on the root); None when
+// it names none.
+Window ActiveWindow(Display* display) {
+  const Atom activeAtom = XInternAtom(display, "_NET_ACTIVE_WINDOW", True);
+  if (activeAtom == None) return None;
+  Atom type = None;
+  int format = 0;
+  unsigned long count = 0, remaining = 0;
+  unsigned char* data = nullptr;
+  Window active = None;
+  if (XGetWindowProperty(display, DefaultRootWindow(display), activeAtom, 0, 1, False, XA_WINDOW,
+                         &type, &format, &count, &remaining, &data) == Success &&
+      type == XA_WINDOW && format == 32 && count == 1 && data) {
+    active = static_cast<Window>(*reinterpret_cast<unsigned long*>(data));
+  }
+  if (data) XFree(data);
+  return active;
 }
 
 // The children of `window`, in stacking order.
@@ -159,7 +194,19 @@ std::optional<std::uint64_t> FocusedWindowProcess() {
   Window focus = None;
   int revert = 0;
   XGetInputFocus(display, &focus, &revert);
-  if (focus == None || focus == PointerRoot) return std::nullopt;
+  if (focus == None) return std::nullopt;
+  if (focus == PointerRoot || focus == DefaultRootWindow(display)) {
+    // The keys go to the window under the pointer: it counts as focused only when the window
+    // manager calls it the active window too.
+    Window root = None, child = None;
+    int rootX = 0, rootY = 0, x = 0, y = 0;
+    unsigned int buttons = 0;
+    XQueryPointer(display, DefaultRootWindow(display), &root, &child, &rootX, &rootY, &x, &y,
+                  &buttons);
+    const Window active = ActiveWindow(display);
+    if (child == None || active == None || TopLevel(display, active) != child) return std::nullopt;
+    focus = active;
+  }
 
   // The client window, or one of its ancestors, names the process; a window manager's frame does
   // not, so when the focus sits on a frame its client below is asked.
@@ -184,13 +231,43 @@ std::optional<std::uint64_t> FocusedWindowProcess() {
   return std::nullopt;
 }
 
+namespace {
+
+// An empty list with room for `capacity` items.
+template <typename T>
+std::vector<T> Reserved(std::size_t capacity) {
+  std::vector<T> list;
+  list.reserve(capacity);
+  return list;
+}
+
+// Overwrites the items of `list` (characters of a password, perhaps) and empties it.
+template <typename T>
+void Wipe(std::vector<T>& list) {
+  WipeMemory(list.data(), list.size() * sizeof(T));
+  list.clear();
+}
+
+// The spare key code that carries `sym`, when one was borrowed for it.
+std::optional<KeyCode> BorrowedCode(const std::vector<std::pair<KeySym, KeyCode>>& borrowed,
+                                    KeySym sym) {
+  for (const auto& [borrowedSym, code] : borrowed) {
+    if (borrowedSym == sym) return code;
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 struct Keyboard::Connection {
   DisplayHandle handle;
   bool xtest = handle.display && QueryXTest(handle.display);
   // Looking a key up has Xlib ask the server for news of changes to the keyboard map, which
   // Borrow waits for.
   KeyCode shiftCode = handle.display ? XKeysymToKeycode(handle.display, XK_Shift_L) : 0;
-  std::map<KeySym, KeyCode> borrowed;  // characters typed on spare key codes, until given back
+  // Characters typed on spare key codes, until given back: room for every key code there is,
+  // reserved once, so that no copy of a password's character is left behind as it fills.
+  std::vector<std::pair<KeySym, KeyCode>> borrowed = Reserved<std::pair<KeySym, KeyCode>>(256);
   std::optional<std::chrono::steady_clock::time_point> firstKey;  // of the present log-in
 
   // A program hears of a change to the keyboard map only once its connection has asked for such
@@ -198,7 +275,7 @@ struct Keyboard::Connection {
   // the first key it handles, which may come well after the key was typed. Wine gets no word of a
   // change made before then, and keeps a borrowed code for a key without symbols. So the map is
   // changed only this long after the first key of the log-in, once the game has handled it.
-  static constexpr std::chrono::milliseconds kSettle{500};
+  static constexpr std::chrono::milliseconds kSettle{1500};  // ample on a busy machine
 
   Display* display() const { return handle.display; }
 
@@ -252,7 +329,8 @@ struct Keyboard::Connection {
     for (std::size_t i = 0; i < syms.size(); ++i) {
       KeySym pair[2] = {syms[i], syms[i]};
       XChangeKeyboardMapping(display(), codes[i], 2, pair, 1);
-      borrowed[syms[i]] = codes[i];
+      WipeMemory(pair, sizeof pair);
+      borrowed.emplace_back(syms[i], codes[i]);
     }
     if (AwaitMapping(codes)) return true;
     // Which characters they are stays out of the log: they may be the password's.
@@ -266,7 +344,7 @@ struct Keyboard::Connection {
     if (!display() || borrowed.empty()) return;
     KeySym none[2] = {NoSymbol, NoSymbol};
     for (const auto& [sym, code] : borrowed) XChangeKeyboardMapping(display(), code, 2, none, 1);
-    borrowed.clear();
+    Wipe(borrowed);
     XSync(display(), False);
   }
 
@@ -285,7 +363,7 @@ struct Keyboard::Connection {
 Keyboard::Keyboard() = default;
 Keyboard::~Keyboard() = default;
 
-std::string Keyboard::Type(const std::vector<Keystroke>& keys) {
+std::string Keyboard::Type(std::span<const Keystroke> keys) {
   if (!connection_) connection_ = std::make_unique<Connection>();
   if (!connection_->display() || !connection_->xtest) {
     connection_.reset();  // asked again next time: the display may come back
@@ -298,17 +376,32 @@ std::string Keyboard::Type(const std::vector<Keystroke>& keys) {
   XkbStateRec state{};
   XkbGetState(display, XkbUseCoreKbd, &state);
 
-  // Where every key is typed, settled before the first is pressed.
-  std::vector<KeySym> syms;
-  std::vector<std::optional<Placement>> placements;
-  std::vector<KeySym> lacking;
+  // Where every key is typed, settled before the first is pressed. The lists are reserved whole
+  // and wiped however the typing ends.
+  struct Plan {
+    std::vector<KeySym> syms;
+    std::vector<std::optional<Placement>> placements;
+    std::vector<KeySym> lacking;
+    explicit Plan(std::size_t size)
+        : syms(Reserved<KeySym>(size)),
+          placements(Reserved<std::optional<Placement>>(size)),
+          lacking(Reserved<KeySym>(size)) {}
+    Plan(const Plan&) = delete;
+    Plan& operator=(const Plan&) = delete;
+    ~Plan() {
+      Wipe(syms);
+      Wipe(placements);
+      Wipe(lacking);
+    }
+  } plan(keys.size());
+  auto& [syms, placements, lacking] = plan;
   for (const Keystroke& key : keys) {
     const KeySym sym = key.What == Keystroke::Kind::Enter ? XK_Return
                        : key.What == Keystroke::Kind::Tab ? XK_Tab
                                                           : CharacterKeysym(key.Character);
     syms.push_back(sym);
     placements.push_back(FindKey(map.xkb, sym, state.group));
-    if (!placements.back() && !connection.borrowed.contains(sym) &&
+    if (!placements.back() && !BorrowedCode(connection.borrowed, sym) &&
         std::find(lacking.begin(), lacking.end(), sym) == lacking.end()) {
       lacking.push_back(sym);
     }
@@ -318,7 +411,8 @@ std::string Keyboard::Type(const std::vector<Keystroke>& keys) {
            "spare key code could be set up to type it on.";
   }
   for (std::size_t i = 0; i < syms.size(); ++i) {
-    connection.Tap(placements[i] ? *placements[i] : Placement{connection.borrowed.at(syms[i])});
+    connection.Tap(placements[i] ? *placements[i]
+                                : Placement{*BorrowedCode(connection.borrowed, syms[i])});
   }
   XSync(display, False);
   return {};

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
 #include "shell/keystrokes.h"
 
@@ -17,7 +17,9 @@ bool DisplayReachable();
 // Whether the display named by $DISPLAY offers the XTEST extension.
 bool HasXTest();
 // The process (_NET_WM_PID) of the top-level window that has the keyboard focus; none when no
-// window has it or the window does not say.
+// window has it or the window does not say. Where the focus follows the pointer (the root, or
+// PointerRoot), the window under the pointer has it when it is also the window manager's active
+// window (_NET_ACTIVE_WINDOW). Xwayland answers this as an X server does, for its X clients.
 std::optional<std::uint64_t> FocusedWindowProcess();
 
 // A keyboard that types through XTEST. A character is typed on the key of the present layout
@@ -33,9 +35,10 @@ class Keyboard {
 
   // Presses and releases each key in order, then waits until the server has processed them.
   // Empty when typed; otherwise why nothing of `keys` was typed (no display, no XTEST, or a
-  // character that this keyboard cannot type).
-  [[nodiscard]] std::string Type(const std::vector<Keystroke>& keys);
-  // Gives back the borrowed key codes.
+  // character that this keyboard cannot type). The keys may be a password's: what is kept of
+  // them while typing is wiped before it is given back.
+  [[nodiscard]] std::string Type(std::span<const Keystroke> keys);
+  // Gives back the borrowed key codes, and wipes the record of their characters.
   void Release();
 
  private:

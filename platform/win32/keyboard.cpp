@@ -2,6 +2,8 @@
 
 #include <chrono>
 
+#include "shell/secret_text.h"
+
 namespace tarvex::win32 {
 namespace {
 
@@ -64,6 +66,9 @@ void WaitForKeysTaken(std::size_t messages) {
 
 std::vector<INPUT> KeystrokeInputs(std::span<const Keystroke> keys) {
   std::vector<INPUT> inputs;
+  // Reserved whole (a key takes four events at most, two units pressed and released), so that no
+  // copy of a password's character is left behind as the list fills.
+  inputs.reserve(keys.size() * 4);
   for (const Keystroke& key : keys) {
     switch (key.What) {
       case Keystroke::Kind::Enter:
@@ -87,10 +92,10 @@ std::vector<INPUT> KeystrokeInputs(std::span<const Keystroke> keys) {
 }
 
 void PlayKeystrokeText(std::string_view text) {
-  const std::vector<Keystroke> keys = ParseKeystrokes(text);
-  std::vector<INPUT> inputs = KeystrokeInputs(keys);
+  std::vector<INPUT> inputs = KeystrokeInputs(ParseKeystrokes(text).keys());
   if (inputs.empty()) return;
   const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  WipeMemory(inputs.data(), inputs.size() * sizeof(INPUT));  // the text may be a password
   // A key press queues a key-down, a key-up and the character that translating it posts.
   WaitForKeysTaken(sent / 2 * 3);
 }

@@ -4,10 +4,12 @@
 
 #include <random>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "shell/keystrokes.h"
+#include "shell/tests/support/freed_memory.h"
 #include "shell/tests/support/shell_fixture.h"
 
 namespace tarvex::testing {
@@ -54,12 +56,52 @@ TEST(Keystrokes, EveryEscapedTextIsTypedExactlyAsEntered) {
           {Keystroke::Kind::Character, narrow ? static_cast<unsigned char>(alphabet[pick])
                                               : wideCodes[pick - alphabet.size()]});
     }
-    ASSERT_EQ(ParseKeystrokes(EscapeKeystrokes(text)), expected) << "text: " << text;
+    ASSERT_EQ(ParseKeystrokes(EscapeKeystrokes(text).view()), expected) << "text: " << text;
   }
   EXPECT_EQ(EscapeKeystrokes("+^%~(){}[] p@ss!\\h\xC3\xA9"),
             "{+}{^}{%}{~}{(}{)}{{}{}}{[}{]} p@ss!\\h\xC3\xA9");
   EXPECT_EQ(ParseKeystrokes("~{TAB}"),
             (std::vector<Keystroke>{{Keystroke::Kind::Enter, 0}, {Keystroke::Kind::Tab, 0}}));
+}
+
+// The password is held no longer than it is needed: given over to the launch, and wiped when the
+// log-in is typed, when it fails, and when the auto-run is disarmed or refused. No block of memory
+// is given back with it in it, escaped as it is kept.
+TEST_F(AutoRunTest, ThePasswordIsWipedWhenTheLogInEndsFailsOrIsDisarmed) {
+  const std::string password = "every [key] of {the} ~board~ +^%()";
+  const std::string escaped(EscapeKeystrokes(password).view());
+  const Texts typed = LogIn("C:\\Kestrune\\hero.zrd", escaped);
+  platform.Keystrokes.reserve(64);  // the record of the keys: no copy from a growing list
+  LoadBeforeGameMoment();
+  FreedMemoryWatch watch(escaped);
+  delete new std::string(escaped);
+  ASSERT_EQ(watch.Found(), 1) << "the watch sees a plain copy given back";
+
+  // Disarmed before its minute.
+  Arm(false, "10:01:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  EXPECT_EQ(main.AutoRunPassword, escaped);
+  main.mnuAutoRunKestrune_Click();
+  EXPECT_TRUE(main.AutoRunPassword.empty());
+  EXPECT_FALSE(TickUntilStarted(70));
+  // Started, but the game's window never takes the focus.
+  Arm(false, "10:02:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ASSERT_TRUE(TickUntilStarted(70));
+  EXPECT_TRUE(main.AutoRunPassword.empty()) << "given over to the launch";
+  Tick(140);
+  EXPECT_EQ(platform.Count("ShowMessage"), 1u);
+  // Typed whole.
+  platform.FocusOwner = RecordingPlatform::kGame;
+  Arm(false, "10:04:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ASSERT_TRUE(TickUntilStarted(70));
+  Tick(4);
+  EXPECT_EQ(platform.Keystrokes, typed);
+  // Refused by a desktop that cannot type.
+  platform.Limitation = "Keys cannot be sent here.";
+  Arm(false, "10:05:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ASSERT_TRUE(TickUntilStarted(70));
+  EXPECT_TRUE(main.AutoRunPassword.empty());
+
+  EXPECT_EQ(watch.Found(), 0) << "blocks given back with the password in them";
 }
 
 TEST_F(AutoRunTest, WithoutTheGamesExecutableTheAutoRunIsSpentSilently) {

@@ -3,7 +3,6 @@
 // named once and never written over.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -15,13 +14,6 @@ namespace {
 
 using LiveDataTest = ShellTest;
 
-// Moves a file's modification time on by a second, as a save by another program a moment later
-// would; the file system's clock moves in steps of some milliseconds.
-void Later(const std::string& file) {
-  std::filesystem::last_write_time(file,
-                                   std::filesystem::last_write_time(file) + std::chrono::seconds(1));
-}
-
 TEST_F(LiveDataTest, WhatAnotherProgramStoresIsInForceAtTheNextTickAndTheNewerPairIsSaved) {
   LoadWith("12:00:00", "03/10/0002");
   Tick(2);
@@ -29,7 +21,7 @@ TEST_F(LiveDataTest, WhatAnotherProgramStoresIsInForceAtTheNextTickAndTheNewerPa
   StoreFromOutside(stored);
   ASSERT_TRUE(SaveSettings({.GoodMoon = false, .WarningMinutes = 30}));
   ASSERT_TRUE(SaveGamePath(Folder() + "Games" + kPathSeparator + "hero.zrd"));
-  Later(Folder() + "ZRDDIR.DAT");
+  ModifiedLater(Folder() + "ZRDDIR.DAT");
   Tick();
   EXPECT_EQ(Calibration.ZRDDate.str(), "03/14/0002");
   EXPECT_EQ(Calibration.ZRDTime.str(), "23:59:00");

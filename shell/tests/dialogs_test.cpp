@@ -78,8 +78,8 @@ TEST_F(CommandsTest, AFreshDialogCancelledOrClosedLeavesEverythingAsItWas) {
       EXPECT_FALSE(main.Checked(MenuItem::AutoRunKestrune)) << name;
       EXPECT_EQ(std::tie(main.AutoRunKSTime, main.AutoRunTime, main.AutoRunDate,
                          main.AutoRunCharacter, main.AutoRunPassword),
-                std::make_tuple(true, "10:30:00", "03/14/0002", "C:\\k\\a{(}b{)}.zrd", "{{}pw{}}"))
-          << name << ": not stored, nor escaped again";
+                std::make_tuple(true, "10:30:00", "03/14/0002", "C:\\k\\a{(}b{)}.zrd", ""))
+          << name << ": not stored, nor escaped again; the password was wiped when disarmed";
       EXPECT_EQ(main.AutoRunFired, item == MenuItem::SetDateandTime) << name;
     }
   }

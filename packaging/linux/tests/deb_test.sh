@@ -16,6 +16,9 @@ for file in usr/bin/tarvex usr/share/man/man1/tarvex-cli.1.gz usr/share/doc/tarv
             usr/share/doc/tarvex/changelog.gz usr/share/icons/hicolor/{16x16,256x256}/apps/tarvex.png; do
   [ -f "$work/root/$file" ] || fail "the package lacks /$file"
 done
+grep -q '^License: Expat' "$work/root/usr/share/doc/tarvex/copyright" &&
+  grep -q 'MIT licence' "$work/root/usr/share/doc/tarvex/copyright" ||
+  fail "the copyright file does not name Tarvex's licence, MIT (Expat)"
 found=$(desktop-file-validate "$work/root/usr/share/applications/tarvex.desktop" 2>&1) && [ -z "$found" ] ||
   fail "desktop-file-validate: $found"
 

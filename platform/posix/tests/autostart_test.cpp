@@ -7,9 +7,10 @@
 
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <tuple>
+
+#include "engine/tests/temp_folder.h"
 
 namespace tarvex {
 namespace {
@@ -19,22 +20,18 @@ namespace fs = std::filesystem;
 class Autostart : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ =
-        fs::temp_directory_path() / ("tarvex-autostart-" + std::to_string(std::random_device()()));
     fs::create_directories(root_ / "config");
     setenv("XDG_CONFIG_HOME", (root_ / "config").c_str(), 1);
   }
-  void TearDown() override {
-    unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(root_);
-  }
+  void TearDown() override { unsetenv("XDG_CONFIG_HOME"); }
   std::string Path(const std::string& relative) const { return (root_ / relative).string(); }
   void Make(const std::string& relative, const std::string& text = "") const {
     fs::create_directories(fs::path(Path(relative)).parent_path());
     std::ofstream(Path(relative)) << text;
   }
 
-  fs::path root_;
+  testing::TempFolder temp_{"tarvex-autostart-"};
+  const fs::path root_ = temp_.path;
 };
 
 // Exec holds the program's absolute path, quoted and escaped as desktop entries want it, or the
@@ -56,8 +53,7 @@ TEST_F(Autostart, TheEntryStartsTheProgramWrittenAndNoOther) {
     std::string expected = exec;
     if (const auto at = expected.find('@'); at != std::string::npos)
       expected.replace(at, 1, root_.string());
-    std::ifstream in(Path("config/autostart/tarvex.desktop"));
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+    EXPECT_EQ(testing::ReadBytes(Path("config/autostart/tarvex.desktop")),
               "[Desktop Entry]\nType=Application\nName=Tarvex\nComment=Game time, "
               "moon forecast and auto-run for Kestrune, in the system tray\nExec=" +
                   expected + "\nIcon=tarvex\nTerminal=false\nX-GNOME-Autostart-enabled=true\n");

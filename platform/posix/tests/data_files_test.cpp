@@ -8,37 +8,31 @@
 #include <atomic>
 #include <filesystem>
 #include <fstream>
-#include <random>
 #include <string>
 #include <thread>
 
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
+#include "engine/tests/temp_folder.h"
 
 namespace tarvex {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::ReadBytes;
 
 class PlatformSaves : public ::testing::Test {
  protected:
   void SetUp() override {
-    root_ = fs::temp_directory_path() / ("tarvex-saves-" + std::to_string(std::random_device()()));
     fs::create_directories(root_ / "data");
     SetDataFolder((root_ / "data").string());
     UsePlatformDataFileCalls();
   }
-  void TearDown() override {
-    SetDataFileCalls({});
-    fs::remove_all(root_);
-  }
+  void TearDown() override { SetDataFileCalls({}); }
   fs::path Data(const std::string& name) const { return root_ / "data" / name; }
-  static std::string Read(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
 
-  fs::path root_;
+  testing::TempFolder temp_{"tarvex-saves-"};
+  const fs::path root_ = temp_.path;
 };
 
 TEST_F(PlatformSaves, ALinkedFileIsWrittenThroughItsLinkWithItsPermissions) {
@@ -49,7 +43,7 @@ TEST_F(PlatformSaves, ALinkedFileIsWrittenThroughItsLinkWithItsPermissions) {
 
   ASSERT_TRUE(ReplaceDataFile("ZRDTIMES.DAT", "new\r\n"));
   EXPECT_TRUE(fs::is_symlink(Data("ZRDTIMES.DAT")));
-  EXPECT_EQ(Read(root_ / "synced" / "times.dat"), "new\r\n");
+  EXPECT_EQ(ReadBytes(root_ / "synced" / "times.dat"), "new\r\n");
   EXPECT_EQ(fs::status(root_ / "synced" / "times.dat").permissions(),
             fs::perms::owner_read | fs::perms::owner_write);
   EXPECT_EQ(std::distance(fs::directory_iterator(root_ / "synced"), {}), 1);
@@ -64,7 +58,7 @@ TEST_F(PlatformSaves, TheNextSaveRemovesTemporaryFilesThatStoppedSavesLeft) {
   EXPECT_FALSE(fs::exists(Data("ZRDTIMES.DAT.tmp")));
   EXPECT_FALSE(fs::exists(Data("ZRDTIMES.DAT.4242-7.tmp")));
   EXPECT_TRUE(fs::exists(Data("ZRDDIR.DAT.1-1.tmp")));
-  EXPECT_EQ(Read(Data("ZRDTIMES.DAT")), "new");
+  EXPECT_EQ(ReadBytes(Data("ZRDTIMES.DAT")), "new");
 }
 
 // Two programs save at the same moment: every reading finds one writer's whole file, and the
@@ -73,12 +67,7 @@ TEST_F(PlatformSaves, TwoWritersAtOnceLeaveAWholeFile) {
   const auto pair = [](int writer, int n) {
     const std::string time = "0" + std::to_string(writer) + ":00:" + (n < 10 ? "0" : "") +
                              std::to_string(n % 60);
-    CalibrationRecord record;
-    record.RealTime = time;
-    record.RealDate = "12/07/2026";
-    record.ZRDTime = time;
-    record.ZRDDate = "01/01/0001";
-    return record;
+    return CalibrationRecord{{time}, {"12/07/2026"}, {time}, {"01/01/0001"}};
   };
   std::atomic<bool> torn = false;
   std::atomic<int> done = 0;
@@ -90,7 +79,7 @@ TEST_F(PlatformSaves, TwoWritersAtOnceLeaveAWholeFile) {
   };
   std::thread a(writer, 1), b(writer, 2);
   while (done < 2) {
-    const std::string text = Read(Data("ZRDTIMES.DAT"));
+    const std::string text = ReadBytes(Data("ZRDTIMES.DAT"));
     if (!text.empty() && text.size() != 44) torn = true;
   }
   a.join();

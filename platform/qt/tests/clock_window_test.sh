@@ -9,14 +9,6 @@ cp "$2" "$app/tarvex"
 explain() { show_windows; cat "$app/TARVEX.INI" 2>/dev/null; }
 settings GoodMoon=off BadMoon=off
 calibrate 12:00:00 03/10/0002
-window_menu() {  # the right button on the clock window; sets menu
-  local before
-  before=$(windows)
-  geometry "$(named Tarvex)"
-  xdotool mousemove $((X + 30)) $((Y + 30)) sleep 0.2 click 3
-  wait_for 50 count_windows $(($(wc -l <<<"$before") + 1)) || fail "the right button opened no menu"
-  menu=$(new_window "$before")
-}
 
 if [ "$1" = notray ]; then
   "$app/tarvex" &
@@ -26,7 +18,7 @@ if [ "$1" = notray ]; then
   geometry "$window"
   [ "$WIDTH" -ge 200 ] || fail "the clock window is $WIDTH pixels wide: too narrow for its lines"
   pass "without a tray the clock window opens by itself (${WIDTH}x$HEIGHT)"
-  window_menu
+  open_menu "$(named Tarvex)"
   xdotool key Up Up Up Return  # "Stay on Top", above "24-Hour Clock"
   wait_for 50 grep -q '^OnTop=on' "$app/TARVEX.INI" || fail "Stay on Top was not kept"
   pass "its right button opens the menu; Stay on Top is kept in [Window]"
@@ -46,7 +38,7 @@ xdotool key Up Up Up Return  # "Clock Window", above "24-Hour Clock"
 wait_for 100 named Tarvex || fail "Clock Window showed no window"
 geometry "$(named Tarvex)"
 pass "Clock Window in the tray's menu shows it at $X,$Y"
-window_menu
+open_menu "$(named Tarvex)"
 xdotool key Up Up Up Up Return  # "Clock Window" again, above "Stay on Top" and "24-Hour Clock" in the window's menu
 wait_for 50 closed Tarvex || fail "Clock Window left the window shown"
 grep -q '^Shown=off' "$app/TARVEX.INI" || fail "the hidden window was not kept so"

@@ -68,7 +68,8 @@ class DesktopTest final : public QObject {
       keys.push_back({Keystroke::Kind::Character, c});
     x11::Keyboard keyboard;
     QVERIFY(!keyboard.Type(keys).empty());
-    QVERIFY(keyboard.Type({{Keystroke::Kind::Character, U'b'}}).empty());
+    const Keystroke b{Keystroke::Kind::Character, U'b'};
+    QVERIFY(keyboard.Type({&b, 1}).empty());
     QTRY_COMPARE(edit.text(), "b");
   }
 

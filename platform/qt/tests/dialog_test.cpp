@@ -313,7 +313,6 @@ class DialogTest final : public QObject {
     QCOMPARE(platform.tray().icon().cacheKey(), platform.IconFor(105).cacheKey());
   }
 
-  // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
   // The clock window shows the face's lines whole, however long, and the moon's picture drawn
   // for the screen's pixels; its close box and right button go to the presenter.
   void clockWindowShowsEveryLineWhole() {
@@ -343,6 +342,7 @@ class DialogTest final : public QObject {
     QCOMPARE(closes, 1);
   }
 
+  // A plain file, by the name its folder stores; not one hidden, a folder, or missing.
   void findNormalFile() {
     QTemporaryDir folder;
     for (const char* name : {"vrak.exe", ".hidden.exe", "Other.EXE"})
@@ -385,6 +385,23 @@ class DialogTest final : public QObject {
     QVERIFY2(LogText(folder).contains(failed), qPrintable(LogText(folder)));
     qputenv("TARVEX_WINE", QFile::encodeName(folder.filePath("no-such-wine")));
     QVERIFY(FindWine().isEmpty());
+  }
+
+  // Typing needs an X display (X11's, or Xwayland's), whatever platform Qt draws on: without one
+  // (none named, or one that cannot be opened) the log-in is refused, saying what is needed, and no
+  // window has the focus. Qt runs offscreen here, as it runs on Wayland: not on X.
+  void withoutAnXDisplayTheLogInIsRefused() {
+    qputenv("TARVEX_WINE", "/bin/true");
+    const QByteArray display = qgetenv("DISPLAY");
+    QtPlatform platform;
+    for (const char* name : {"", ":4093"}) {
+      qputenv("DISPLAY", name);
+      QCOMPARE(platform.KeystrokeLimitation(),
+               std::string("Tarvex cannot type the log-in on this desktop: it needs an X display "
+                           "(X11, or Xwayland on Wayland)."));
+      QVERIFY(!platform.FocusBelongsTo(static_cast<ProcessId>(QCoreApplication::applicationPid())));
+    }
+    qputenv("DISPLAY", display);
   }
 
   // Where no notification server takes an alert (this test has no session bus), the tray icon

@@ -61,16 +61,9 @@ class SniTest final : public QObject {
 
   // Game 10:00:00 on day 14: the tip shows the game time and date and the next good moon.
   void itemAndMenu() {
-    QTemporaryDir app;  // a portable folder: the data files sit beside the program
-    QVERIFY(QFile::copy(TARVEX_PROGRAM, app.filePath("tarvex")));
+    QTemporaryDir app;
     const QString now = QDateTime::currentDateTime().toString("HH:mm:ss\r\nMM/dd/yyyy\r\n");
-    for (const auto& [name, text] :
-         {std::pair{"ZRDTIMES.DAT", now + "10:00:00\r\n03/14/0002\r\n"},
-          {"TARVEX.INI", "[Alarms]\r\nGoodMoon=off\r\nBadMoon=off\r\n"}}) {
-      QFile file(app.filePath(name));
-      QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.size());
-    }
-    Start(app);
+    Start(app, now + "10:00:00\r\n03/14/0002\r\n");
 
     QCOMPARE(Property("Title").toString(), "Tarvex");
     const QDBusArgument pictures = Property("IconPixmap").value<QDBusArgument>();  // a(iiay)
@@ -112,11 +105,6 @@ class SniTest final : public QObject {
   // together longer than the 63 characters of the oldest trays; the menu begins with the same.
   void wholeLinesBeforeThePairIsSet() {
     QTemporaryDir app;
-    QVERIFY(QFile::copy(TARVEX_PROGRAM, app.filePath("tarvex")));
-    QFile settings(app.filePath("TARVEX.INI"));
-    const QByteArray text = "[Alarms]\r\nGoodMoon=off\r\nBadMoon=off\r\n";
-    QVERIFY(settings.open(QIODevice::WriteOnly) && settings.write(text) == text.size());
-    settings.close();
     Start(app);
     QStringList tip;
     QTRY_VERIFY((tip = ToolTip().split('\n')).size() == 3);
@@ -138,8 +126,17 @@ class SniTest final : public QObject {
   }
 
  private:
-  // Starts the tarvex in `app` on the private bus, until its item is registered.
-  void Start(const QTemporaryDir& app) {
+  // Starts tarvex from the portable folder `app` on the private bus, until its item is registered.
+  // Its data files sit beside it: the moon alarms off, and the pair `pair` unless it is empty.
+  void Start(const QTemporaryDir& app, const QString& pair = {}) {
+    QVERIFY(QFile::copy(TARVEX_PROGRAM, app.filePath("tarvex")));
+    for (const auto& [name, text] :
+         {std::pair{"TARVEX.INI", QString("[Alarms]\r\nGoodMoon=off\r\nBadMoon=off\r\n")},
+          {"ZRDTIMES.DAT", pair}}) {
+      QFile file(app.filePath(name));
+      QVERIFY(text.isEmpty() ||
+              (file.open(QIODevice::WriteOnly) && file.write(text.toUtf8()) == text.size()));
+    }
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("DBUS_SESSION_BUS_ADDRESS", address_);
     tarvex_.setProcessEnvironment(environment);

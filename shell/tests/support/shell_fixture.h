@@ -5,16 +5,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstddef>
 #include <deque>
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <map>
 #include <optional>
-#include <random>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,6 +21,7 @@
 #include "engine/modGeneral.h"
 #include "engine/modZRD.h"
 #include "engine/testing/fake_clock.h"
+#include "engine/tests/temp_folder.h"
 #include "shell/frmTarvexMain.h"
 #include "shell/platform.h"
 
@@ -41,12 +39,7 @@ T Next(std::deque<T>& script, T none) {
 // The pair of these four texts, real time and date, game time and date.
 inline CalibrationRecord PairOf(std::string_view realTime, std::string_view realDate,
                                 std::string_view gameTime, std::string_view gameDate) {
-  CalibrationRecord pair;
-  pair.RealTime = realTime;
-  pair.RealDate = realDate;
-  pair.ZRDTime = gameTime;
-  pair.ZRDDate = gameDate;
-  return pair;
+  return {realTime, realDate, gameTime, gameDate};
 }
 
 // A desktop for tests: it records the calls the presenters make, in order, and answers the modal
@@ -226,27 +219,17 @@ inline Texts LogIn(const std::string& character, const std::string& password) {
 class ShellTest : public ::testing::Test {
  public:
   void SetUp() override {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("tarvex-shell-" + std::to_string(std::random_device()()));
-    std::filesystem::create_directories(dir_);
     SetProgramFolder(Folder());
     SetDataFolder(Folder());
     clock.SetLocal(2026, 12, 6, 10, 0, 0);
     SetClock(&clock);
     platform.Main = &main;
   }
-  void TearDown() override {
-    SetClock(nullptr);
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
+  void TearDown() override { SetClock(nullptr); }
 
   // The test's own folder, ending in a path separator.
   std::string Folder() const { return dir_.string() + kPathSeparator; }
-  std::string ReadFile(std::string_view name) const {
-    std::ifstream file(dir_ / name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), {}};
-  }
+  std::string ReadFile(std::string_view name) const { return ReadBytes(dir_ / name); }
 
   // Timer expiries, 500 ms apart: the clock moves one second after every second tick.
   void Tick(int count = 1) {
@@ -264,13 +247,10 @@ class ShellTest : public ::testing::Test {
     main.Form_Load();
   }
 
-  // Stores `pair` as another program would, a moment after the last save: the file system's
-  // clock moves in steps of some milliseconds, which a test's saves can fall within.
+  // Stores `pair` as another program would, a moment after the last save.
   void StoreFromOutside(const CalibrationRecord& pair) {
-    const std::filesystem::path file = dir_ / "ZRDTIMES.DAT";
-    const auto before = std::filesystem::last_write_time(file);
     ASSERT_TRUE(SaveCalibration(pair));
-    std::filesystem::last_write_time(file, before + std::chrono::seconds(1));
+    ModifiedLater(dir_ / "ZRDTIMES.DAT");
   }
 
   // Game 10:29:00 on 03/14/0002; game minute 10:30 comes 4 real seconds later. The game folder,
@@ -315,7 +295,8 @@ class ShellTest : public ::testing::Test {
   std::int64_t startedAt = 0;  // the clock at the tick that started the game
 
  private:
-  std::filesystem::path dir_;
+  TempFolder temp_{"tarvex-shell-"};
+  const std::filesystem::path& dir_ = temp_.path;
   int halves_ = 0;
 };
 

@@ -3,11 +3,13 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -56,9 +58,14 @@ AlarmSettings StoredSettings(std::ostream& err) {
 }
 
 // Whether times of day are written on the 24-hour clock ([Display] Clock=24). A file that cannot
-// be read stops the command; a value that cannot be read is the alarms' business.
-bool Hours24() {
-  return Checked(ReadSettings()).display.Clock24;
+// be read gives the 12-hour clock, says so on `err` and sets `unreadable`; a value that cannot be
+// read is the alarms' business.
+bool Hours24(std::ostream& err, bool& unreadable) {
+  const Reading<SettingsReading> reading = ReadSettings();
+  if (reading.result) return reading.value.display.Clock24;
+  std::ignore = TwelveHourFallback(err, reading.result);
+  unreadable = true;
+  return false;
 }
 
 // --- The commands: each adds itself, with its options and arguments, and what it does ----------
@@ -70,10 +77,15 @@ void AddStatus(CommandLine& cli) {
       cli.Add("status", "the game time and date and the next moons", [=](const Output& io) {
         if (*json && *waybar) throw UsageError{"--json and --waybar go one at a time"};
         const CalibrationRecord record = GetZRDTime(Checked(ReadCalibration()));
-        io.out << (*json     ? StatusJson(record, Checked(ReadGamePath()))
-                   : *waybar ? StatusWaybar(record, Hours24())
-                             : StatusText(record, Hours24()));
-        return kExitOk;
+        if (*json) {
+          io.out << StatusJson(record, Checked(ReadGamePath()));
+          return kExitOk;
+        }
+        // Shown all the same when TARVEX.INI cannot be read, on the 12-hour clock.
+        bool unreadable = false;
+        const bool hours24 = Hours24(io.err, unreadable);
+        io.out << (*waybar ? StatusWaybar(record, hours24) : StatusText(record, hours24));
+        return unreadable ? kExitIo : kExitOk;
       });
   status.add_flag("--json", *json, "print them as one JSON object");
   status.add_flag("--waybar", *waybar, "print them as one line of JSON for a status bar");
@@ -209,10 +221,26 @@ void AddAlarms(CommandLine& cli) {
   auto pairs = std::make_shared<std::vector<std::string>>();
   CLI::App& set =
       cli.Add(alarms, "set", "changes the alarm settings in TARVEX.INI", [pairs](const Output& io) {
-        const SettingsEdit edit = ApplySettingPairs(StoredSettings(io.err), *pairs);
+        const AlarmSettings stored = StoredSettings(io.err);
+        SettingsEdit edit = ApplySettingPairs(stored, *pairs);
         if (!edit.error.empty()) {
           io.err << "tarvex-cli: " << edit.error << "\n";
           return kExitUsage;
+        }
+        // A sound given by a relative path is the file in this folder, as set-path takes it, and
+        // "~/" is the home folder (the shell leaves it in "good-sound=~/bell.wav"): the tray
+        // program plays it from wherever it runs.
+        const char* home = std::getenv("HOME");
+        for (std::string AlarmSettings::*sound :
+             {&AlarmSettings::GoodSound, &AlarmSettings::BadSound}) {
+          std::string& path = edit.settings.*sound;
+          if (path.empty() || path == stored.*sound) continue;
+          if (path.starts_with("~/") && home != nullptr && *home != '\0')
+            path = std::string(home) + path.substr(1);
+          std::error_code error;
+          const std::filesystem::path absolute =
+              std::filesystem::absolute(PathFromUtf8(path), error);
+          if (!error) path = Utf8FromPath(absolute.lexically_normal());
         }
         if (const Result saved = SaveSettings(edit.settings); !saved)
           return FileFailure(io.err, saved);
@@ -385,6 +413,11 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 
 ExitCode FileFailure(std::ostream& err, const Result& failure) {
   err << "tarvex-cli: " << failure.why() << "\n";
+  return kExitIo;
+}
+
+ExitCode TwelveHourFallback(std::ostream& err, const Result& failure) {
+  err << "tarvex-cli: " << failure.why() << "; the 12-hour clock is used\n";
   return kExitIo;
 }
 

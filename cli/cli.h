@@ -21,5 +21,8 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
 // Says on `err` why a data file could not be written or read: "tarvex-cli: " and the failure's
 // own words, which name the file and the cause. Returns kExitIo.
 ExitCode FileFailure(std::ostream& err, const Result& failure);
+// Says on `err` that TARVEX.INI could not be read, as FileFailure does, and that the 12-hour
+// clock stands in for its [Display] Clock: the status lines are shown all the same.
+ExitCode TwelveHourFallback(std::ostream& err, const Result& failure);
 
 }  // namespace tarvex

@@ -83,10 +83,15 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
   }
   const bool terminal = view == WatchView::Terminal, bar = view == WatchView::Waybar;
   LiveData live;
-  if (const std::vector<Result> unreadable = live.Load(); !unreadable.empty()) {
+  // A TARVEX.INI that cannot be read stops nothing: its defaults stand in (the 12-hour clock),
+  // and the run ends in failure. Any other file that cannot be read stops the run.
+  const std::vector<Result> unreadable = live.Load();
+  const bool settingsUnreadable = live.SettingsUnreadable();
+  if (unreadable.size() > (settingsUnreadable ? 1U : 0U)) {
     for (const Result& failure : unreadable) std::ignore = FileFailure(err, failure);
     return kExitIo;
   }
+  if (settingsUnreadable) std::ignore = TwelveHourFallback(err, unreadable.back());
   if (!bar) {
     for (const UnreadableSetting& setting : live.UnreadableSettings())
       err << "tarvex-cli: " << UnreadableSettingMessage(setting) << "\n";
@@ -123,10 +128,11 @@ int Watch(std::ostream& out, std::ostream& err, WatchView view, bool realPresent
       shown = frame;
     }
   } while (nextTick());
-  if (!keep) return kExitOk;
+  const ExitCode code = settingsUnreadable ? kExitIo : kExitOk;
+  if (!keep) return code;
   if (const Result saved = live.SavePair(CurrentClock().Now()); !saved)
     return FileFailure(err, saved);
-  return kExitOk;
+  return code;
 }
 
 }  // namespace tarvex

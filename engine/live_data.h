@@ -42,6 +42,8 @@ class LiveData {
   // Whether ZRDTIMES.DAT is present but could not be read when last read: then the pair is
   // neither set nor known to be unset.
   bool PairUnreadable() const { return unreadableFile_[kPair]; }
+  // Whether TARVEX.INI is present but could not be read when last read: its defaults stand in.
+  bool SettingsUnreadable() const { return unreadableFile_[kSettings]; }
   // The kept pair re-based to second `now`, for display. When `keep` (the present is the real
   // one, not a moment pretended) and the game moment lies inside the calendar, it becomes the
   // kept pair; a clock wrong for a moment thus never changes what is kept.

@@ -502,6 +502,7 @@ std::string Problem(const Key& key) {
 SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs) {
   SettingsEdit edit{settings, {}};
   if (pairs.empty()) edit.error = std::string("no KEY=VALUE given (") + kCommandKeys + ")";
+  const std::string* quietPair = nullptr;  // the last pair that set a quiet time
   for (const std::string& pair : pairs) {
     const std::size_t equals = pair.find('=');
     if (equals == std::string::npos) {
@@ -510,6 +511,8 @@ SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const st
     }
     const std::string_view name = TrimBlanks(std::string_view(pair).substr(0, equals));
     const std::string_view value = TrimBlanks(std::string_view(pair).substr(equals + 1));
+    if (SameWord(name, "quiet") || SameWord(name, "QuietFrom") || SameWord(name, "QuietTo"))
+      quietPair = &pair;
     if (SameWord(name, "quiet")) {
       if (!ApplyQuiet(value, edit.settings))
         edit.error = "\"" + pair + "\": " + std::string(kQuietFormat);
@@ -520,6 +523,10 @@ SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const st
     }
     if (!edit.error.empty()) break;
   }
+  // The quiet hours are two times or none, as the dialog takes them.
+  if (edit.error.empty() && quietPair != nullptr &&
+      edit.settings.QuietFrom.empty() != edit.settings.QuietTo.empty())
+    edit.error = "\"" + *quietPair + "\": " + std::string(kQuietFormat);
   if (!edit.error.empty()) edit.settings = settings;
   return edit;
 }

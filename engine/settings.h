@@ -161,8 +161,9 @@ struct SettingsEdit {
 // Applies the command line's KEY=VALUE pairs to `settings`, in order. The keys are good, bad,
 // warning, at-start, sound, repeat, at-end, good-sound and bad-sound (or the file's key names), in
 // any case; the values are those of the file. quiet=HH:MM-HH:MM sets both quiet times, quiet=off
-// clears them. Every pair is checked before any is applied: on the first bad one (or none at all)
-// the result holds `settings` unchanged and a message naming the pair.
+// clears them; pairs that leave one quiet time set without the other are refused. Every pair is
+// checked before any is applied: on the first bad one (or none at all) the result holds `settings`
+// unchanged and a message naming the pair.
 SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const std::string> pairs);
 
 }  // namespace tarvex

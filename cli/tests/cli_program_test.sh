@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # The command-line program as a script uses it: the usage after a mistake, `watch`: its alarms, on
 # a terminal and off one, and the pair it saves when it is told to stop, output to a full disk,
-# and `autostart`. (Each command's help is among the recorded cases of golden_test.sh; a pair file
-# that cannot be read is unreadable_test.sh's.)
+# a sound given by a relative path, and `autostart`. (Each command's help is among the recorded
+# cases of golden_test.sh; a pair file that cannot be read is unreadable_test.sh's.)
 source "$(dirname "$0")/../../tests/desktop_lib.sh"
 set -e
 cli=${1:?usage: cli_program_test.sh TARVEX-CLI}
@@ -72,6 +72,13 @@ for command in "status --json" "moons --ics"; do
   check "$command to a full disk" "1 tarvex-cli: the output could not be written" \
     "$code $(cat "$work/err")"
 done
+
+# A sound named by a relative path is stored as the file in the present folder; "~/" is home.
+(cd "$work" && HOME=/home/me "$(readlink -f "$cli")" --data-dir "$work" alarms set \
+  good-sound=./bell.wav 'bad-sound=~/sub/../b.WAV' 2>/dev/null)
+check "sounds by a relative path" "GoodSound=$work/bell.wav|BadSound=/home/me/b.WAV" \
+  "$(grep -aE '^(Good|Bad)Sound=' "$work/TARVEX.INI" | tr -d '\r' | paste -sd '|')"
+run alarms set good-sound= bad-sound=
 
 # autostart: the log-in entry of the tray program beside tarvex-cli, in a private XDG_CONFIG_HOME.
 # The folder's name needs quoting in the entry; the stand-in tray program notes that it ran.

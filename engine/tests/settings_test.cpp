@@ -251,6 +251,8 @@ TEST(ApplySettingPairs, TakeTheLaterKeys) {
       {"quiet=22:00-24:00",
        "\"quiet=22:00-24:00\": The quiet hours must be two times of day from "
        "00:00 to 23:59, or none."},
+      {"QuietTo=",
+       "\"QuietTo=\": The quiet hours must be two times of day from 00:00 to 23:59, or none."},
       {"bad-sound=bell.mp3",
        "\"bad-sound=bell.mp3\": A sound must be the path of a WAV file "
        "(.wav), or empty for the system's sound."},

@@ -54,8 +54,8 @@ TEST(frmAlarms, OkAndTryItCheckTheMinutesOnlyWhenTheWarningIsOn) {
   }
 }
 
-// The boxes of the later settings: what is typed, and what OK saves or says. A repeat is read only
-// while the warning is on; the quiet times go in pairs.
+// The boxes of the later settings: what is typed, and what OK saves or says, and the box it then
+// focuses. A repeat is read only while the warning is on; the quiet times go in pairs.
 TEST(frmAlarms, OkChecksTheRepeatTheQuietHoursAndTheSounds) {
   const std::string fix = "  Please fix it and try again.";
   const std::string repeat =
@@ -73,12 +73,14 @@ TEST(frmAlarms, OkChecksTheRepeatTheQuietHoursAndTheSounds) {
   };
   const Case cases[] = {
       {ControlId::txtRepeatMinutes, "5", "5 |-| |"},
-      {ControlId::txtRepeatMinutes, "1441", repeat},
+      {ControlId::txtRepeatMinutes, "1441", repeat + " @txtRepeatMinutes"},
       {ControlId::txtRepeatMinutes, "x", "0 |-| |", false},
-      {ControlId::txtQuietFrom, "22:00", quiet},
-      {ControlId::txtQuietFrom, "7:5", quiet},
+      {ControlId::txtQuietFrom, "22:00", quiet + " @txtQuietTo"},
+      {ControlId::txtQuietFrom, "7:5", quiet + " @txtQuietFrom"},
+      {ControlId::txtQuietTo, "24:00", quiet + " @txtQuietFrom"},
       {ControlId::txtGoodSound, "C:\\bell.wav", "0 |-|C:\\bell.wav |"},
-      {ControlId::txtBadSound, "bell.mp3", sound},
+      {ControlId::txtGoodSound, "bell", sound + " @txtGoodSound"},
+      {ControlId::txtBadSound, "bell.mp3", sound + " @txtBadSound"},
   };
   for (const Case& c : cases) {
     RecordingPlatform platform;
@@ -92,7 +94,8 @@ TEST(frmAlarms, OkChecksTheRepeatTheQuietHoursAndTheSounds) {
     const std::string shown = saved ? std::to_string(saved->RepeatMinutes) + " " +
                                           saved->QuietFrom + "|-|" + saved->QuietTo +
                                           saved->GoodSound + " |" + saved->BadSound
-                                    : platform.Lines("ShowMessage ").at(0);
+                                    : platform.Lines("ShowMessage ").at(0) + " @" +
+                                          std::string(ControlName(*dialog.TakeFocus()));
     EXPECT_EQ(shown, c.saved) << c.typed;
   }
 

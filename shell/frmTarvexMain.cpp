@@ -467,11 +467,13 @@ ClockFace frmTarvexMain::Face() const {
 
 // Times of day as "17:33" or as "5:33 PM", in the tip, the menu's lines and the alerts.
 void frmTarvexMain::mnu24HourClock_Click() {
+  TakeUpChanges();  // what another program stored meanwhile is kept, and changed from
   const bool on = !Checked(MenuItem::Clock24);
   SetChecked(MenuItem::Clock24, on);
   DisplaySettings display = live_.Display();
   display.Clock24 = on;
   ComposeTip();  // at once, not at the next tick
+  if (shown_) UpdateTray();
   const Result saved = live_.SetDisplay(display);
   if (!saved)
     platform_.ShowMessage("The choice of clock could not be saved.  " + saved.why() + ".", kTitle);

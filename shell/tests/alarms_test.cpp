@@ -237,7 +237,8 @@ TEST_F(AlarmsTest, RepeatsQuietHoursOwnSoundsAndThe24HourClock) {
   EXPECT_TRUE(main.Checked(MenuItem::Clock24));
   EXPECT_NE(ReadFile("TARVEX.INI").find("[Display]\r\n"), std::string::npos);
   EXPECT_NE(ReadFile("TARVEX.INI").find("Clock=24\r\n"), std::string::npos);
-  EXPECT_NE(VisibleTip(main.TrayIcon).find("GOOD MOON TODAY AT 10:10"), std::string::npos);
+  EXPECT_NE(VisibleTip(platform.Tray.back()).find("GOOD MOON TODAY AT 10:10"), std::string::npos)
+      << "the tray is given the new tip at once";
 
   Tick(2 * 91 * 60);
   const std::string sound = "105 sound " + bell + ": ";

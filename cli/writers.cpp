@@ -96,33 +96,29 @@ void Reminders(MoonKind kind, const AlarmSettings& settings, const Line& line) {
   if (!(kind == MoonKind::Good ? settings.GoodMoon : settings.BadMoon)) return;
   const std::string name = kind == MoonKind::Good ? "GOOD MOON" : "BAD MOON";
   const int warning = std::min(settings.WarningMinutes, kMaxWarningMinutes);
-  if (warning > 0) {
+  // One VALARM: shown with `description` at `trigger`, and `more` lines before its end.
+  const auto alarm = [&line](const std::string& description, std::string_view triggerName,
+                             const std::string& trigger, const auto& more) {
     line("BEGIN", "VALARM");
     line("ACTION", "DISPLAY");
+    line("DESCRIPTION", description);
+    line(triggerName, trigger);
+    more();
+    line("END", "VALARM");
+  };
+  const auto nothing = [] {};
+  if (warning > 0) {
     const int repeat = settings.RepeatMinutes;
     const int repeats = repeat > 0 ? (warning - 1) / repeat : 0;  // k·R < W
-    line("DESCRIPTION", name + (repeats > 0 ? " SOON" : " IN " + MinutesWords(warning)));
-    line("TRIGGER", "-PT" + std::to_string(warning) + "M");
-    if (repeats > 0) {
-      line("REPEAT", std::to_string(repeats));
-      line("DURATION", "PT" + std::to_string(repeat) + "M");
-    }
-    line("END", "VALARM");
+    alarm(name + (repeats > 0 ? " SOON" : " IN " + MinutesWords(warning)), "TRIGGER",
+          "-PT" + std::to_string(warning) + "M", [&] {
+            if (repeats == 0) return;
+            line("REPEAT", std::to_string(repeats));
+            line("DURATION", "PT" + std::to_string(repeat) + "M");
+          });
   }
-  if (settings.AtStart) {
-    line("BEGIN", "VALARM");
-    line("ACTION", "DISPLAY");
-    line("DESCRIPTION", name + " NOW");
-    line("TRIGGER", "PT0M");
-    line("END", "VALARM");
-  }
-  if (settings.AtEnd) {
-    line("BEGIN", "VALARM");
-    line("ACTION", "DISPLAY");
-    line("DESCRIPTION", name + " OVER");
-    line("TRIGGER;RELATED=END", "PT0M");
-    line("END", "VALARM");
-  }
+  if (settings.AtStart) alarm(name + " NOW", "TRIGGER", "PT0M", nothing);
+  if (settings.AtEnd) alarm(name + " OVER", "TRIGGER;RELATED=END", "PT0M", nothing);
 }
 
 }  // namespace

@@ -89,9 +89,9 @@ struct Control {
   int X, Y, Width, Height;
   Align Alignment = Align::Left;
   int MaxLength = 0;  // text boxes: most characters the box takes; 0 for no limit
-  // Text boxes: a secret box, such as a password's. It shows each character as "*"; the dialog
-  // holds its text as a SecretText and never words it itself, so that the window never puts it
-  // back into the widget, wipes what it reads of it, and empties the widget when it closes.
+  // Text boxes: a secret box, such as a password's, showing each character as "*". The dialog
+  // holds its text as a SecretText and never words it itself: the window never puts it back into
+  // the widget, wipes what it reads of it, and empties the widget as it closes.
   bool Password = false;
   bool Default = false;  // buttons: pressed by Enter
   bool Cancel = false;   // buttons: pressed by Escape

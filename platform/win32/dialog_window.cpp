@@ -7,7 +7,6 @@
 #include <string_view>
 
 #include "dialogs/secret_text.h"
-
 #include "platform/win32/text.h"
 
 namespace tarvex::win32 {

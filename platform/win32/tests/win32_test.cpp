@@ -200,6 +200,7 @@ TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   SetWindowTextW(shown["txtPassword"], L"p\u00e9");
   shown.Send("cmdLoad", BM_CLICK);
   EXPECT_EQ(shown.autoRunDialog.txtPassword, "p\xC3\xA9");
+  EXPECT_EQ(shown.Text(shown["txtPassword"]), L"p\u00e9") << "a secret box is left as typed";
   EXPECT_EQ(shown.Text(shown["txtCharacterFile"]), L"C:\\K\\h\u00e9ro.zrd") << "the file chosen";
   shown.Send("optRLTime", BM_CLICK);
   EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_UNCHECKED);

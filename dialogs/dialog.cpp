@@ -56,15 +56,20 @@ std::string Dialog::Text(ControlId id) const {
   return box ? *box : std::string();
 }
 
-void Dialog::SetText(ControlId id, std::string text) {
+void Dialog::SetText(ControlId id, std::string_view text) {
   const std::string* box = Box(id);
-  if (!box) return;
+  const SecretText* secret = SecretBox(id);
+  if (!box && !secret) return;
   for (const Control& control : Controls()) {
     if (control.Id != id || control.MaxLength <= 0) continue;
     const auto limit = static_cast<std::size_t>(control.MaxLength);
-    if (CharCount(text) > limit) text = std::string(Piece(text, 1, limit));
+    if (CharCount(text) > limit) text = Piece(text, 1, limit);
   }
-  *const_cast<std::string*>(box) = std::move(text);
+  if (secret) {
+    const_cast<SecretText*>(secret)->Assign(text);
+  } else {
+    *const_cast<std::string*>(box) = std::string(text);
+  }
 }
 
 std::string Dialog::LabelCaption(ControlId id) const {
@@ -78,7 +83,7 @@ void Dialog::Press(ControlId id, const TypedText& typed) {
   if (busy_ || closed_) return;
   const FlagWhile busy(busy_);
   for (const Control& control : Controls()) {
-    if (control.Kind == ControlKind::TextBox) SetText(control.Id, typed(control.Id));
+    if (control.Kind == ControlKind::TextBox) SetText(control.Id, typed(control.Id).view());
   }
   Click(id);
 }

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <utility>
 
+#include "dialogs/secret_text.h"
+
 namespace tarvex {
 
 enum class DialogKind { DateTime, AutoRun, Alarms };
@@ -86,10 +88,13 @@ struct Control {
   std::string_view Caption;  // labels, buttons, option buttons and the frame
   int X, Y, Width, Height;
   Align Alignment = Align::Left;
-  int MaxLength = 0;      // text boxes: most characters the box takes; 0 for no limit
-  bool Password = false;  // text boxes: shows each character as "*"
-  bool Default = false;   // buttons: pressed by Enter
-  bool Cancel = false;    // buttons: pressed by Escape
+  int MaxLength = 0;  // text boxes: most characters the box takes; 0 for no limit
+  // Text boxes: a secret box, such as a password's, showing each character as "*". The dialog
+  // holds its text as a SecretText and never words it itself: the window never puts it back into
+  // the widget, wipes what it reads of it, and empties the widget as it closes.
+  bool Password = false;
+  bool Default = false;  // buttons: pressed by Enter
+  bool Cancel = false;   // buttons: pressed by Escape
 };
 
 // A file-open dialog's settings. The filter is already split at its bar. The dialog stands in the
@@ -115,8 +120,9 @@ class DialogHost {
   virtual std::string ShowOpenFileDialog(const FileOpenRequest& request) = 0;
 };
 
-// What the user typed into a text box, read from its widget.
-using TypedText = std::function<std::string(ControlId box)>;
+// What the user typed into a text box, read from its widget. Held as a SecretText whatever the box,
+// as it may be a secret box: the window wipes the copies it made on the way.
+using TypedText = std::function<SecretText(ControlId box)>;
 
 class Dialog {
  public:
@@ -129,13 +135,15 @@ class Dialog {
   // Every control, in focus (tab) order; labels and the frame stand where they are read.
   virtual std::span<const Control> Controls() const = 0;
 
-  // The text of text box `id`; empty for any other control.
+  // The text of text box `id`; empty for any other control and for a secret box, whose text is
+  // read where it is held.
   std::string Text(ControlId id) const;
-  // Puts `text` into text box `id`, cut to the box's limit; ignored for any other control.
-  void SetText(ControlId id, std::string text);
+  // Puts `text` into text box `id`, cut to the box's limit; ignored for any other control. A
+  // secret box takes it into its SecretText, wiping the text it held.
+  void SetText(ControlId id, std::string_view text);
   // The user changed the text of box `id` (no handler runs): kept as SetText keeps it, so that
   // the captions worded after it follow what is typed.
-  void Edited(ControlId id, std::string text) { SetText(id, std::move(text)); }
+  void Edited(ControlId id, std::string_view text) { SetText(id, text); }
   // The caption label `id` shows now: its control's, unless the dialog words it after what a box
   // holds.
   virtual std::string LabelCaption(ControlId id) const;
@@ -166,6 +174,8 @@ class Dialog {
  protected:
   // The contents of text box `id`, or nullptr when the dialog has no such box.
   virtual const std::string* Box(ControlId id) const = 0;
+  // The contents of secret text box `id`, or nullptr when the dialog has no such secret box.
+  virtual const SecretText* SecretBox(ControlId /*id*/) const { return nullptr; }
 
  private:
   bool busy_ = false;

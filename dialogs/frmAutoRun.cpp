@@ -31,11 +31,13 @@ const std::string* frmAutoRun::Box(ControlId id) const {
       return &txtDate;
     case ControlId::txtCharacterFile:
       return &txtCharacterFile;
-    case ControlId::txtPassword:
-      return &txtPassword;
     default:
       return nullptr;
   }
+}
+
+const SecretText* frmAutoRun::SecretBox(ControlId id) const {
+  return id == ControlId::txtPassword ? &txtPassword : nullptr;
 }
 
 bool frmAutoRun::Value(ControlId id) const {

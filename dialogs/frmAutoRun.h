@@ -8,12 +8,13 @@
 
 namespace tarvex {
 
-// The auto-run's settings as the dialog hands them over on OK, the texts as typed.
+// The auto-run's settings as the dialog hands them over on OK, the texts as typed; the password
+// stays a secret.
 struct AutoRunSettings {
   bool KSTime = false;  // the moment is a game moment, else a real one
   std::string Date;
   std::string Time;
-  std::string Password;
+  SecretText Password;
   std::string Character;
 };
 
@@ -41,10 +42,11 @@ class frmAutoRun final : public Dialog {
   std::string txtTime;
   std::string txtDate;
   std::string txtCharacterFile;
-  std::string txtPassword;
+  SecretText txtPassword;  // a secret box
 
  private:
   const std::string* Box(ControlId id) const override;
+  const SecretText* SecretBox(ControlId id) const override;
   DialogHost& host_;
   std::function<void(const AutoRunSettings&)> arm_;
 };

@@ -372,7 +372,7 @@ void frmTarvexMain::mnuAutoRunKestrune_Click() {
       AutoRunTime = settings.Time;
       AutoRunDate = settings.Date;
       AutoRunCharacter = settings.Character;
-      AutoRunPassword.Assign(settings.Password);
+      AutoRunPassword = settings.Password;
       SetChecked(MenuItem::AutoRunKestrune, true);
     });
     platform_.ShowDialog(dialog);

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "dialogs/secret_text.h"
 #include "engine/alarms.h"
 #include "engine/live_data.h"
 #include "engine/settings.h"
 #include "shell/frmClock.h"
 #include "shell/platform.h"
-#include "shell/secret_text.h"
 
 namespace tarvex {
 

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "shell/secret_text.h"
+#include "dialogs/secret_text.h"
 
 namespace tarvex {
 

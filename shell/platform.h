@@ -160,7 +160,7 @@ class Platform : public DialogHost {
   virtual bool FocusBelongsTo(ProcessId process) = 0;
   // Types one keystroke text (see keystrokes.h) into the window with the focus and returns once
   // its keys have been processed. The text may be the password: nothing of it is kept past the
-  // typing unless wiped first (see secret_text.h).
+  // typing unless wiped first (see dialogs/secret_text.h).
   virtual void PlayKeystrokes(std::string_view keys) = 0;
 
   // Shows the clock window, titled with the product's name, with its top-left corner at

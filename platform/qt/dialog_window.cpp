@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 #include <cmath>
 #include <string>
 
@@ -35,6 +36,20 @@ Qt::Alignment ToQt(Align alignment) {
       break;
   }
   return Qt::AlignLeft | Qt::AlignVCenter;
+}
+
+// Overwrites the characters of a string taken from a widget; data() first makes the block the
+// string's own, so that only this copy is touched.
+void Wipe(QString& text) {
+  std::fill_n(text.data(), text.size(), QChar());
+}
+
+// `text` as a secret UTF-8 text; the bytes made on the way are wiped.
+SecretText ToSecret(const QString& text) {
+  QByteArray bytes = text.toUtf8();
+  SecretText secret(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  std::fill_n(bytes.data(), bytes.size(), '\0');
+  return secret;
 }
 
 }  // namespace
@@ -93,10 +108,10 @@ void DialogWindow::Build() {
           // Stars, as the dialogs promise, rather than the style's own dot.
           edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42;"));
         }
-        boxes_.push_back({id, edit});
+        boxes_.push_back({id, edit, control.Password});
         // What is typed is kept as it is typed, for the captions worded after it.
         connect(edit, &QLineEdit::textEdited, this, [this, id](const QString& text) {
-          dialog_.Edited(id, text.toStdString());
+          dialog_.Edited(id, ToSecret(text).view());
           ShowCaptions();
         });
         widget = edit;
@@ -149,15 +164,20 @@ QWidget* DialogWindow::Widget(const QString& name) const {
   return findChild<QWidget*>(name, Qt::FindDirectChildrenOnly);
 }
 
-std::string DialogWindow::Typed(ControlId box) const {
+SecretText DialogWindow::Typed(ControlId box) const {
   for (const Box& each : boxes_) {
-    if (each.Id == box) return each.Edit->text().toStdString();
+    if (each.Id != box) continue;
+    QString text = each.Edit->text();
+    SecretText typed = ToSecret(text);
+    Wipe(text);
+    return typed;
   }
   return {};
 }
 
 void DialogWindow::ShowValues() {
   for (const Box& box : boxes_) {
+    if (box.Secret) continue;  // shows what was typed, which is what the dialog holds
     const QString text = ToQString(dialog_.Text(box.Id));
     // Only a changed text is put back, so the caret stays where the user left it.
     if (box.Edit->text() != text) box.Edit->setText(text);
@@ -205,9 +225,22 @@ void DialogWindow::reject() {
   Cancel();
 }
 
+void DialogWindow::done(int result) {
+  ClearSecrets();
+  QDialog::done(result);
+}
+
+void DialogWindow::ClearSecrets() {
+  // setText, unlike clear, also forgets the edits kept for undo.
+  for (const Box& box : boxes_) {
+    if (box.Secret) box.Edit->setText(QString());
+  }
+}
+
 void DialogWindow::closeEvent(QCloseEvent* event) {
   if (!dialog_.Closed()) Cancel();
   if (dialog_.Closed()) {
+    ClearSecrets();
     event->accept();
   } else {
     event->ignore();

@@ -43,6 +43,8 @@ class DialogWindow final : public QDialog {
   void Click(ControlId id);
   // Escape, the close box and closing from outside all end here.
   void Cancel();
+  // Every way the window finishes: the secret boxes are emptied first.
+  void done(int result) override;
 
  protected:
   void reject() override;
@@ -52,6 +54,7 @@ class DialogWindow final : public QDialog {
   struct Box {
     ControlId Id;
     QLineEdit* Edit;
+    bool Secret;  // a password's box
   };
   struct Option {
     ControlId Id;
@@ -63,7 +66,9 @@ class DialogWindow final : public QDialog {
   };
 
   void Build();
-  std::string Typed(ControlId box) const;
+  SecretText Typed(ControlId box) const;
+  // Empties the secret boxes' widgets.
+  void ClearSecrets();
   void ShowValues();
   // The labels' captions as the dialog words them now.
   void ShowCaptions();

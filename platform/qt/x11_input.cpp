@@ -15,8 +15,8 @@
 #include <string_view>
 #include <thread>
 
+#include "dialogs/secret_text.h"
 #include "engine/log.h"
-#include "shell/secret_text.h"
 
 namespace tarvex::x11 {
 namespace {
@@ -412,7 +412,7 @@ std::string Keyboard::Type(std::span<const Keystroke> keys) {
   }
   for (std::size_t i = 0; i < syms.size(); ++i) {
     connection.Tap(placements[i] ? *placements[i]
-                                : Placement{*BorrowedCode(connection.borrowed, syms[i])});
+                                 : Placement{*BorrowedCode(connection.borrowed, syms[i])});
   }
   XSync(display, False);
   return {};

@@ -1,9 +1,12 @@
 #include "platform/win32/dialog_window.h"
 
+#include <climits>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
+#include "dialogs/secret_text.h"
 #include "platform/win32/text.h"
 
 namespace tarvex::win32 {
@@ -113,11 +116,29 @@ Session* SessionOf(HWND window) {
   return reinterpret_cast<Session*>(GetWindowLongPtrW(window, DWLP_USER));
 }
 
+// The text of a window; a caller that reads a secret box wipes it (WipeText).
 std::wstring WindowText(HWND window) {
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
   text.resize(
       static_cast<std::size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
   return text;
+}
+
+void WipeText(std::wstring& text) {
+  WipeMemory(text.data(), text.size() * sizeof(wchar_t));
+}
+
+// `wide` as a secret UTF-8 text, converted straight into the secret's own block.
+SecretText NarrowSecret(std::wstring_view wide) {
+  SecretText secret;
+  if (wide.empty() || wide.size() > INT_MAX) return secret;
+  const int size = static_cast<int>(wide.size());
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, nullptr, 0, nullptr, nullptr);
+  if (length <= 0) return secret;
+  const std::span<char> block = secret.Reserve(static_cast<std::size_t>(length));
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), size, block.data(), length, nullptr, nullptr);
+  return secret;
 }
 
 // The labels' captions as the presenter words them now.
@@ -138,6 +159,8 @@ void ShowValues(HWND window, const Dialog& dialog) {
   for (std::size_t i = 0; i < controls.size(); ++i) {
     HWND widget = GetDlgItem(window, ControlWindowId(i));
     if (controls[i].Kind == ControlKind::TextBox) {
+      // A secret box shows what was typed, which is what the presenter holds.
+      if (controls[i].Password) continue;
       const std::wstring text = Widen(dialog.Text(controls[i].Id));
       // Only a changed text is put back, so that the caret stays where the user left it.
       if (WindowText(widget) != text) SetWindowTextW(widget, text.c_str());
@@ -149,13 +172,26 @@ void ShowValues(HWND window, const Dialog& dialog) {
   }
 }
 
-// What the user typed into text box `box`, read from its edit control.
-std::string Typed(HWND window, const Dialog& dialog, tarvex::ControlId box) {
+// What the user typed into text box `box`, read from its edit control; the wide copy is wiped.
+SecretText Typed(HWND window, const Dialog& dialog, tarvex::ControlId box) {
   const auto controls = dialog.Controls();
   for (std::size_t i = 0; i < controls.size(); ++i) {
-    if (controls[i].Id == box) return Narrow(WindowText(GetDlgItem(window, ControlWindowId(i))));
+    if (controls[i].Id != box) continue;
+    std::wstring text = WindowText(GetDlgItem(window, ControlWindowId(i)));
+    SecretText typed = NarrowSecret(text);
+    WipeText(text);
+    return typed;
   }
   return {};
+}
+
+// Empties the secret boxes' edit controls, once the window closes.
+void ClearSecrets(HWND window, const Dialog& dialog) {
+  const auto controls = dialog.Controls();
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    if (controls[i].Kind == ControlKind::TextBox && controls[i].Password)
+      SetWindowTextW(GetDlgItem(window, ControlWindowId(i)), L"");
+  }
 }
 
 // After the presenter handled a press: its values shown again and the focus where it asks, or
@@ -228,7 +264,7 @@ INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
       const Control& control = controls[static_cast<std::size_t>(index)];
       if (HIWORD(wParam) == EN_CHANGE && control.Kind == ControlKind::TextBox) {
         // What is typed is kept as it is typed, for the captions worded after it.
-        dialog.Edited(control.Id, typed(control.Id));
+        dialog.Edited(control.Id, typed(control.Id).view());
         ShowCaptions(window, dialog);
         return TRUE;
       }
@@ -301,6 +337,7 @@ HWND CreateModelessDialog(HINSTANCE instance, Dialog& dialog, HWND owner) {
 
 void EndDialogWindow(HWND window) {
   Session* session = SessionOf(window);
+  if (session) ClearSecrets(window, *session->dialog);
   if (session && !session->modal) {
     DestroyWindow(window);
   } else {

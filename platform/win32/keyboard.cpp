@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "shell/secret_text.h"
+#include "dialogs/secret_text.h"
 
 namespace tarvex::win32 {
 namespace {

@@ -64,40 +64,64 @@ TEST(Keystrokes, EveryEscapedTextIsTypedExactlyAsEntered) {
             (std::vector<Keystroke>{{Keystroke::Kind::Enter, 0}, {Keystroke::Kind::Tab, 0}}));
 }
 
-// The password is held no longer than it is needed: given over to the launch, and wiped when the
-// log-in is typed, when it fails, and when the auto-run is disarmed or refused. No block of memory
-// is given back with it in it, escaped as it is kept.
+// Arms through the menu and the dialog as a window does: the password typed into its box key by
+// key, every box read on OK. No text passes through a plain string on the way.
+void ArmAsTyped(ShellTest& test, std::string_view time, std::string_view password) {
+  test.platform.DialogActions.push_back([time, password](Dialog& dialog) {
+    dialog.Click(ControlId::optRLTime);
+    for (std::size_t typed = 1; typed <= password.size(); ++typed)
+      dialog.Edited(ControlId::txtPassword, password.substr(0, typed));
+    dialog.Press(ControlId::cmdOK, [&](ControlId box) {
+      switch (box) {
+        case ControlId::txtTime:
+          return SecretText(time);
+        case ControlId::txtDate:
+          return SecretText("12/06/2026");
+        case ControlId::txtCharacterFile:
+          return SecretText("C:\\Kestrune\\hero.zrd");
+        default:
+          return SecretText(password);
+      }
+    });
+  });
+  test.main.mnuAutoRunKestrune_Click();
+}
+
+// The password is held no longer than it is needed: typed into the dialog, given over to the
+// launch, and wiped when the log-in is typed, when it fails, and when the auto-run is disarmed or
+// refused. No block of memory is given back with it in it, as typed or escaped as it is kept.
 TEST_F(AutoRunTest, ThePasswordIsWipedWhenTheLogInEndsFailsOrIsDisarmed) {
   const std::string password = "every [key] of {the} ~board~ +^%()";
   const std::string escaped(EscapeKeystrokes(password).view());
   const Texts typed = LogIn("C:\\Kestrune\\hero.zrd", escaped);
   platform.Keystrokes.reserve(64);  // the record of the keys: no copy from a growing list
   LoadBeforeGameMoment();
-  FreedMemoryWatch watch(escaped);
+  FreedMemoryWatch watch(password, escaped);
+  delete new std::string(password);
   delete new std::string(escaped);
-  ASSERT_EQ(watch.Found(), 1) << "the watch sees a plain copy given back";
+  ASSERT_EQ(watch.Found(), 2) << "the watch sees a plain copy given back";
 
   // Disarmed before its minute.
-  Arm(false, "10:01:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ArmAsTyped(*this, "10:01:00", password);
   EXPECT_EQ(main.AutoRunPassword, escaped);
   main.mnuAutoRunKestrune_Click();
   EXPECT_TRUE(main.AutoRunPassword.empty());
   EXPECT_FALSE(TickUntilStarted(70));
   // Started, but the game's window never takes the focus.
-  Arm(false, "10:02:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ArmAsTyped(*this, "10:02:00", password);
   ASSERT_TRUE(TickUntilStarted(70));
   EXPECT_TRUE(main.AutoRunPassword.empty()) << "given over to the launch";
   Tick(140);
   EXPECT_EQ(platform.Count("ShowMessage"), 1u);
   // Typed whole.
   platform.FocusOwner = RecordingPlatform::kGame;
-  Arm(false, "10:04:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ArmAsTyped(*this, "10:04:00", password);
   ASSERT_TRUE(TickUntilStarted(70));
   Tick(4);
   EXPECT_EQ(platform.Keystrokes, typed);
   // Refused by a desktop that cannot type.
   platform.Limitation = "Keys cannot be sent here.";
-  Arm(false, "10:05:00", "12/06/2026", "C:\\Kestrune\\hero.zrd", password);
+  ArmAsTyped(*this, "10:05:00", password);
   ASSERT_TRUE(TickUntilStarted(70));
   EXPECT_TRUE(main.AutoRunPassword.empty());
 

@@ -175,8 +175,9 @@ class DialogTest final : public QObject {
     testing::MessageAnswerer answerer;
     open.Press("cmdOK");
     QVERIFY(answerer.Messages.isEmpty() && open.dialog.Closed() && !open.window.isVisible());
+    QVERIFY2(open.Box("txtPassword")->text().isEmpty(), "the password's box emptied on closing");
     QVERIFY(!open.armed.KSTime);
-    QCOMPARE(open.armed.Time + open.armed.Date + open.armed.Password,
+    QCOMPARE(open.armed.Time + open.armed.Date + std::string(open.armed.Password.view()),
              std::string("10:30:0003/14/2026pa(ss"));
   }
 

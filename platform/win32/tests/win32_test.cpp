@@ -199,7 +199,8 @@ TEST(DialogWindow, TextsReachThePresenterBeforeAClickAndItsValuesShowAfterIt) {
   SetWindowTextW(shown["txtCharacterFile"], L"typed");
   SetWindowTextW(shown["txtPassword"], L"p\u00e9");
   shown.Send("cmdLoad", BM_CLICK);
-  EXPECT_EQ(shown.dialog.Text(ControlId::txtPassword), "p\xC3\xA9");
+  EXPECT_EQ(shown.autoRunDialog.txtPassword, "p\xC3\xA9");
+  EXPECT_EQ(shown.Text(shown["txtPassword"]), L"p\u00e9") << "a secret box is left as typed";
   EXPECT_EQ(shown.Text(shown["txtCharacterFile"]), L"C:\\K\\h\u00e9ro.zrd") << "the file chosen";
   shown.Send("optRLTime", BM_CLICK);
   EXPECT_EQ(shown.Send("optKSTime", BM_GETCHECK), BST_UNCHECKED);
@@ -227,14 +228,17 @@ TEST(DialogWindow, ARefusedBoxTakesTheFocusWithItsTextSelected) {
   EXPECT_EQ(std::make_pair(start, end), std::make_pair(DWORD{0}, DWORD{5}));
 }
 
-// OK with the boxes empty would show a message and leave the dialog open.
+// OK with the boxes empty would show a message and leave the dialog open. The password's box is
+// emptied as the window closes, which the presenter hears of.
 TEST(DialogWindow, EscapeAndTheCloseBoxCancelAndTheWindowCloses) {
   for (const auto& [message, wParam] :
        {std::pair<UINT, WPARAM>{WM_COMMAND, IDCANCEL}, {WM_CLOSE, 0}}) {
     const DialogWindow shown;
+    SetWindowTextW(shown["txtPassword"], L"pw");
     SendMessageW(shown.window, message, wParam, 0);
     EXPECT_TRUE(shown.dialog.Closed() && shown.host.messages.empty()) << message;
     EXPECT_FALSE(IsWindow(shown.window)) << message;
+    EXPECT_TRUE(shown.autoRunDialog.txtPassword.empty()) << message << ": its box emptied first";
   }
 }
 

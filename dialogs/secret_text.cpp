@@ -1,4 +1,4 @@
-#include "shell/secret_text.h"
+#include "dialogs/secret_text.h"
 
 #include <memory>
 #include <utility>

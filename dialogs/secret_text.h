@@ -8,8 +8,8 @@
 
 namespace tarvex {
 
-// Overwrites `size` bytes at `data` with zeros; the compiler keeps the writes although nothing reads
-// the bytes again.
+// Overwrites `size` bytes at `data` with zeros; the compiler keeps the writes although nothing
+// reads the bytes again.
 void WipeMemory(void* data, std::size_t size);
 
 // A secret text. Its characters sit in one block of exactly their size, which never grows: a new

